@@ -1,0 +1,40 @@
+// The composition root: the shared state, the platform and the windows.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "mainboard/form2.h"
+#include "ui/platform.h"
+
+namespace sol {
+
+class Program {
+ public:
+  // `programDir` is the directory of the executable; the data files live there.
+  Program(Platform& platform, const std::string& programDir);
+
+  // Loads and shows the main board, as the program does when it starts.
+  void Start();
+
+  GameState State;
+  Form2 MainBoard;
+
+  std::vector<Form*> Forms();
+  Form* FindForm(const std::string& name);
+  // The window that takes the player's input: the shown modal window, if
+  // any, else every shown window.
+  bool Accepts(const Form& form);
+
+ private:
+  Platform& platform_;
+};
+
+// A shared variable by name (`Board(61)`, `MoveList(3).Point`, `DataDir`);
+// numbers as decimal text. nullopt when there is no such variable.
+std::optional<std::string> ReadStateVar(const GameState& s, const std::string& name, std::optional<int> index,
+                                        const std::string& field);
+
+}  // namespace sol

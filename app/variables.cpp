@@ -1,0 +1,77 @@
+#include <string>
+
+#include "app/program.h"
+
+namespace sol {
+
+namespace {
+
+std::string N(long v) { return std::to_string(v); }
+
+template <size_t K>
+std::optional<std::string> Element(const std::array<int16_t, K>& a, std::optional<int> index) {
+  if (!index || *index < 0 || *index >= static_cast<int>(K)) return std::nullopt;
+  return N(a[*index]);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadStateVar(const GameState& s, const std::string& name, std::optional<int> index,
+                                        const std::string& field) {
+  const std::pair<const char*, const int16_t*> scalars[] = {
+      {"MoveCount", &s.MoveCount},
+      {"MoveNumber", &s.MoveNumber},
+      {"LastColour", &s.LastColour},
+      {"LastPoint", &s.LastPoint},
+      {"CapturedBlack", &s.CapturedBlack},
+      {"CapturedWhite", &s.CapturedWhite},
+      {"CaptureLogCount", &s.CaptureLogCount},
+      {"BoardMode", &s.BoardMode},
+      {"VariationStudy", &s.VariationStudy},
+      {"GameMovesRecordCount", &s.GameMovesRecordCount},
+  };
+  for (const auto& [n, p] : scalars)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(N(*p));
+
+  const std::pair<const char*, const std::string*> texts[] = {
+      {"DataDir", &s.DataDir},
+      {"GameListFile", &s.GameListFile},
+      {"GameMovesFile", &s.GameMovesFile},
+      {"TempFile", &s.TempFile},
+      {"ProblemListFile", &s.ProblemListFile},
+      {"ProblemMovesFile", &s.ProblemMovesFile},
+      {"AnswerMovesFile", &s.AnswerMovesFile},
+      {"CommentFile", &s.CommentFile},
+  };
+  for (const auto& [n, p] : texts)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(*p);
+
+  if (name == "Board") return (index && *index >= 1) ? Element(s.Board, index) : std::nullopt;
+  if (name == "CaptureMark") return (index && *index >= 1) ? Element(s.CaptureMark, index) : std::nullopt;
+  if (name == "GroupList") return (index && *index >= 1) ? Element(s.GroupList, index) : std::nullopt;
+  if (name == "OpponentNeighbours")
+    return (index && *index >= 1 && *index <= 4) ? Element(s.OpponentNeighbours, index) : std::nullopt;
+  if (name == "MoveList") {
+    if (!index || *index < 1 || *index > MaxMoves) return std::nullopt;
+    return MoveEntryField(s.MoveList[*index], field);
+  }
+  if (name == "Neighbours") {
+    if (!index || *index < 1 || *index > 4) return std::nullopt;
+    const NeighbourEntry& e = s.Neighbours[*index];
+    if (field == "Colour") return N(e.Colour);
+    if (field == "Point") return N(e.Point);
+    return std::nullopt;
+  }
+  if (name == "CaptureLog") {
+    if (!index || *index < 1 || *index > CaptureLogSize) return std::nullopt;
+    const CaptureEntry& e = s.CaptureLog[*index];
+    if (field == "AtMove") return N(e.AtMove);
+    if (field == "Number") return N(e.Number);
+    if (field == "Colour") return N(e.Colour);
+    if (field == "Point") return N(e.Point);
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace sol

@@ -1,0 +1,142 @@
+#include "core/cp932.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+namespace sol {
+
+namespace {
+
+struct Cp932Pair {
+    std::uint16_t code;
+    std::uint16_t unicode;
+};
+
+#include "core/cp932_table.inc"
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr std::uint16_t kNoCode = 0;  // 0x0000 maps to U+0000 directly, never looked up
+
+bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsTrail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+
+// Decoding looks codes up in the sorted generated table.
+std::optional<char16_t> DecodeCode(std::uint16_t code) {
+    auto it = std::lower_bound(std::begin(kCp932Decode), std::end(kCp932Decode), code,
+                               [](const Cp932Pair& p, std::uint16_t c) { return p.code < c; });
+    if (it == std::end(kCp932Decode) || it->code != code) return std::nullopt;
+    return static_cast<char16_t>(it->unicode);
+}
+
+// Encoding uses a direct table over the BMP, built once.
+const std::vector<std::uint16_t>& EncodeTable() {
+    static const std::vector<std::uint16_t> table = [] {
+        std::vector<std::uint16_t> t(0x10000, kNoCode);
+        for (const Cp932Pair& p : kCp932Decode) {
+            if (std::binary_search(std::begin(kCp932NotPreferred), std::end(kCp932NotPreferred), p.code))
+                continue;
+            t[p.unicode] = p.code;
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The code for c, or nullopt; U+0000 is the one character encoded as code 0.
+std::optional<std::uint16_t> CodeOf(char16_t c) {
+    if (c == 0) return 0;
+    std::uint16_t code = EncodeTable()[c];
+    if (code == kNoCode) return std::nullopt;
+    return code;
+}
+
+void Append(std::string& out, std::uint16_t code) {
+    if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
+}
+
+// Calls emit(bytes, byteCount) for each character of text; emit returns
+// false to stop.
+template <typename Emit>
+void ForEachEncoded(const Str& text, Emit emit) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        std::optional<std::uint16_t> code = IsSurrogate(c) ? std::nullopt : CodeOf(c);
+        if (!code) {
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                text[i + 1] <= 0xDFFF)
+                ++i;
+            code = u'?';
+        }
+        if (!emit(*code, *code > 0xFF ? 2 : 1)) return;
+    }
+}
+
+}  // namespace
+
+bool CanEncode(char16_t c) { return !IsSurrogate(c) && CodeOf(c).has_value(); }
+
+std::optional<char16_t> FirstUnencodable(const Str& s) {
+    for (char16_t c : s)
+        if (!CanEncode(c)) return c;
+    return std::nullopt;
+}
+
+std::string Encode(const Str& text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    ForEachEncoded(text, [&](std::uint16_t code, int) {
+        Append(out, code);
+        return true;
+    });
+    return out;
+}
+
+std::string EncodeFixed(const Str& text, int width) {
+    if (width <= 0) return std::string();
+    const size_t limit = static_cast<size_t>(width);
+    std::string out;
+    out.reserve(limit);
+    ForEachEncoded(text, [&](std::uint16_t code, int bytes) {
+        if (out.size() + static_cast<size_t>(bytes) > limit) return false;
+        Append(out, code);
+        return true;
+    });
+    out.resize(limit, ' ');
+    return out;
+}
+
+int EncodedLength(const Str& text) {
+    long total = 0;
+    ForEachEncoded(text, [&](std::uint16_t, int bytes) {
+        total += bytes;
+        return true;
+    });
+    return total > INT_MAX ? INT_MAX : static_cast<int>(total);
+}
+
+Str Decode(std::string_view bytes) {
+    Str out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
+        if (IsLead(b)) {
+            if (i + 1 < bytes.size() && IsTrail(static_cast<unsigned char>(bytes[i + 1]))) {
+                std::uint16_t code =
+                    static_cast<std::uint16_t>((b << 8) | static_cast<unsigned char>(bytes[i + 1]));
+                out.push_back(DecodeCode(code).value_or(kReplacement));
+                ++i;
+            } else {
+                out.push_back(kReplacement);
+            }
+            continue;
+        }
+        out.push_back(b < 0x80 ? static_cast<char16_t>(b) : DecodeCode(b).value_or(kReplacement));
+    }
+    return out;
+}
+
+}  // namespace sol

@@ -1,0 +1,126 @@
+// The one shared game state of the process. Every window holds it by
+// reference and reads and changes it in place.
+//
+// Points are 1..361 = 19 * (column - 1) + row, columns from the left and rows
+// from the top; arrays indexed by point or by a 1-based list position keep an
+// unused element 0 so the indexes read as the game's own numbers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/board_cells.h"
+#include "ui/controls.h"
+
+namespace sol {
+
+constexpr int BoardSize = 19;
+constexpr int PointCount = 361;
+constexpr int MaxMoves = 400;
+// A line of play can never hold more captured stones than stones placed, and
+// the problem board logs its captures here too; this is comfortably above both.
+constexpr int CaptureLogSize = 1024;
+
+enum Colour : int16_t { Empty = 0, Black = 1, White = 2, Edge = 3 };
+
+inline int16_t Opponent(int16_t colour) { return static_cast<int16_t>(colour == Black ? White : Black); }
+
+enum BoardModes : int16_t { GameMode = 1, FreeNumberedMode = 2, FreeUnnumberedMode = 3, EndMode = 4 };
+
+struct MoveEntry {
+  int16_t Number = 0;
+  int16_t Colour = 0;  // 0 ends the list
+  int16_t Point = 0;
+  bool operator==(const MoveEntry&) const = default;
+};
+
+struct CaptureEntry {
+  int16_t AtMove = 0;  // 0 = free entry
+  int16_t Number = 0;
+  int16_t Colour = 0;
+  int16_t Point = 0;
+};
+
+struct NeighbourEntry {
+  int16_t Colour = 0;
+  int16_t Point = 0;
+};
+
+using MoveArray = std::array<MoveEntry, MaxMoves + 1>;
+
+// The main board's controls that the placement and replay procedures draw on.
+// Bound by the main board window when it loads.
+struct MainBoardDisplay {
+  BoardCells* Cells = nullptr;    // Image1 + Label6
+  Label* Label3 = nullptr;        // white stones captured
+  Label* Label5 = nullptr;        // black stones captured
+  StatusBar* Status = nullptr;
+  OptionButton* Option1 = nullptr;
+};
+
+struct GameState {
+  std::array<int16_t, PointCount + 1> Board{};
+  MoveArray MoveList{};
+  int16_t MoveCount = 0;
+  int16_t MoveNumber = 0;
+  int16_t LastColour = 0;
+  int16_t LastPoint = 0;
+  int16_t CapturedBlack = 0;
+  int16_t CapturedWhite = 0;
+  std::array<CaptureEntry, CaptureLogSize + 1> CaptureLog{};
+  int16_t CaptureLogCount = 0;
+  int16_t BoardMode = 0;
+  int16_t VariationStudy = 0;
+  // Used records of the game moves file, kept between commands.
+  int16_t GameMovesRecordCount = 0;
+
+  // Scratch arrays of the capture procedures; meaningless between calls.
+  std::array<NeighbourEntry, 5> Neighbours{};
+  std::array<int16_t, 5> OpponentNeighbours{};
+  std::array<int16_t, PointCount + 1> GroupList{};
+  std::array<int16_t, PointCount + 1> CaptureMark{};
+
+  // The program's directory with a trailing separator, and the data files in it.
+  std::string DataDir;
+  std::string GameListFile;
+  std::string GameMovesFile;
+  std::string TempFile;
+  std::string ProblemListFile;
+  std::string ProblemMovesFile;
+  std::string AnswerMovesFile;
+  std::string CommentFile;
+
+  MainBoardDisplay Display;
+};
+
+// File names of the data files.
+inline constexpr const char* GameListFileName = "棋譜一覧.dat";
+inline constexpr const char* GameMovesFileName = "棋譜手順.dat";
+inline constexpr const char* TempFileName = "仮ファイル.dat";
+inline constexpr const char* ProblemListFileName = "問題リスト.dat";
+inline constexpr const char* ProblemMovesFileName = "問題手順.dat";
+inline constexpr const char* AnswerMovesFileName = "解答手順.dat";
+inline constexpr const char* CommentFileName = "コメント.dat";
+
+constexpr int GameListRecordLength = 122;
+constexpr int GameMoveRecordLength = 8;
+constexpr int ProblemListRecordLength = 42;
+constexpr int ProblemMoveRecordLength = 6;
+constexpr int AnswerMoveRecordLength = 12;
+constexpr int CommentRecordLength = 50;
+
+// The directory as the system reports it, with one separator appended unless
+// it already ends in one.
+std::string MakeDataDir(const std::string& programDir);
+void BuildGameFilePaths(GameState& s);
+void BuildProblemFilePaths(GameState& s);
+
+// A field of an entry by name, as decimal text, for inspection by tests.
+std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field);
+
+// Neighbour order is fixed: above, below, left, right; 0 = off the board.
+int NeighbourPoint(int point, int direction);
+
+}  // namespace sol

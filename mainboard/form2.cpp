@@ -1,0 +1,245 @@
+#include "mainboard/form2.h"
+
+#include "core/capture.h"
+#include "core/cues.h"
+#include "core/messages.h"
+#include "core/record_file.h"
+#include "core/replay.h"
+#include "core/text.h"
+#include "mainboard/help_texts.h"
+#include "mainboard/texts.h"
+
+namespace sol {
+
+Form2::Form2(GameState& state, Platform& platform)
+    : Form("Form2", platform), MMControl1("MMControl1", platform), s_(state) {
+  Caption = form2text::Caption;
+  Label1.SetCaption(form2text::Title);
+  Option1.SetCaption(u"対局モード");
+  Option2.SetCaption(u"自由(有）モード");
+  Option3.SetCaption(u"自由（無）モード");
+  Option4.SetCaption(u"終局モード");
+  Command1.SetCaption(u"１手戻す");
+  Command4.SetCaption(u"１手進む");
+  Command2.SetCaption(u"初手に戻す");
+  Command6.SetCaption(u"全手表示");
+  Command7.SetCaption(u"途中保存");
+  Command8.SetCaption(u"途中復元");
+  Command3.SetCaption(u"クリア");
+  Command9.SetCaption(u"クリア戻し");
+  Command5.SetCaption(u"戻り");
+  Label8.SetCaption(u"任意局面表示");
+  Label7.SetCaption(form2text::SliderScale);
+  Label2.SetCaption(u"黒側あげ石");
+  Label4.SetCaption(u"白側あげ石");
+  Label3.SetCaption(u"0");
+  Label5.SetCaption(u"0");
+  Slider1.SetRange(1, MaxMoves);
+
+  for (Control* c : std::initializer_list<Control*>{
+           &Label1, &Cells, &Frame1, &Option1, &Option2, &Option3, &Option4, &Command1, &Command4, &Command2,
+           &Command6, &Command7, &Command8, &Command3, &Command9, &Command5, &Label8, &Slider1, &Label7, &Label2,
+           &Label3, &Label4, &Label5, &Label10, &StatusBar1, &MMControl1})
+    Register(*c);
+
+  for (OptionButton* o : {&Option1, &Option2, &Option3, &Option4}) o->JoinGroup(&modeGroup_);
+  Option1.OnClick = [this] { Option1_Click(); };
+  Option2.OnClick = [this] { Option2_Click(); };
+  Option3.OnClick = [this] { Option3_Click(); };
+  Option4.OnClick = [this] { Option4_Click(); };
+  Cells.OnMouseDown = [this](int p, int b, int sh) { BoardMouseDown(p, b, sh); };
+  Command1.OnClick = [this] { Command1_Click(); };
+  Command4.OnClick = [this] { Command4_Click(); };
+  Command2.OnClick = [this] { Command2_Click(); };
+  Command6.OnClick = [this] { Command6_Click(); };
+  Command7.OnClick = [this] { Command7_Click(); };
+  Command8.OnClick = [this] { Command8_Click(); };
+  Command3.OnClick = [this] { Command3_Click(); };
+  Command9.OnClick = [this] { Command9_Click(); };
+  Slider1.OnMouseUp = [this] { Slider1_MouseUp(); };
+
+  ApplyHelpTexts(*this);
+  BuildMenus();
+
+  s_.Display = {&Cells, &Label3, &Label5, &StatusBar1, &Option1};
+}
+
+void Form2::BuildMenus() {
+  auto entry = [](Menu& parent, const char* name, const char16_t* caption, std::function<void()> f = {}) {
+    Menu& m = parent.Add(name, caption);
+    m.OnClick = std::move(f);
+    return &m;
+  };
+  entry(MenuBar, "メニュー棋譜", u"棋譜処理", [this] {
+    if (OpenLibrary) OpenLibrary();
+  });
+  Menu& adjourn = MenuBar.Add("", u"打ち掛け");
+  entry(adjourn, "メニュー保存", u"保存");
+  entry(adjourn, "メニュー復元", u"復元");
+  Menu& game = MenuBar.Add("", u"対局処理");
+  entry(game, "メニュー握り", u"握り");
+  entry(game, "メニュー計算", u"地の計算");
+  struct Category {
+    const char16_t* title;
+    const char* lectureName;
+    const char16_t* lecture;
+    const char* registerName;
+    const char16_t* registration;
+    int lectureMode;
+  };
+  const Category categories[] = {
+      {u"定石", "メニュー定石講座", u"定石講座", "メニュー定石登録", u"定石登録", 7},
+      {u"手筋", "メニュー手筋講座", u"手筋講座", "メニュー手筋登録", u"手筋登録", 1},
+      {u"ヨセ", "メニューヨセ講座", u"ヨセ講座", "メニューヨセ登録", u"ヨセ登録", 3},
+      {u"詰碁", "メニュー詰碁講座", u"詰碁講座", "メニュー詰碁登録", u"詰碁登録", 5},
+  };
+  for (const Category& c : categories) {
+    Menu& m = MenuBar.Add("", c.title);
+    const int mode = c.lectureMode;
+    entry(m, c.lectureName, c.lecture, [this, mode] {
+      if (OpenProblems) OpenProblems(mode);
+    });
+    entry(m, c.registerName, c.registration, [this, mode] {
+      if (OpenProblems) OpenProblems(mode + 1);
+    });
+  }
+  Menu& print = MenuBar.Add("", u"棋譜印刷");
+  entry(print, "メニュー印刷準備", u"印刷準備");
+  entry(print, "メニュー印刷", u"印刷");
+  Menu& help = MenuBar.Add("", u"ヘルプ");
+  entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
+  entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });
+  entry(help, "メニューバージョン情報", u"バージョン情報", [this] { MenuVersion(); });
+  entry(MenuBar, "メニュー終了", u"終了", [this] { MenuExit(); });
+}
+
+void Form2::Load() {
+  Label10.SetVisible(false);
+  Command5.SetVisible(false);
+  SetUpPlayer(MMControl1, true);
+  BuildGameFilePaths(s_);
+  ResetGame(s_);
+  Str status = form2text::Start;
+  try {
+    RecordFile moves(s_.GameMovesFile, GameMoveRecordLength);
+    s_.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
+  } catch (const FileError&) {
+    status = msg::NoFile;
+  }
+  SetStatus(status);
+}
+
+void Form2::PlayCue(int kind) { sol::PlayCue(MMControl1, kind); }
+
+// ---- modes ----
+
+void Form2::Option1_Click() {
+  if (s_.BoardMode == FreeUnnumberedMode) s_.MoveNumber = 0;
+  s_.BoardMode = GameMode;
+}
+
+void Form2::Option2_Click() {
+  if (s_.BoardMode == FreeUnnumberedMode) s_.MoveNumber = 0;
+  s_.BoardMode = FreeNumberedMode;
+}
+
+void Form2::Option3_Click() { s_.BoardMode = FreeUnnumberedMode; }
+
+void Form2::Option4_Click() {
+  s_.BoardMode = EndMode;
+  for (int i = 1; i <= MaxMoves && s_.MoveList[i].Number != 0; ++i) BackupList[i] = s_.MoveList[i];
+}
+
+// ---- board clicks ----
+
+void Form2::BoardMouseDown(int point, int button, int shift) {
+  ClickPoint = static_cast<int16_t>(point);
+  ClickButton = static_cast<int16_t>(button);
+  ClickShift = static_cast<int16_t>(shift);
+  SetStatus(msg::OneBlank);
+  const bool shiftAlone = shift == ShiftKey;
+  if (s_.BoardMode == EndMode) {
+    if (shiftAlone)
+      EndModeFill(point, button);
+    else
+      EndModeDead(point, button);
+    return;
+  }
+  if (shiftAlone)
+    Relocation(point, button);
+  else if (s_.BoardMode == GameMode)
+    GameMove(point);
+  else
+    FreePlacement(point, button);
+}
+
+void Form2::GameMove(int p) {
+  if (s_.Board[p] != 0) return;
+  if (s_.MoveCount >= MaxMoves) {
+    SetStatus(form2text::MoveLimit);
+    return;
+  }
+  const int16_t c = s_.LastColour == 0 ? int16_t{Black} : Opponent(s_.LastColour);
+  s_.Board[p] = c;
+  ++s_.MoveNumber;
+  ++s_.MoveCount;
+  s_.MoveList[s_.MoveCount] = {s_.MoveNumber, c, static_cast<int16_t>(p)};
+  PlaceStone(s_, p, c, s_.MoveNumber);
+  Slider1.SetValue(s_.MoveNumber);
+}
+
+void Form2::FreePlacement(int p, int button) {
+  if (s_.Board[p] != 0) return;
+  if (button != ButtonLeft && button != ButtonRight) return;
+  if (s_.MoveCount >= MaxMoves) {
+    SetStatus(form2text::MoveLimit);
+    return;
+  }
+  const int16_t colour = button == ButtonLeft ? Black : White;
+  s_.Board[p] = colour;
+  ++s_.MoveNumber;
+  ++s_.MoveCount;
+  const int16_t number = s_.BoardMode == FreeNumberedMode ? s_.MoveNumber : 0;
+  s_.MoveList[s_.MoveCount] = {number, colour, static_cast<int16_t>(p)};
+  PlaceStone(s_, p, colour, number);
+}
+
+void Form2::Relocation(int p, int button) {
+  if (button == ButtonLeft) {
+    if (s_.Board[p] == 0) return;
+    Cells.SetPicture(p, PictureNone);
+    Cells.SetCaption(p, u" ");
+    s_.Board[p] = 0;
+    for (int i = 1; i <= MaxMoves && s_.MoveList[i].Colour > 0; ++i)
+      if (s_.MoveList[i].Point == p) HeldEntry = static_cast<int16_t>(i);
+    return;
+  }
+  if (button == ButtonRight) {
+    if (s_.Board[p] != 0 || HeldEntry < 1) return;
+    MoveEntry& e = s_.MoveList[HeldEntry];
+    Cells.SetPicture(p, e.Colour);
+    s_.Board[p] = e.Colour;
+    e.Point = static_cast<int16_t>(p);
+    // One lifted stone is put down once; a further drop would leave a stone
+    // on the board that no entry accounts for.
+    HeldEntry = 0;
+  }
+}
+
+// ---- menus ----
+
+void Form2::MenuHelpContents() { GetPlatform().HelpContents(FromUtf8(s_.DataDir) + u"ソルネカ.HLP"); }
+
+void Form2::MenuContextHelp() { GetPlatform().ContextHelp(*this); }
+
+void Form2::MenuVersion() {
+  GetPlatform().MsgBox(form2text::VersionText, Buttons::OK, Icon::Information, form2text::VersionTitle);
+}
+
+void Form2::MenuExit() {
+  if (GetPlatform().MsgBox(form2text::ExitQuestion, Buttons::OKCancel, Icon::Question, form2text::Confirm) ==
+      Answer::OK)
+    GetPlatform().Quit();
+}
+
+}  // namespace sol

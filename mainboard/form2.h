@@ -1,0 +1,96 @@
+// The main board window: the 19 x 19 board, the prisoner counts, the
+// navigation buttons and slider, the four play modes and the menu bar.
+#pragma once
+
+#include <functional>
+
+#include "core/game_state.h"
+#include "ui/form.h"
+#include "ui/mmcontrol.h"
+
+namespace sol {
+
+class Form2 : public Form {
+ public:
+  Form2(GameState& state, Platform& platform);
+
+  BoardCells* Board() override { return &Cells; }
+  StatusBar* Status() override { return &StatusBar1; }
+  std::optional<std::string> ReadVar(const std::string& name, std::optional<int> index,
+                                     const std::string& field) const override;
+
+  // Controls.
+  Label Label1{"Label1"};  // title "メイン碁盤"
+  Frame Frame1{"Frame1"};
+  OptionButton Option1{"Option1"}, Option2{"Option2"}, Option3{"Option3"}, Option4{"Option4"};
+  CommandButton Command1{"Command1"}, Command4{"Command4"}, Command2{"Command2"}, Command6{"Command6"};
+  CommandButton Command7{"Command7"}, Command8{"Command8"}, Command3{"Command3"}, Command9{"Command9"};
+  CommandButton Command5{"Command5"};
+  Slider Slider1{"Slider1"};
+  Label Label8{"Label8"}, Label7{"Label7"};
+  Label Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"}, Label5{"Label5"};
+  Label Label10{"Label10"};
+  BoardCells Cells{"Image1", BoardSize, BoardSize};  // Image1 and Label6
+  StatusBar StatusBar1{"StatusBar1"};
+  MMControl MMControl1;
+
+  // Window variables.
+  int16_t ClickPoint = 0;
+  int16_t ClickButton = 0;
+  int16_t ClickShift = 0;
+  // The entry lifted for relocation; 0 when no stone is held. Kept apart
+  // from SavedMoveCount so that moving a stone never changes what the
+  // study and clear commands return to.
+  int16_t HeldEntry = 0;
+  MoveArray BackupList{};
+  int16_t SavedMoveCount = 0;
+  int16_t SavedMoveNumber = 0;
+  MoveArray SnapshotList{};
+  int16_t SnapshotMoveCount = 0;
+
+  // Wired by the program: windows this one opens.
+  std::function<void()> OpenLibrary;
+  std::function<void(int lessonMode)> OpenProblems;
+
+  // Handlers.
+  void Option1_Click();
+  void Option2_Click();
+  void Option3_Click();
+  void Option4_Click();
+  void BoardMouseDown(int point, int button, int shift);
+  void Command1_Click();  // １手戻す
+  void Command4_Click();  // １手進む
+  void Command2_Click();  // 初手に戻す
+  void Command6_Click();  // 全手表示
+  void Slider1_MouseUp();
+  void Command7_Click();  // 途中保存
+  void Command8_Click();  // 途中復元
+  void Command3_Click();  // クリア
+  void Command9_Click();  // クリア戻し
+
+  void MenuHelpContents();
+  void MenuContextHelp();
+  void MenuVersion();
+  void MenuExit();
+
+  // Shared cue of the main board and the library window.
+  void PlayCue(int kind);
+  void SetStatus(const Str& text) { StatusBar1.SetText(text); }
+
+ protected:
+  void Load() override;
+
+ private:
+  void BuildMenus();
+  void GameMove(int point);
+  void FreePlacement(int point, int button);
+  void Relocation(int point, int button);
+  void EndModeDead(int point, int button);
+  void EndModeFill(int point, int button);
+
+  std::vector<OptionButton*> modeGroup_;
+
+  GameState& s_;
+};
+
+}  // namespace sol

@@ -1,0 +1,25 @@
+#include <string>
+
+#include "mainboard/form2.h"
+
+namespace sol {
+
+std::optional<std::string> Form2::ReadVar(const std::string& name, std::optional<int> index,
+                                          const std::string& field) const {
+  const std::pair<const char*, const int16_t*> scalars[] = {
+      {"ClickPoint", &ClickPoint},         {"ClickButton", &ClickButton},
+      {"ClickShift", &ClickShift},         {"HeldEntry", &HeldEntry},
+      {"SavedMoveCount", &SavedMoveCount}, {"SavedMoveNumber", &SavedMoveNumber},
+      {"SnapshotMoveCount", &SnapshotMoveCount},
+  };
+  for (const auto& [n, p] : scalars)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));
+  const MoveArray* list = name == "BackupList" ? &BackupList : name == "SnapshotList" ? &SnapshotList : nullptr;
+  if (list) {
+    if (!index || *index < 1 || *index > MaxMoves) return std::nullopt;
+    return MoveEntryField((*list)[*index], field);
+  }
+  return std::nullopt;
+}
+
+}  // namespace sol

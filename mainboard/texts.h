@@ -1,0 +1,25 @@
+// The main board window's own texts.
+#pragma once
+
+#include "ui/controls.h"
+
+namespace sol::form2text {
+
+inline const Str Caption = u"ソルネカ";
+inline const Str Title = u"メイン碁盤";
+inline const Str Start = u"始めてください";
+inline const Str CannotGoBack = u"もう戻せません";
+inline const Str CannotGoForward = u"もう進めません";
+inline const Str Saved = u"盤上の局面を保存しました";
+inline const Str NotSaved = u"「途中保存」がされていません";
+inline const Str RestoreQuestion =
+    u"元の局面に戻します\n変化検討を続けるなら「はい」を、\n変化検討を終えるなら「いいえ」を選んでください";
+inline const Str Choice = u"選択";
+inline const Str Confirm = u"確認";
+inline const Str ExitQuestion = u"ハルメを終了してもいいですか";
+inline const Str VersionTitle = u"バージョン情報";
+inline const Str VersionText = u"ソルネカ\nVersion 1.1\n\n作者　ソルネカ開発チーム";
+inline const Str MoveLimit = u"これ以上は打てません（400手まで）";
+inline const Str SliderScale = u" 1 　  100    200   300    400";
+
+}  // namespace sol::form2text

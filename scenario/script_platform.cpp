@@ -1,0 +1,99 @@
+#include "scenario/script_platform.h"
+
+#include "core/cues.h"
+#include "core/text.h"
+
+namespace sol {
+
+namespace {
+const char* ButtonsName(Buttons b) {
+  switch (b) {
+    case Buttons::OK:
+      return "OK";
+    case Buttons::OKCancel:
+      return "OKCancel";
+    case Buttons::YesNo:
+      return "YesNo";
+    case Buttons::YesNoCancel:
+      return "YesNoCancel";
+  }
+  return "?";
+}
+
+bool Allows(Buttons b, Answer a) {
+  switch (b) {
+    case Buttons::OK:
+      return a == Answer::OK;
+    case Buttons::OKCancel:
+      return a == Answer::OK || a == Answer::Cancel;
+    case Buttons::YesNo:
+      return a == Answer::Yes || a == Answer::No;
+    case Buttons::YesNoCancel:
+      return a == Answer::Yes || a == Answer::No || a == Answer::Cancel;
+  }
+  return false;
+}
+}  // namespace
+
+Answer ScriptPlatform::MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) {
+  BoxRecord r{title, text, buttons, icon, {}};
+  if (snapshotBoards) snapshotBoards(r);
+  boxes.push_back(std::move(r));
+  if (!answers.empty()) {
+    Answer a = answers.front();
+    answers.pop_front();
+    if (Allows(buttons, a)) return a;
+    errors.push_back(std::string("the box \"") + ToUtf8(title) + "\" has the buttons " + ButtonsName(buttons) +
+                     " and cannot be answered that way");
+  } else if (buttons == Buttons::OK) {
+    return Answer::OK;
+  } else {
+    errors.push_back("no answer queued for the box \"" + ToUtf8(title) + "\": " + ToUtf8(text));
+  }
+  switch (buttons) {
+    case Buttons::OK:
+      return Answer::OK;
+    case Buttons::YesNo:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
+std::optional<Str> ScriptPlatform::InputBox(const Str& prompt, const Str& caption, const Str& defaultText) {
+  inputBoxes.push_back({caption, prompt, defaultText});
+  if (inputs.empty()) {
+    errors.push_back("no input queued for the input box \"" + ToUtf8(caption) + "\"");
+    return std::nullopt;
+  }
+  auto v = inputs.front();
+  inputs.pop_front();
+  return v;
+}
+
+void ScriptPlatform::PlayWave(const Str& path) {
+  if (path == ConfirmCueFile)
+    cues.push_back("chord");
+  else if (path == EndCueFile)
+    cues.push_back("ding");
+  else
+    cues.push_back(ToUtf8(path));
+}
+
+void ScriptPlatform::HelpContents(const Str&) { helps.push_back("contents"); }
+
+void ScriptPlatform::ContextHelp(Window& window) { helps.push_back("context " + window.FormName()); }
+
+Str ScriptPlatform::PrintWindow(Window& window, const Str&) {
+  prints.push_back(window.FormName());
+  return u"";
+}
+
+double ScriptPlatform::Random() {
+  if (randoms.empty()) return 0.0;
+  double r = randoms[std::min(randomNext, randoms.size() - 1)];
+  if (randomNext < randoms.size()) ++randomNext;
+  return r;
+}
+
+}  // namespace sol

@@ -1,0 +1,66 @@
+// The platform of the scenario runner and of the tests: boxes are answered
+// from a queue, and everything the program shows the world is recorded.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace sol {
+
+struct BoxRecord {
+  Str title, text;
+  Buttons buttons = Buttons::OK;
+  Icon icon = Icon::None;
+  // Stone pictures of every shown board when the box opened, by form name.
+  std::map<std::string, std::vector<int16_t>> boards;
+};
+
+struct InputRecord {
+  Str caption, prompt, defaultText;
+};
+
+class ScriptPlatform : public Platform {
+ public:
+  Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) override;
+  std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) override;
+  void PlayWave(const Str& path) override;
+  void Beep() override { ++beeps; }
+  void HelpContents(const Str& helpFile) override;
+  void ContextHelp(Window& window) override;
+  Str PrintWindow(Window& window, const Str& title) override;
+  Date Today() override { return today; }
+  double Random() override;
+  void ShowWindow(Window&, bool) override {}
+  void HideWindow(Window&) override {}
+  void UnloadWindow(Window&) override {}
+  void Quit() override { ended = true; }
+
+  // Queued answers of the next user action.
+  std::deque<Answer> answers;
+  std::deque<std::optional<Str>> inputs;
+  Date today;
+  std::vector<double> randoms{0.0};
+  size_t randomNext = 0;
+
+  // What happened, oldest first; `taken` counts the records already checked.
+  std::vector<BoxRecord> boxes;
+  std::vector<InputRecord> inputBoxes;
+  std::vector<std::string> cues;  // "chord", "ding" or the path played
+  int beeps = 0;
+  std::vector<std::string> prints;
+  std::vector<std::string> helps;  // "contents" or "context Form2"
+  bool ended = false;
+
+  // Problems found while the program ran (a box nobody answered, ...).
+  std::vector<std::string> errors;
+  // Called when a box opens, to keep the boards the player saw.
+  std::function<void(BoxRecord&)> snapshotBoards;
+};
+
+}  // namespace sol

@@ -1,0 +1,152 @@
+#include "ui/controls.h"
+
+#include <algorithm>
+
+#include "ui/board_cells.h"
+
+namespace sol {
+
+void OptionButton::SetValue(bool v) {
+  if (!v) {
+    Change(value_, false);
+    return;
+  }
+  if (group_) {
+    for (OptionButton* other : *group_)
+      if (other != this) other->Change(other->value_, false);
+  }
+  Change(value_, true);
+  if (OnClick) OnClick();
+}
+
+Str ListBox::List(int i) const {
+  if (i < 0 || i >= ListCount()) return {};
+  return lines_[i].text;
+}
+
+void ListBox::SetList(int i, const Str& text) {
+  if (i < 0 || i >= ListCount()) return;
+  lines_[i].text = text;
+  Touch();
+}
+
+long ListBox::ItemData(int i) const {
+  if (i < 0 || i >= ListCount()) return 0;
+  return lines_[i].data;
+}
+
+void ListBox::SetItemData(int i, long v) {
+  if (i < 0 || i >= ListCount()) return;
+  lines_[i].data = v;
+  Touch();
+}
+
+int ListBox::AddItem(const Str& text, int index) {
+  int at = ListCount();
+  if (sorted_) {
+    // Binary search keeps inserts into long sorted lists cheap; equal lines
+    // go after the ones already there.
+    auto it = std::upper_bound(lines_.begin(), lines_.end(), text,
+                               [](const Str& t, const Line& l) { return t < l.text; });
+    at = static_cast<int>(it - lines_.begin());
+  } else if (index >= 0 && index < ListCount()) {
+    at = index;
+  }
+  lines_.insert(lines_.begin() + at, Line{text, 0});
+  if (index_ >= at) ++index_;
+  ++structure_;
+  Touch();
+  return at;
+}
+
+void ListBox::RemoveItem(int i) {
+  if (i < 0 || i >= ListCount()) return;
+  lines_.erase(lines_.begin() + i);
+  if (index_ == i)
+    index_ = -1;
+  else if (index_ > i)
+    --index_;
+  if (top_ >= ListCount()) top_ = std::max(0, ListCount() - 1);
+  ++structure_;
+  Touch();
+}
+
+void ListBox::Clear() {
+  lines_.clear();
+  index_ = -1;
+  top_ = 0;
+  ++structure_;
+  Touch();
+}
+
+void ListBox::SetListIndex(int i) {
+  if (i < -1 || i >= ListCount()) i = -1;
+  index_ = i;
+  Touch();
+  if (OnSelect) OnSelect();
+}
+
+void ListBox::SetTopIndex(int i) {
+  i = std::clamp(i, 0, std::max(0, ListCount() - 1));
+  Change(top_, i);
+}
+
+void Slider::SetValue(int v) { Change(value_, std::clamp(v, min_, max_)); }
+
+const Str& StatusBar::Panel(int n) const {
+  static const Str empty;
+  if (n < 1 || n > static_cast<int>(panels_.size())) return empty;
+  return panels_[n - 1];
+}
+
+void StatusBar::SetPanel(int n, const Str& text) {
+  if (n < 1) return;
+  if (static_cast<int>(panels_.size()) < n) panels_.resize(n);
+  // Rewriting the same text still counts as a change the player may see.
+  panels_[n - 1] = text;
+  Touch();
+}
+
+Menu* Menu::Find(const std::string& name) {
+  if (Name() == name) return this;
+  for (auto& item : items_)
+    if (Menu* m = item->Find(name)) return m;
+  return nullptr;
+}
+
+const Cell& BoardCells::At(int point) const {
+  static const Cell empty;
+  if (!Contains(point)) return empty;
+  return cells_[point - 1];
+}
+
+Cell* BoardCells::Mutable(int point) {
+  if (!Contains(point)) return nullptr;
+  return &cells_[point - 1];
+}
+
+void BoardCells::SetPicture(int point, int16_t picture) {
+  Cell* c = Mutable(point);
+  if (!c || c->picture == picture) return;
+  c->picture = picture;
+  ++c->revision;
+  Touch();
+}
+
+void BoardCells::SetCaption(int point, const Str& caption) {
+  Cell* c = Mutable(point);
+  if (!c || c->caption == caption) return;
+  c->caption = caption;
+  ++c->revision;
+  Touch();
+}
+
+void BoardCells::SetForeColor(int point, uint32_t colour) {
+  Cell* c = Mutable(point);
+  if (!c || c->foreColor == colour) return;
+  c->foreColor = colour;
+  ++c->revision;
+  Touch();
+}
+
+}  // namespace sol
