@@ -1,0 +1,113 @@
+// The on-screen face of a window: a main window with the window's menu bar,
+// one widget per control and its status bar. A view holds no state of its
+// own beyond the revision it last showed of each control: it forwards what
+// the player does to the control models, then every view re-reads the
+// controls that changed.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/form.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace sol {
+
+class FormView;
+
+// How a view is put together. Every member may be left empty.
+struct ViewLayout {
+  // A widget for a control in place of the usual one (a subclass of the
+  // usual widget class, so the view still knows how to update it).
+  std::function<QWidget*(Control&, QWidget* parent)> makeWidget;
+  // Places the widgets in the central widget; the default stacks them in
+  // registration order and puts option buttons into the frame before them.
+  std::function<void(FormView&)> arrange;
+  // The menu entry the title-bar close button stands for; none: closing
+  // the window unloads it.
+  std::string closeMenu;
+};
+
+class FormView : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  FormView(Form& form, ViewLayout layout, QWidget* parent = nullptr);
+  ~FormView() override;
+
+  Form& Model() const { return form_; }
+  // The widget of a control; nullptr for a control without one.
+  QWidget* WidgetOf(const std::string& controlName) const;
+  template <typename W>
+  W* Widget(const std::string& controlName) const {
+    return qobject_cast<W*>(WidgetOf(controlName));
+  }
+  QAction* ActionOf(const std::string& menuName) const;
+  // The label in the status bar that shows panel 1.
+  QLabel* StatusLabel() const { return statusLabel_; }
+
+  // Re-reads every control whose revision differs from the one shown last.
+  void Refresh();
+  // Lets the next close go through (the program ends or unloads the window).
+  void AllowClose() { closeAllowed_ = true; }
+
+  // Runs a player's action on the models, then refreshes all views. The
+  // control the player touched is re-read even if its model did not change,
+  // since its widget may already show something else.
+  void Forward(Control* touched, const std::function<void()>& action);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Binding {
+    Control* control;
+    QWidget* widget;
+    uint64_t shown = 0;
+    std::function<void()> sync;
+  };
+  struct MenuBinding {
+    Menu* menu;
+    QAction* action;
+    uint64_t shown = 0;
+  };
+
+  QWidget* MakeWidget(Control& c, QWidget* parent);
+  void Bind(Control& c, QWidget* w);
+  void BuildMenus();
+  void AddMenuItems(Menu& parent, QMenu* into);
+  QAction* AddMenuAction(Menu& m, QWidget* into);
+  void StackDefault();
+
+  Form& form_;
+  ViewLayout layout_;
+  std::vector<Binding> bindings_;
+  std::vector<MenuBinding> menus_;
+  std::map<std::string, QWidget*> widgets_;
+  std::map<std::string, QAction*> actions_;
+  QLabel* statusLabel_ = nullptr;
+  bool closeAllowed_ = false;
+  bool dying_ = false;
+  // Set while the view writes to its widgets, so their change signals are
+  // not mistaken for the player's.
+  bool syncing_ = false;
+};
+
+// Every view that exists, in the order they were made.
+const std::vector<FormView*>& AllViews();
+FormView* ViewOf(const Window& window);
+// Brings every view up to date with its models.
+void RefreshAllViews();
+
+// The view of a window with the layout made for it.
+std::unique_ptr<FormView> MakeView(Form& form);
+
+}  // namespace sol
