@@ -73,6 +73,8 @@ struct GameState {
   int16_t CaptureLogCount = 0;
   int16_t BoardMode = 0;
   int16_t VariationStudy = 0;
+  // Title of the game last read from the library (its list line).
+  Str GameTitle;
   // Used records of the game moves file, kept between commands.
   int16_t GameMovesRecordCount = 0;
 

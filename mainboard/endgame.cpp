@@ -8,4 +8,6 @@ void Form2::EndModeDead(int, int) {}
 
 void Form2::EndModeFill(int, int) {}
 
+void Form2::MenuCount() {}
+
 }  // namespace sol

@@ -57,6 +57,7 @@ Form2::Form2(GameState& state, Platform& platform)
   Command3.OnClick = [this] { Command3_Click(); };
   Command9.OnClick = [this] { Command9_Click(); };
   Slider1.OnMouseUp = [this] { Slider1_MouseUp(); };
+  Command5.OnClick = [this] { Command5_Click(); };
 
   ApplyHelpTexts(*this);
   BuildMenus();
@@ -74,11 +75,11 @@ void Form2::BuildMenus() {
     if (OpenLibrary) OpenLibrary();
   });
   Menu& adjourn = MenuBar.Add("", u"打ち掛け");
-  entry(adjourn, "メニュー保存", u"保存");
-  entry(adjourn, "メニュー復元", u"復元");
+  entry(adjourn, "メニュー保存", u"保存", [this] { MenuSave(); });
+  entry(adjourn, "メニュー復元", u"復元", [this] { MenuRestore(); });
   Menu& game = MenuBar.Add("", u"対局処理");
-  entry(game, "メニュー握り", u"握り");
-  entry(game, "メニュー計算", u"地の計算");
+  entry(game, "メニュー握り", u"握り", [this] { MenuNigiri(); });
+  entry(game, "メニュー計算", u"地の計算", [this] { MenuCount(); });
   struct Category {
     const char16_t* title;
     const char* lectureName;
@@ -104,8 +105,8 @@ void Form2::BuildMenus() {
     });
   }
   Menu& print = MenuBar.Add("", u"棋譜印刷");
-  entry(print, "メニュー印刷準備", u"印刷準備");
-  entry(print, "メニュー印刷", u"印刷");
+  entry(print, "メニュー印刷準備", u"印刷準備", [this] { MenuPrintPrepare(); });
+  entry(print, "メニュー印刷", u"印刷", [this] { MenuPrint(); });
   Menu& help = MenuBar.Add("", u"ヘルプ");
   entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });

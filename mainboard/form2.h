@@ -68,6 +68,14 @@ class Form2 : public Form {
   void Command3_Click();  // クリア
   void Command9_Click();  // クリア戻し
 
+  void MenuSave();          // 打ち掛け・保存
+  void MenuRestore();       // 打ち掛け・復元
+  void MenuNigiri();        // 握り
+  void MenuCount();         // 地の計算
+  void MenuPrintPrepare();  // 印刷準備
+  void MenuPrint();         // 印刷
+  void Command5_Click();    // 戻り (leaves the print layout)
+
   void MenuHelpContents();
   void MenuContextHelp();
   void MenuVersion();

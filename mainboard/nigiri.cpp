@@ -1,0 +1,7 @@
+#include "mainboard/form2.h"
+
+namespace sol {
+
+void Form2::MenuNigiri() {}
+
+}  // namespace sol
