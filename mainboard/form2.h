@@ -48,9 +48,23 @@ class Form2 : public Form {
   MoveArray SnapshotList{};
   int16_t SnapshotMoveCount = 0;
 
+  // Nigiri: the white stones grabbed.
+  int16_t StoneCount = 0;
+
+  // Print layout: moves played where an earlier stone of the figure stood.
+  struct RetakeEntry {
+    int16_t Colour = 0;
+    int16_t Number = 0;
+    int16_t ShownNumber = 0;
+  };
+  std::vector<RetakeEntry> RetakeList;
+  Str PrintTitle;
+
   // Wired by the program: windows this one opens.
   std::function<void()> OpenLibrary;
   std::function<void(int lessonMode)> OpenProblems;
+  // Closes the game record library window if it is loaded.
+  std::function<void()> CloseLibrary;
 
   // Handlers.
   void Option1_Click();
@@ -90,6 +104,8 @@ class Form2 : public Form {
 
  private:
   void BuildMenus();
+  // The controls the print layout hides.
+  std::vector<Control*> NormalLayoutControls();
   void GameMove(int point);
   void FreePlacement(int point, int button);
   void Relocation(int point, int button);

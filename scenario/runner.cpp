@@ -202,6 +202,9 @@ class Session {
       } catch (const Failure& f) {
         Fail(f.message);
       } catch (const std::exception& e) {
+        ReportPlatformErrors();
+        platform_.answers.clear();
+        platform_.inputs.clear();
         Fail(std::string("the program failed: ") + e.what());
       }
     }
@@ -388,6 +391,7 @@ class Session {
     const std::string& cmd = w[0];
     Need(w, 2, "EVENT FORM ...");
     Form& f = ActiveForm(w[1]);
+    platform_.BeginAction();
     if (cmd == "click") {
       Need(w, 4, "click FORM P left|right|middle [shift] [ctrl] [alt]");
       BoardCells& b = GetBoard(f);

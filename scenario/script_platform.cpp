@@ -3,6 +3,8 @@
 #include "core/cues.h"
 #include "core/text.h"
 
+#include <stdexcept>
+
 namespace sol {
 
 namespace {
@@ -43,12 +45,12 @@ Answer ScriptPlatform::MsgBox(const Str& text, Buttons buttons, Icon icon, const
     Answer a = answers.front();
     answers.pop_front();
     if (Allows(buttons, a)) return a;
-    errors.push_back(std::string("the box \"") + ToUtf8(title) + "\" has the buttons " + ButtonsName(buttons) +
-                     " and cannot be answered that way");
+    Unanswered(std::string("the box \"") + ToUtf8(title) + "\" has the buttons " + ButtonsName(buttons) +
+               " and cannot be answered that way");
   } else if (buttons == Buttons::OK) {
     return Answer::OK;
   } else {
-    errors.push_back("no answer queued for the box \"" + ToUtf8(title) + "\": " + ToUtf8(text));
+    Unanswered("no answer queued for the box \"" + ToUtf8(title) + "\": " + ToUtf8(text));
   }
   switch (buttons) {
     case Buttons::OK:
@@ -60,10 +62,15 @@ Answer ScriptPlatform::MsgBox(const Str& text, Buttons buttons, Icon icon, const
   }
 }
 
+void ScriptPlatform::Unanswered(std::string what) {
+  errors.push_back(std::move(what));
+  if (++unanswered_ > 20) throw std::runtime_error("the action keeps asking without answers; stopped");
+}
+
 std::optional<Str> ScriptPlatform::InputBox(const Str& prompt, const Str& caption, const Str& defaultText) {
   inputBoxes.push_back({caption, prompt, defaultText});
   if (inputs.empty()) {
-    errors.push_back("no input queued for the input box \"" + ToUtf8(caption) + "\"");
+    Unanswered("no input queued for the input box \"" + ToUtf8(caption) + "\"");
     return std::nullopt;
   }
   auto v = inputs.front();

@@ -57,10 +57,18 @@ class ScriptPlatform : public Platform {
   std::vector<std::string> helps;  // "contents" or "context Form2"
   bool ended = false;
 
+  // Called before each user action. An action that keeps opening boxes
+  // nobody answers (a loop that only OK leaves) is stopped with an exception.
+  void BeginAction() { unanswered_ = 0; }
+
   // Problems found while the program ran (a box nobody answered, ...).
   std::vector<std::string> errors;
   // Called when a box opens, to keep the boards the player saw.
   std::function<void(BoxRecord&)> snapshotBoards;
+
+ private:
+  void Unanswered(std::string what);
+  int unanswered_ = 0;
 };
 
 }  // namespace sol

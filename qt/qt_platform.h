@@ -1,0 +1,65 @@
+// The platform of the desktop program: Qt message boxes and input boxes,
+// sound through QSoundEffect, the help viewer, printing (or PDF), and the
+// views of the windows.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "qt/form_view.h"
+#include "qt/help_viewer.h"
+#include "ui/platform.h"
+
+class QSoundEffect;
+
+namespace sol {
+
+class QtPlatform : public Platform {
+ public:
+  // `appDir` holds the sounds/ folder and receives PDF files; empty means
+  // the executable's directory.
+  explicit QtPlatform(QString appDir = {});
+  ~QtPlatform() override;
+
+  Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) override;
+  std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) override;
+  void PlayWave(const Str& path) override;
+  void Beep() override;
+  void HelpContents(const Str& helpFile) override;
+  void ContextHelp(Window& window) override;
+  Str PrintWindow(Window& window, const Str& title) override;
+  Date Today() override;
+  double Random() override;
+  void ShowWindow(Window& window, bool modal) override;
+  void HideWindow(Window& window) override;
+  void UnloadWindow(Window& window) override;
+  void Quit() override;
+
+  // Makes the view of each window up front (a window shown without one
+  // gets it then).
+  void CreateViews(const std::vector<Form*>& forms);
+  // Destroys the views; call before the windows themselves go.
+  void DestroyViews();
+  FormView* View(Window& window);
+
+  // The file a program sound path plays (the two cues map into sounds/).
+  QString WaveFileFor(const Str& path) const;
+  // Off: printing always writes a PDF, even when a printer is installed.
+  bool usePrinter = true;
+  HelpViewer* Help() const { return help_; }
+
+ private:
+  QSoundEffect* EffectFor(const QString& file);
+
+  QString appDir_;
+  std::vector<std::unique_ptr<FormView>> views_;
+  std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
+  QPointer<HelpViewer> help_;
+  std::mt19937 rng_;
+};
+
+}  // namespace sol
