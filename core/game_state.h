@@ -50,6 +50,14 @@ struct NeighbourEntry {
 
 using MoveArray = std::array<MoveEntry, MaxMoves + 1>;
 
+// Last used record of a problem category's block in each problem file.
+struct BlockEnds {
+  int16_t ListEnd = 0;
+  int16_t MovesEnd = 0;
+  int16_t AnswersEnd = 0;
+  int16_t CommentsEnd = 0;
+};
+
 // The main board's controls that the placement and replay procedures draw on.
 // Bound by the main board window when it loads.
 struct MainBoardDisplay {
@@ -73,6 +81,12 @@ struct GameState {
   int16_t CaptureLogCount = 0;
   int16_t BoardMode = 0;
   int16_t VariationStudy = 0;
+  // The problem window's mode (1..8) and category (1 手筋, 2 ヨセ, 3 詰碁, 4 定石).
+  int16_t LessonMode = 0;
+  int16_t CategoryNo = 0;
+  // Indexed by category 1..4.
+  std::array<BlockEnds, 5> BlockEnd{};
+
   // Title of the game last read from the library (its list line).
   Str GameTitle;
   // Used records of the game moves file, kept between commands.

@@ -1,0 +1,1 @@
+#include "problems/store.h"
