@@ -17,8 +17,8 @@ using Str = std::u16string;
 // Colours are 0xRRGGBB.
 constexpr uint32_t ColourBlack = 0x000000;
 constexpr uint32_t ColourWhite = 0xFFFFFF;
-constexpr uint32_t ColourGreen = 0x00C000;
-constexpr uint32_t ColourRed = 0xFF0000;
+constexpr uint32_t ColourGreen = 0x1EE68C;  // RGB(30, 230, 140)
+constexpr uint32_t ColourRed = 0xFF3200;    // RGB(255, 50, 0)
 
 class Control {
  public:
@@ -38,10 +38,19 @@ class Control {
   // Placement in twips inside the window; 0 size means the view decides.
   int Left() const { return left_; }
   int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
   void Move(int left, int top) {
     if (left == left_ && top == top_) return;
     left_ = left;
     top_ = top;
+    Touch();
+  }
+  void Move(int left, int top, int width, int height) {
+    Move(left, top);
+    if (width == width_ && height == height_) return;
+    width_ = width;
+    height_ = height;
     Touch();
   }
 
@@ -64,6 +73,8 @@ class Control {
   bool enabled_ = true;
   int left_ = 0;
   int top_ = 0;
+  int width_ = 0;
+  int height_ = 0;
   Str help_;
 };
 

@@ -1,0 +1,143 @@
+#include "problems/form4.h"
+
+#include "core/cues.h"
+#include "core/text.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+Form4::Form4(GameState& state, Platform& platform)
+    : Form("Form4", platform), MMControl1("MMControl1", platform), s_(state) {
+  Caption = form4text::Caption;
+  Label2.SetCaption(u"手順リスト");
+  Label7.SetCaption(u"コメントリスト");
+  Label4.SetCaption(form4text::NumberPrompt);
+  Label12.SetCaption(u"（全問黒番）");
+  Option1.SetCaption(u"講座モード");
+  Option3.SetCaption(u"自由モード");
+  Option4.SetCaption(u"基本");
+  Option5.SetCaption(u"応用");
+  Option6.SetCaption(u"重要");
+  Command1.SetCaption(u"１手進む");
+  Command2.SetCaption(u"解答表示");
+  Command3.SetCaption(u"１手戻し");
+  Command15.SetCaption(u"１手順戻し");
+  Command4.SetCaption(u"問題登録");
+  Command5.SetCaption(u"問題削除");
+  Command6.SetCaption(u"正手順登録");
+  Command7.SetCaption(u"悪手順登録");
+  Command8.SetCaption(u"手順削除");
+  Command9.SetCaption(u"コメント登録");
+  Command10.SetCaption(u"コメント削除");
+  Command11.SetCaption(u"区分変更");
+  Command20.SetCaption(u"区分名変更");
+  Command12.SetCaption(u"クリア");
+  Command13.SetCaption(u"チェック");
+  Command14.SetCaption(u"出入計算");
+  Command17.SetCaption(u"手順検索");
+  Command13.SetVisible(false);
+  Command14.SetVisible(false);
+  List4.SetVisible(false);
+
+  for (Control* c : std::initializer_list<Control*>{
+           &Label3, &Cells, &List1, &Label12, &Frame2, &Option4, &Option5, &Option6, &Frame1, &Option1, &Option3,
+           &Label4, &Text1, &Label6, &Label2, &List2, &Label7, &List3, &Label9, &Text2, &Command1, &Command2,
+           &Command3, &Command15, &Command4, &Command5, &Command6, &Command7, &Command8, &Command9, &Command10,
+           &Command11, &Command20, &Command12, &Command13, &Command14, &Command17, &List4, &StatusBar1,
+           &MMControl1})
+    Register(*c);
+
+  Option1.JoinGroup(&playGroup_);
+  Option3.JoinGroup(&playGroup_);
+  for (OptionButton* o : {&Option4, &Option5, &Option6}) o->JoinGroup(&subGroup_);
+  Option1.OnClick = [this] { ProblemPlayMode = 1; };
+  Option3.OnClick = [this] { ProblemPlayMode = 2; };
+  Option4.OnClick = [this] {
+    SubCategoryBase = 1000;
+    ScrollToSubCategory();
+  };
+  Option5.OnClick = [this] {
+    SubCategoryBase = 2000;
+    ScrollToSubCategory();
+  };
+  Option6.OnClick = [this] {
+    SubCategoryBase = 3000;
+    ScrollToSubCategory();
+  };
+  List1.OnSelect = [this] { LoadProblem(); };
+  List2.OnSelect = [this] { ShowAnswerSequence(); };
+  Candidates.fill(-1);
+  BuildMenus();
+  BindCommands();
+  ApplyHelpTexts();
+}
+
+void Form4::BuildMenus() {
+  struct Entry {
+    const char16_t* menu;
+    const char* lectureName;
+    const char16_t* lecture;
+    const char* registerName;
+    const char16_t* registration;
+    int lectureMode;
+  };
+  const Entry entries[] = {
+      {u"定石", "メニュー定石講座", u"定石講座", "メニュー定石登録", u"定石登録", 7},
+      {u"手筋", "メニュー手筋講座", u"手筋講座", "メニュー手筋登録", u"手筋登録", 1},
+      {u"ヨセ", "メニューヨセ講座", u"ヨセ講座", "メニューヨセ登録", u"ヨセ登録", 3},
+      {u"詰碁", "メニュー詰碁講座", u"詰碁講座", "メニュー詰碁登録", u"詰碁登録", 5},
+  };
+  for (const Entry& e : entries) {
+    Menu& m = MenuBar.Add("", e.menu);
+    const int mode = e.lectureMode;
+    m.Add(e.lectureName, e.lecture).OnClick = [this, mode] { SwitchMode(mode); };
+    m.Add(e.registerName, e.registration).OnClick = [this, mode] { SwitchMode(mode + 1); };
+  }
+  MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ").OnClick = [this] { MenuMainBoard(); };
+  Menu& help = MenuBar.Add("", u"ヘルプ");
+  help.Add("メニュー全体ヘルプ", u"全体ヘルプ").OnClick = [this] {
+    GetPlatform().HelpContents(FromUtf8(s_.DataDir) + u"ソルネカ.HLP");
+  };
+  help.Add("メニュー個別ヘルプ", u"個別ヘルプ").OnClick = [this] { GetPlatform().ContextHelp(*this); };
+}
+
+void Form4::Load() {
+  if (HideMainBoard) HideMainBoard();
+  ResetProblemBoard();
+  ApplyMode();
+  Option1.SetValue(true);
+  ProblemPlayMode = 1;
+  Option4.SetValue(true);
+  SubCategoryBase = 1000;
+  SetUpPlayer(MMControl1, false);
+}
+
+void Form4::SwitchMode(int lessonMode) {
+  s_.LessonMode = static_cast<int16_t>(lessonMode);
+  ApplyMode();
+}
+
+void Form4::MenuMainBoard() {
+  ResetProblemBoard();
+  Unload();
+  if (ShowMainBoard) ShowMainBoard();
+}
+
+void Form4::Unloading() {
+  // The window's state starts at zero each time it is opened again.
+  ProblemPlayMode = SubCategoryBase = RememberedIndex = RememberedCategory = 0;
+  CurrentRecord = ProblemMoveNumber = ProblemLastColour = NumberedPoint = 0;
+  MoveBuffer.fill({});
+  MoveBufferBackup.fill({});
+  PendingSetup.fill({});
+  MoveBufferCount = SequenceEnded = WrongBranch = AnswerLineCount = CommentLineCount = 0;
+  ParentRecordNo = KeepCommentText = 0;
+  Candidates.fill(-1);
+  Option4.SetCaption(u"基本");
+  Option5.SetCaption(u"応用");
+  Option6.SetCaption(u"重要");
+}
+
+void Form4::PlayCue(int kind) { sol::PlayCue(MMControl1, kind); }
+
+}  // namespace sol

@@ -1,0 +1,140 @@
+// The problem window: lectures and registration of problems in the four
+// categories, on a board of the left 13 columns of the main board.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "core/game_state.h"
+#include "ui/form.h"
+#include "ui/mmcontrol.h"
+
+namespace sol {
+
+constexpr int ProblemColumns = 13;
+constexpr int ProblemPoints = ProblemColumns * BoardSize;  // 247
+constexpr int MoveBufferSize = 50;
+constexpr int CandidateSlots = 10;
+
+// Label modes of DrawProblemStone.
+enum LabelMode { LabelPlain = 0, LabelNumbered = 1, LabelLatestOnly = 2 };
+
+struct BufferEntry {
+  int16_t Colour = 0;  // 0 = free entry
+  int16_t Point = 0;
+  int16_t MoveNo = 0;
+};
+
+class Form4 : public Form {
+ public:
+  Form4(GameState& state, Platform& platform);
+
+  BoardCells* Board() override { return &Cells; }
+  StatusBar* Status() override { return &StatusBar1; }
+  std::optional<std::string> ReadVar(const std::string& name, std::optional<int> index,
+                                     const std::string& field) const override;
+
+  // Controls.
+  ListBox List1{"List1", true};  // problem list, sorted
+  ListBox List2{"List2"};        // 手順リスト
+  ListBox List3{"List3"};        // コメントリスト
+  ListBox List4{"List4"};        // scratch: the path of a replay
+  TextBox Text1{"Text1"}, Text2{"Text2"};
+  Label Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"}, Label6{"Label6"}, Label7{"Label7"};
+  Label Label9{"Label9"}, Label12{"Label12"};
+  Frame Frame1{"Frame1"}, Frame2{"Frame2"};
+  OptionButton Option1{"Option1"}, Option3{"Option3"};
+  OptionButton Option4{"Option4"}, Option5{"Option5"}, Option6{"Option6"};
+  CommandButton Command1{"Command1"}, Command2{"Command2"}, Command3{"Command3"}, Command15{"Command15"};
+  CommandButton Command4{"Command4"}, Command5{"Command5"}, Command6{"Command6"}, Command7{"Command7"};
+  CommandButton Command8{"Command8"}, Command9{"Command9"}, Command10{"Command10"};
+  CommandButton Command11{"Command11"}, Command20{"Command20"}, Command12{"Command12"};
+  CommandButton Command13{"Command13"}, Command14{"Command14"}, Command17{"Command17"};
+  BoardCells Cells{"Image1", ProblemColumns, BoardSize};  // Image1 and Label1
+  StatusBar StatusBar1{"StatusBar1"};
+  MMControl MMControl1;
+
+  // Window variables.
+  int16_t ProblemPlayMode = 0;
+  int16_t SubCategoryBase = 0;
+  int16_t RememberedIndex = 0;
+  int16_t RememberedCategory = 0;
+  int16_t CurrentRecord = 0;
+  int16_t ProblemMoveNumber = 0;
+  int16_t ProblemLastColour = 0;
+  int16_t NumberedPoint = 0;
+  std::array<BufferEntry, MoveBufferSize + 1> MoveBuffer{};
+  int16_t MoveBufferCount = 0;
+  std::array<BufferEntry, MoveBufferSize + 1> MoveBufferBackup{};
+  std::array<BufferEntry, MoveBufferSize + 1> PendingSetup{};
+  std::array<int16_t, CandidateSlots + 1> Candidates{};
+  int16_t SequenceEnded = 0;
+  int16_t WrongBranch = 0;
+  int16_t AnswerLineCount = 0;
+  int16_t CommentLineCount = 0;
+  int16_t ParentRecordNo = 0;
+  int16_t KeepCommentText = 0;
+
+  // Wired by the program: the main board window this one returns to.
+  std::function<void()> ShowMainBoard;
+  std::function<void()> HideMainBoard;
+
+  // Modes and categories.
+  void ResetProblemBoard();
+  void ApplyMode();
+  void LoadProblemList();
+  void ScrollToSubCategory();
+  void SwitchMode(int lessonMode);
+  void MenuMainBoard();
+
+  // Loading.
+  void LoadProblem();  // click of List1
+  void LoadSetupStones(int problem);
+  void LoadAnswerLines(int problem);
+  void LoadCommentLines(int problem);
+  void SelectComment(const Str& key);
+  // The first line of the sequence that holds line i; i is stepped in place.
+  int SequenceStart(int& i);
+  // The line whose record number column is r; `result` stays when none is.
+  void FindRecordLine(int r, int& result);
+
+  // Drawing and replay.
+  void DrawProblemStone(int number, int& colour, int point, int mode);
+  void CaptureOnProblemBoard(int point);
+  void ReplayAnswerPath(int start, int limit, int mode);
+  void PlayNextRecord();
+  void StepBackRecord();
+  void TakeBackLectureMove();
+  void ShowAnswerSequence();  // click of List2
+
+  void PlayCue(int kind);
+  void SetStatus(const Str& text) { StatusBar1.SetText(text); }
+
+  // Fields of answer list lines (columns of 10 characters, 1-based field k).
+  long AnswerField(int line, int k) const;
+  // The problem number of the selected List1 line.
+  int SelectedProblem() const;
+
+ protected:
+  void Load() override;
+  void Unloading() override;
+
+ private:
+  void BuildMenus();
+  void BindCommands();
+  void ApplyHelpTexts();
+  void ApplyControlTable(bool lecture);
+  void ShowSubCategoryNames();
+
+  GameState& s_;
+  std::vector<OptionButton*> playGroup_, subGroup_;
+};
+
+// Line formats of the answer and comment lists.
+Str AnswerListLine(int problem, int moveIndex, int signedColour, int point, int record, int branchLink);
+// A record number as five digits with leading zeros.
+Str RecordDigits(int record);
+Str CommentKey(int problem, int record);
+Str CommentListLine(int problem, int record, const Str& text);
+
+}  // namespace sol

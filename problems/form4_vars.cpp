@@ -1,0 +1,47 @@
+#include <string>
+
+#include "problems/form4.h"
+
+namespace sol {
+
+std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional<int> index,
+                                          const std::string& field) const {
+  const std::pair<const char*, const int16_t*> scalars[] = {
+      {"ProblemPlayMode", &ProblemPlayMode},
+      {"SubCategoryBase", &SubCategoryBase},
+      {"RememberedIndex", &RememberedIndex},
+      {"RememberedCategory", &RememberedCategory},
+      {"CurrentRecord", &CurrentRecord},
+      {"ProblemMoveNumber", &ProblemMoveNumber},
+      {"ProblemLastColour", &ProblemLastColour},
+      {"NumberedPoint", &NumberedPoint},
+      {"MoveBufferCount", &MoveBufferCount},
+      {"SequenceEnded", &SequenceEnded},
+      {"WrongBranch", &WrongBranch},
+      {"AnswerLineCount", &AnswerLineCount},
+      {"CommentLineCount", &CommentLineCount},
+      {"ParentRecordNo", &ParentRecordNo},
+      {"KeepCommentText", &KeepCommentText},
+  };
+  for (const auto& [n, p] : scalars)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));
+  if (name == "Candidates") {
+    if (!index || *index < 1 || *index > CandidateSlots) return std::nullopt;
+    return std::to_string(Candidates[*index]);
+  }
+  const std::array<BufferEntry, MoveBufferSize + 1>* buffer = name == "MoveBuffer"         ? &MoveBuffer
+                                                              : name == "MoveBufferBackup" ? &MoveBufferBackup
+                                                              : name == "PendingSetup"     ? &PendingSetup
+                                                                                           : nullptr;
+  if (buffer) {
+    if (!index || *index < 1 || *index > MoveBufferSize) return std::nullopt;
+    const BufferEntry& e = (*buffer)[*index];
+    if (field == "Colour") return std::to_string(e.Colour);
+    if (field == "Point") return std::to_string(e.Point);
+    if (field == "MoveNo") return std::to_string(e.MoveNo);
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace sol

@@ -1,0 +1,180 @@
+// The eight modes of the problem window: which controls each side shows,
+// the category's problem list and its sub-category buttons.
+#include "core/messages.h"
+#include "core/record_file.h"
+#include "core/cp932.h"
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+namespace {
+
+enum class Show { Keep, Yes, No };
+
+struct Placement {
+  int left = -1, top = -1, width = -1, height = -1;
+};
+
+struct SideRule {
+  Control* control;
+  Show lecture;
+  Show registration;
+  Placement lecturePlace{};
+  Placement registrationPlace{};
+};
+
+void Apply(Control& c, Show show, const Placement& p) {
+  if (show != Show::Keep) c.SetVisible(show == Show::Yes);
+  if (p.left >= 0 || p.top >= 0) {
+    const int left = p.left >= 0 ? p.left : c.Left();
+    const int top = p.top >= 0 ? p.top : c.Top();
+    if (p.width >= 0)
+      c.Move(left, top, p.width, p.height);
+    else
+      c.Move(left, top);
+  }
+}
+
+}  // namespace
+
+void Form4::ApplyControlTable(bool lecture) {
+  const bool joseki = s_.LessonMode == 7 || s_.LessonMode == 8;
+  const std::vector<SideRule> rules = {
+      {&Frame1, Show::Yes, Show::No, {210, 7270}, {}},
+      {&Option1, Show::Yes, Show::No},
+      {&Option3, Show::Yes, Show::No},
+      {&Command1, Show::Yes, Show::No},
+      {&Command2, Show::Yes, Show::No},
+      {&Command15, Show::Yes, Show::Keep},
+      {&Label2, Show::No, Show::Yes},
+      {&Label4, Show::No, Show::Yes},
+      {&Label6, Show::No, Show::Yes},
+      {&Label7, Show::No, Show::Yes},
+      {&Label9, Show::Keep, Show::Yes},
+      {&Text1, Show::No, Show::Yes},
+      {&Text2, Show::Keep, Show::Yes},
+      {&Command4, Show::No, Show::Yes},
+      {&Command5, Show::No, Show::Yes},
+      {&Command6, Show::No, Show::Yes},
+      {&Command7, Show::No, Show::Yes},
+      {&Command8, Show::No, Show::Yes},
+      {&Command9, Show::No, Show::Yes},
+      {&Command10, Show::No, Show::Yes},
+      {&Command20, Show::No, Show::Yes},
+      {&Command13, Show::No, Show::No, {}, {2730, -1}},
+      {&Command12, Show::Keep, Show::Keep, {-1, 7320}, {-1, 4304}},
+      {&List1, Show::Keep, Show::Keep, {210, 840, 3795, s_.LessonMode == 7 ? 5000 : 4100}, {210, 840, 3690, 2240}},
+      {&List2, Show::No, Show::Yes},
+      {&List3, Show::No, Show::Yes},
+  };
+  for (const SideRule& r : rules)
+    Apply(*r.control, lecture ? r.lecture : r.registration, lecture ? r.lecturePlace : r.registrationPlace);
+  Label9.SetCaption(lecture ? form4text::CommentHeading
+                            : (joseki ? form4text::JosekiCommentPrompt : form4text::CommentPrompt));
+
+  for (Control* c : std::initializer_list<Control*>{&Label12, &Frame2, &Option4, &Option5, &Option6, &Command11})
+    c->SetVisible(true);
+  Command14.SetVisible(false);
+  Command17.SetVisible(false);
+}
+
+void Form4::ApplyMode() {
+  const bool lecture = s_.LessonMode % 2 == 1;
+  ProblemPlayMode = lecture ? 1 : 2;
+  ApplyControlTable(lecture);
+  Command4.SetCaption(u"問題登録");
+  Command5.SetCaption(u"問題削除");
+  List1.Clear();
+  List2.Clear();
+  List3.Clear();
+  SetStatus(form4text::ChooseProblem);
+  BuildProblemFilePaths(s_);
+
+  static const char16_t* titles[] = {u"",         u"手筋講座", u"手筋登録", u"ヨセ講座", u"ヨセ登録",
+                                     u"詰碁講座", u"詰碁登録", u"定石講座", u"定石登録"};
+  const int mode = s_.LessonMode >= 1 && s_.LessonMode <= 8 ? s_.LessonMode : 1;
+  Label3.SetCaption(titles[mode]);
+  s_.CategoryNo = static_cast<int16_t>((mode + 1) / 2);
+  if (mode == 3) Command14.SetVisible(true);
+  if (mode == 7 || mode == 8) {
+    for (Control* c : std::initializer_list<Control*>{&Label12, &Frame2, &Option4, &Option5, &Option6, &Command2,
+                                                      &Command11, &Command20})
+      c->SetVisible(false);
+    Command17.SetVisible(true);
+    SetStatus(form4text::ChooseProblem);
+  }
+
+  try {
+    FindBlockEnds(s_, s_.CategoryNo);
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+  }
+  LoadProblemList();
+  ResetProblemBoard();
+
+  try {
+    ShowSubCategoryNames();
+    if (s_.CategoryNo == RememberedCategory && RememberedIndex >= 0 && RememberedIndex < List1.ListCount()) {
+      List1.SetListIndex(RememberedIndex);
+      List1.SetTopIndex(RememberedIndex);
+    }
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+  }
+}
+
+void Form4::ShowSubCategoryNames() {
+  RecordFile list(s_.GameListFile, GameListRecordLength);
+  const std::string rec = list.Read(s_.CategoryNo + 1);
+  // A data set that never stored names (the record is missing or all zero
+  // bytes) keeps the window's own names.
+  if (rec.find_first_not_of('\0') == std::string::npos) return;
+  const Str text = Decode(std::string_view(rec).substr(2));
+  Option4.SetCaption(Mid(text, 1, 3));
+  Option5.SetCaption(Mid(text, 5, 3));
+  Option6.SetCaption(Mid(text, 9, 3));
+}
+
+void Form4::LoadProblemList() {
+  List1.Clear();
+  try {
+    for (const auto& r : ScanProblemList(s_, s_.CategoryNo))
+      List1.AddItem(Num(r.value.ProblemNumber) + r.value.ProblemText);
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+  }
+}
+
+void Form4::ScrollToSubCategory() {
+  for (int i = 0; i < List1.ListCount(); ++i) {
+    if (Val(Left(List1.List(i), 4)) > SubCategoryBase) {
+      List1.SetTopIndex(i);
+      return;
+    }
+  }
+}
+
+void Form4::ResetProblemBoard() {
+  ProblemMoveNumber = 0;
+  NumberedPoint = 0;
+  ProblemLastColour = 0;
+  s_.CapturedBlack = 0;
+  s_.CapturedWhite = 0;
+  MoveBufferCount = 0;
+  SequenceEnded = 0;
+  s_.CaptureLogCount = 0;
+  MoveBuffer.fill({});
+  PendingSetup.fill({});
+  for (int p = 1; p <= ProblemPoints; ++p) {
+    s_.Board[p] = 0;
+    s_.CaptureMark[p] = 0;
+    Cells.SetPicture(p, PictureNone);
+    Cells.SetCaption(p, u" ");
+  }
+  Text2.SetText(u" ");
+}
+
+}  // namespace sol
