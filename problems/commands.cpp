@@ -3,7 +3,12 @@
 
 namespace sol {
 
-void Form4::BindCommands() {}
+void Form4::BindCommands() {
+  Command1.OnClick = [this] { Command1_Click(); };
+  Command2.OnClick = [this] { Command2_Click(); };
+  Command3.OnClick = [this] { Command3_Click(); };
+  Command15.OnClick = [this] { Command15_Click(); };
+}
 
 void Form4::ApplyHelpTexts() {
   Label3.SetHelpText(u"いま開いている講座または登録の種類です。");

@@ -66,6 +66,8 @@ Form4::Form4(GameState& state, Platform& platform)
   };
   List1.OnSelect = [this] { LoadProblem(); };
   List2.OnSelect = [this] { ShowAnswerSequence(); };
+  List3.OnSelect = [this] { CommentListClick(); };
+  Cells.OnMouseDown = [this](int p, int b, int sh) { ProblemBoardClick(b, sh, p); };
   Candidates.fill(-1);
   BuildMenus();
   BindCommands();

@@ -107,6 +107,23 @@ class Form4 : public Form {
   void TakeBackLectureMove();
   void ShowAnswerSequence();  // click of List2
 
+  // Board input and answer checking.
+  void ProblemBoardClick(int button, int shift, int point);
+  void MatchMove(int& found, int moveNumber, int point);
+  void CheckContinuation(int& continues, int& endsSequence);
+  int CollectCandidates();
+  void MarkCandidates();
+
+  // Lecture navigation.
+  void Command1_Click();   // １手進む
+  void Command2_Click();   // 解答表示
+  void Command3_Click();   // １手戻し
+  void Command15_Click();  // １手順戻し
+  void TakeBackFreeMove();
+
+  // Comments.
+  void CommentListClick();  // click of List3
+
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
 
@@ -122,6 +139,11 @@ class Form4 : public Form {
  private:
   void BuildMenus();
   void BindCommands();
+  void ClickMark(int button, int point);
+  void LectureMove(int point);
+  void RegistrationClick(int button, int point);
+  // Adds a clicked stone to MoveBuffer; false when it is full.
+  bool AppendToBuffer(int colour, int point, int moveNo);
   void ApplyHelpTexts();
   void ApplyControlTable(bool lecture);
   void ShowSubCategoryNames();

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,5 +80,110 @@ std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int catego
 
 // Sets s.BlockEnd[category] from the four files.
 void FindBlockEnds(GameState& s, int category);
+
+// ---------------------------------------------------------------------------
+// Everything below changes a file only through ReplaceFile: the new content is
+// built in memory and renamed over the data file, so after a failure or a
+// crash each file is wholly old or wholly new. An operation that touches
+// several files replaces them one after another; a failure between two of them
+// leaves the earlier ones new and the later ones old. Bytes outside the
+// category's block are carried over unchanged. Every file error is a
+// FileError; on one, s.BlockEnd keeps its old value for that file.
+//
+// A category outside 1..4 is a FileError (BlockFirst and BlockLast throw
+// std::out_of_range).
+
+int16_t& BlockEndOf(BlockEnds& ends, ProblemFile f);
+int16_t BlockEndOf(const BlockEnds& ends, ProblemFile f);
+
+// The last used record of the category's block in one file; BlockFirst - 1
+// when the block is empty.
+int FindBlockEnd(const GameState& s, ProblemFile f, int category);
+
+// Room left in a block as the capacity report counts it: up to the block's
+// last record in categories 1..3, up to record 32766 in category 4.
+int ReportedRoom(ProblemFile f, int category, int blockEnd);
+
+// The record that ends the used part of a block: all zero bytes.
+std::string EndMarker(ProblemFile f);
+
+// Appends records (each RecordLength(f) bytes) right after the used part of
+// the block as found in the file, which is s.BlockEnd when that is in step,
+// then the end marker when it still lies inside the block, and advances
+// s.BlockEnd. Returns false, writing nothing, when the records do not all fit
+// inside the block. A record with problem number 0 would end the block early
+// and is a FileError.
+[[nodiscard]] bool AppendRecords(GameState& s, ProblemFile f, int category, const std::vector<std::string>& records);
+[[nodiscard]] bool AppendProblemMoves(GameState& s, int category, const std::vector<ProblemMoveRecord>& records);
+// Sets each record's RecordNumber to the record it is written to.
+[[nodiscard]] bool AppendAnswers(GameState& s, int category, std::vector<AnswerMoveRecord>& records);
+[[nodiscard]] bool AppendComment(GameState& s, int category, const CommentRecord& record);
+
+// Called once per used record of the block, in record order, with its record
+// number and bytes; returns false to leave the record out and may change the
+// bytes of a record it keeps.
+using RecordEdit = std::function<bool(int record, std::string& bytes)>;
+
+// The block becomes the kept records, packed from its first record, followed
+// by the end marker when it lies inside the block. Record numbers inside
+// answer records are not touched; removing answer records goes through
+// RemoveAnswers.
+void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& edit);
+
+// The block becomes exactly `records`, as RewriteBlock would write them.
+// Returns false, writing nothing, when they do not fit.
+[[nodiscard]] bool ReplaceBlock(GameState& s, ProblemFile f, int category, const std::vector<std::string>& records);
+
+// The problem list block written whole, in ascending ProblemNumber order (a
+// stable sort, so records of one number keep their order). Returns false,
+// writing nothing, when there are more records than the block holds; a record
+// with problem number 0 is a FileError.
+[[nodiscard]] bool RewriteProblemList(GameState& s, int category, std::vector<ProblemListRecord> records);
+
+// The number a record numbered `old` gets once the records in `removed`
+// (ascending, no duplicates) have been taken out of its block: old minus the
+// removed records numbered below it.
+int TranslateRecordNumber(int old, const std::vector<int>& removed);
+
+// Takes the answer records with the given record numbers out of the
+// category's answer block. The records that stay are packed down; each gets
+// its new record number in RecordNumber, and every BranchLink other than 0 and
+// 99 is translated with TranslateRecordNumber. Then the comment block: a
+// comment attached to a removed record of its own problem is dropped, and every
+// other comment's AnswerRecord is translated the same way. Numbers that name
+// no used record of the block are ignored.
+void RemoveAnswers(GameState& s, int category, const std::vector<int>& records);
+
+// `records` together with every sequence of the same problem whose head's
+// BranchLink names a record of the result, found again and again until
+// nothing is added; ascending, no duplicates. `block` is the used part of an
+// answer block (ScanAnswers). Such a sequence would otherwise be left
+// hanging from a move that no longer exists.
+std::vector<int> WithDependentSequences(const std::vector<Numbered<AnswerMoveRecord>>& block,
+                                        const std::vector<int>& records);
+
+struct CommentRef {
+  int16_t ProblemNumber = 0;
+  int16_t AnswerRecord = 0;
+  bool operator==(const CommentRef&) const = default;
+};
+
+// Drops the comments of the category's block that match one of `comments`
+// (problem number and answer record) and packs the rest down.
+void RemoveComments(GameState& s, int category, const std::vector<CommentRef>& comments);
+
+// Removes every record of the problem from the category's blocks of the four
+// files, in the order list, set-up, answers, comments. The answer and comment
+// blocks are renumbered as by RemoveAnswers.
+void DeleteProblemRecords(GameState& s, int category, int16_t problem);
+
+// Problem number `from` becomes `to` in one block; in the list block the
+// records are then put back in ascending order.
+void RenumberInBlock(GameState& s, ProblemFile f, int category, int16_t from, int16_t to);
+
+// RenumberInBlock in the four files, in the order list, set-up, answers,
+// comments. Returns false, writing nothing, when `to` is below 1 or already
+// has a list record in the category.
+[[nodiscard]] bool RenumberProblemRecords(GameState& s, int category, int16_t from, int16_t to);
 
 }  // namespace sol

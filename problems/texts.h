@@ -14,4 +14,17 @@ inline const Str CommentPrompt = u"手順のコメント又は区分名を入力
 inline const Str JosekiCommentPrompt = u"手順のコメントを入力してください";
 inline const Str NumberPrompt = u"問題番号とコメントを入力してください　";
 
+inline const Str GoOn = u"進めてください。";
+inline const Str GoOnShort = u"進めてください";
+inline const Str SequenceOver = u"登録手順は終了です。";
+inline const Str ChooseMark = u"緑丸、赤丸のいずれかを選んでください";
+inline const Str Choice = u"選択";
+inline const Str NotRegistered =
+    u"登録手順にありません。いずれか選んでください。\r\n\r\n「はい」      ：打ち直し\r\n「いいえ」    ：登録手順の表示\r\n"
+    u"「キャンセル」：自由モードに切り替え";
+inline const Str Mark = u"●";
+inline const Str ChooseLectureMode = u"講座モードを選んでください";
+inline const Str ChooseProblemFirst = u"問題を選んでください";
+inline const Str BufferFull = u"これ以上は置けません（50手まで）";
+
 }  // namespace sol::form4text

@@ -1,0 +1,284 @@
+// A click on the problem board: marks, Shift take-offs, free placement,
+// the lecture's answer checking and the registration's placement.
+#include <cstdlib>
+
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+namespace {
+int ButtonColour(int button) { return button == 1 ? Black : button == 2 ? White : 0; }
+}  // namespace
+
+bool Form4::AppendToBuffer(int colour, int point, int moveNo) {
+  if (MoveBufferCount >= MoveBufferSize) return false;
+  ++MoveBufferCount;
+  MoveBuffer[MoveBufferCount] = {static_cast<int16_t>(colour), static_cast<int16_t>(point),
+                                 static_cast<int16_t>(moveNo)};
+  return true;
+}
+
+void Form4::ProblemBoardClick(int button, int shift, int p) {
+  if (p < 1 || p > ProblemPoints) return;
+  const bool lectureMode = s_.LessonMode % 2 == 1;
+
+  if (Cells.CaptionAt(p) == form4text::Mark) {
+    ClickMark(button, p);
+    return;
+  }
+
+  if (shift == 1) {
+    if (s_.Board[p] == 0) {
+      if (s_.LastColour == 0) return;
+      Cells.SetPicture(p, s_.LastColour);
+      s_.Board[p] = s_.LastColour;
+      if (s_.LastColour == Black)
+        --s_.CapturedBlack;
+      else
+        --s_.CapturedWhite;
+    } else if (s_.Board[p] >= 1) {
+      s_.LastColour = s_.Board[p] == Black ? Black : White;
+      Cells.SetPicture(p, PictureNone);
+      s_.Board[p] = 0;
+      if (s_.LastColour == Black)
+        ++s_.CapturedBlack;
+      else
+        ++s_.CapturedWhite;
+    } else {
+      return;
+    }
+    SetStatus(u"黒側あげ石：" + Num(s_.CapturedWhite) + u"　　白側あげ石：" + Num(s_.CapturedBlack));
+    return;
+  }
+
+  if (s_.Board[p] != 0) return;
+
+  if (!lectureMode) {
+    RegistrationClick(button, p);
+    return;
+  }
+  if (ProblemPlayMode == 2) {
+    int colour = ButtonColour(button);
+    if (colour == 0) return;
+    if (s_.LessonMode == 7 && ProblemLastColour == 0) colour = White;
+    if (MoveBufferCount >= MoveBufferSize) {
+      SetStatus(form4text::BufferFull);
+      return;
+    }
+    ++ProblemMoveNumber;
+    s_.Board[p] = static_cast<int16_t>(colour);
+    AppendToBuffer(colour, p, ProblemMoveNumber);
+    DrawProblemStone(ProblemMoveNumber, colour, p, LabelPlain);
+    ProblemLastColour = static_cast<int16_t>(colour);
+    return;
+  }
+  LectureMove(p);
+}
+
+void Form4::ClickMark(int button, int p) {
+  SetStatus(u" ");
+  for (int q = 1; q <= ProblemPoints; ++q) Cells.SetCaption(q, u" ");
+  int line = -1;
+  for (int i = 1; i <= CandidateSlots; ++i)
+    if (Candidates[i] >= 0 && AnswerField(Candidates[i], 4) == p) {
+      line = Candidates[i];
+      break;
+    }
+  if (line < 0) return;
+  ProblemMoveNumber = static_cast<int16_t>(AnswerField(line, 2));
+  s_.Board[p] = static_cast<int16_t>(AnswerField(line, 3));
+  CurrentRecord = static_cast<int16_t>(line);
+
+  if (button == 2) {
+    List2.SetListIndex(line);
+    if (CollectCandidates() > 0) MarkCandidates();
+    return;
+  }
+  NumberedPoint = static_cast<int16_t>(p);
+  int colour = s_.Board[p];
+  DrawProblemStone(ProblemMoveNumber, colour, p, LabelLatestOnly);
+  s_.Board[p] = static_cast<int16_t>(colour);
+  int continues = 0, ends = 0;
+  CheckContinuation(continues, ends);
+  if (continues) {
+    SetStatus(form4text::GoOn);
+    PlayCue(0);
+  } else {
+    SetStatus(form4text::SequenceOver);
+    PlayCue(1);
+    SequenceEnded = 1;
+  }
+  if (AnswerField(CurrentRecord + 1, 6) > 0)
+    SelectComment(CommentKey(static_cast<int>(AnswerField(CurrentRecord, 1)),
+                             static_cast<int>(AnswerField(CurrentRecord, 5))));
+}
+
+void Form4::LectureMove(int p) {
+  if (SequenceEnded == 1) {
+    SetStatus(form4text::SequenceOver);
+    return;
+  }
+  if (MoveBufferCount >= MoveBufferSize) {
+    SetStatus(form4text::BufferFull);
+    return;
+  }
+  const int colour = ProblemLastColour == 0 ? (s_.LessonMode == 7 ? White : Black) : Opponent(ProblemLastColour);
+  ++ProblemMoveNumber;
+  s_.Board[p] = static_cast<int16_t>(colour);
+  AppendToBuffer(colour, p, ProblemMoveNumber);
+  int found = 0;
+  MatchMove(found, ProblemMoveNumber, p);
+  int drawn = WrongBranch == 1 ? -colour : colour;
+  DrawProblemStone(ProblemMoveNumber, drawn, p, LabelNumbered);
+  ProblemLastColour = static_cast<int16_t>(colour);
+
+  if (found) {
+    int continues = 0, ends = 0;
+    CheckContinuation(continues, ends);
+    if (continues) {
+      SetStatus(form4text::GoOn);
+      PlayCue(0);
+    } else {
+      SetStatus(form4text::SequenceOver);
+      PlayCue(1);
+      SequenceEnded = 1;
+    }
+    if (ends) {
+      // Showing the sequence's comment replays it from a reset board; the
+      // player's stones stay on record.
+      MoveBufferBackup.fill({});
+      for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];
+      const int16_t count = MoveBufferCount;
+      int start = CurrentRecord;
+      SequenceStart(start);
+      SelectComment(CommentKey(static_cast<int>(AnswerField(start, 1)), static_cast<int>(AnswerField(start, 5))));
+      MoveBufferCount = count;
+      for (int i = 1; i <= MoveBufferSize && MoveBufferBackup[i].Colour != 0; ++i) MoveBuffer[i] = MoveBufferBackup[i];
+    }
+    return;
+  }
+
+  const Answer a =
+      GetPlatform().MsgBox(form4text::NotRegistered, Buttons::YesNoCancel, Icon::Question, form4text::Choice);
+  ++CurrentRecord;
+  if (a == Answer::Cancel) {
+    ProblemPlayMode = 2;
+    Option3.SetValue(true);
+    return;
+  }
+  TakeBackLectureMove();
+  if (a == Answer::Yes) {
+    ProblemLastColour = Opponent(static_cast<int16_t>(colour));
+    // The rejected stone leaves the record too.
+    MoveBuffer[MoveBufferCount] = {};
+    --MoveBufferCount;
+    return;
+  }
+  if (CollectCandidates() > 0) {
+    MarkCandidates();
+  } else if (CurrentRecord + 1 < List2.ListCount()) {
+    PlayNextRecord();
+    PlayCue(0);
+  }
+}
+
+void Form4::RegistrationClick(int button, int p) {
+  int colour;
+  int mode;
+  if (List1.ListIndex() < 0) {
+    colour = ButtonColour(button);
+    if (colour == 0) return;
+    mode = LabelPlain;
+  } else {
+    colour = ProblemLastColour == 0 ? (s_.LessonMode == 8 ? White : Black) : Opponent(ProblemLastColour);
+    mode = LabelNumbered;
+  }
+  if (MoveBufferCount >= MoveBufferSize) {
+    SetStatus(form4text::BufferFull);
+    return;
+  }
+  ++ProblemMoveNumber;
+  s_.Board[p] = static_cast<int16_t>(colour);
+  DrawProblemStone(ProblemMoveNumber, colour, p, mode);
+  ProblemLastColour = static_cast<int16_t>(colour);
+  AppendToBuffer(colour, p, ProblemMoveNumber);
+}
+
+void Form4::MatchMove(int& found, int n, int p) {
+  found = 0;
+  WrongBranch = 0;
+  if (n == 1) {
+    for (int i = 0; i < List2.ListCount(); ++i)
+      if (AnswerField(i, 2) == 1 && AnswerField(i, 4) == p) {
+        CurrentRecord = static_cast<int16_t>(i);
+        found = 1;
+        return;
+      }
+    return;
+  }
+  const int next = CurrentRecord + 1;
+  if (AnswerField(next, 2) == n && AnswerField(next, 4) == p) {
+    ++CurrentRecord;
+    found = 1;
+    return;
+  }
+  if (CollectCandidates() == 0) return;
+  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
+    const int line = Candidates[i];
+    if (AnswerField(line, 2) == n && AnswerField(line, 4) == p) {
+      CurrentRecord = static_cast<int16_t>(line);
+      found = 1;
+      WrongBranch = AnswerField(line, 3) < 0 ? 1 : 0;
+      return;
+    }
+  }
+}
+
+void Form4::CheckContinuation(int& continues, int& endsSequence) {
+  continues = 0;
+  endsSequence = 0;
+  const int count = List2.ListCount();
+  if (CurrentRecord >= count - 1) {
+    endsSequence = 1;
+    return;
+  }
+  if (AnswerField(CurrentRecord + 1, 6) == 0) {
+    continues = 1;
+    return;
+  }
+  endsSequence = 1;
+  const long r = AnswerField(CurrentRecord, 5);
+  for (int i = std::max<int>(CurrentRecord, 0); i < count; ++i)
+    if (AnswerField(i, 6) == r) {
+      continues = 1;
+      return;
+    }
+}
+
+int Form4::CollectCandidates() {
+  for (int i = 1; i <= CandidateSlots; ++i) Candidates[i] = -1;
+  int count = 0;
+  if (AnswerField(CurrentRecord + 1, 6) <= 0) return 0;
+  const long key = CurrentRecord == -1 ? StartsAtProblem : AnswerField(CurrentRecord, 5);
+  // A position offers at most ten sequences; any further ones are not offered.
+  for (int i = 0; i < List2.ListCount() && count < CandidateSlots; ++i)
+    if (AnswerField(i, 6) == key) Candidates[++count] = static_cast<int16_t>(i);
+  return count;
+}
+
+void Form4::MarkCandidates() {
+  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
+    const int line = Candidates[i];
+    const int p = static_cast<int>(AnswerField(line, 4));
+    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0) continue;
+    Cells.SetCaption(p, form4text::Mark);
+    Cells.SetForeColor(p, AnswerField(line, 3) > 0 ? ColourGreen : ColourRed);
+  }
+  PlayCue(0);
+  SetStatus(form4text::ChooseMark);
+}
+
+}  // namespace sol
