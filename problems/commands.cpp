@@ -8,6 +8,8 @@ void Form4::BindCommands() {
   Command2.OnClick = [this] { Command2_Click(); };
   Command3.OnClick = [this] { Command3_Click(); };
   Command15.OnClick = [this] { Command15_Click(); };
+  Command14.OnClick = [this] { Command14_Click(); };
+  Command17.OnClick = [this] { Command17_Click(); };
 }
 
 void Form4::ApplyHelpTexts() {

@@ -74,6 +74,11 @@ class Form4 : public Form {
   int16_t CommentLineCount = 0;
   int16_t ParentRecordNo = 0;
   int16_t KeepCommentText = 0;
+  // Endgame count: per run (Black first, White first) problem number,
+  // CapturedWhite and CapturedBlack; the final positions; the work marks.
+  std::array<int16_t, 7> YoseRuns{};
+  std::array<std::array<int16_t, ProblemPoints + 1>, 3> YoseSnapshots{};
+  std::array<int16_t, ProblemPoints + 1> YoseWork{};
 
   // Wired by the program: the main board window this one returns to.
   std::function<void()> ShowMainBoard;
@@ -123,6 +128,13 @@ class Form4 : public Form {
 
   // Comments.
   void CommentListClick();  // click of List3
+
+  // Endgame in/out count and the joseki sequence search.
+  void Command14_Click();  // 出入計算
+  void CountYose();
+  void SpreadMark(int point);
+  void NearestStones(int point, int& a, int& b, int& k) const;
+  void Command17_Click();  // 手順検索
 
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }

@@ -125,7 +125,7 @@ void Form4::LectureMove(int p) {
     SetStatus(form4text::BufferFull);
     return;
   }
-  const int colour = ProblemLastColour == 0 ? (s_.LessonMode == 7 ? White : Black) : Opponent(ProblemLastColour);
+  const int colour = ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
   ++ProblemMoveNumber;
   s_.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
@@ -193,7 +193,7 @@ void Form4::RegistrationClick(int button, int p) {
     if (colour == 0) return;
     mode = LabelPlain;
   } else {
-    colour = ProblemLastColour == 0 ? (s_.LessonMode == 8 ? White : Black) : Opponent(ProblemLastColour);
+    colour = ProblemLastColour == 0 ? (s_.LessonMode == 8 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
     mode = LabelNumbered;
   }
   if (MoveBufferCount >= MoveBufferSize) {

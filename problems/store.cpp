@@ -1,1 +1,236 @@
+// Record layouts, block geometry, block scans and block ends.
 #include "problems/store.h"
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "core/cp932.h"
+#include "core/file_system.h"
+#include "core/record_file.h"
+#include "problems/store_detail.h"
+
+namespace sol {
+
+namespace {
+
+constexpr int ListTextWidth = 40;
+constexpr int CommentTextWidth = 46;
+
+static_assert(2 + ListTextWidth == ProblemListRecord::Length);
+static_assert(3 * 2 == ProblemMoveRecord::Length);
+static_assert(6 * 2 == AnswerMoveRecord::Length);
+static_assert(2 + 2 + CommentTextWidth == CommentRecord::Length);
+
+// Decoders accept short input (as from a record cut off at the end of a
+// file): the missing bytes read as zeros.
+std::string Whole(std::string_view bytes, int length) {
+  std::string rec(bytes.substr(0, static_cast<size_t>(length)));
+  rec.resize(static_cast<size_t>(length), '\0');
+  return rec;
+}
+
+int BlockSize(ProblemFile f) {
+  switch (f) {
+    case ProblemFile::List: return 500;
+    case ProblemFile::Moves: return 10000;
+    case ProblemFile::Answers: return 2000;
+    case ProblemFile::Comments: return 500;
+  }
+  throw std::out_of_range("problem file");
+}
+
+template <typename R>
+std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category) {
+  const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, f), f, category);
+  const int length = RecordLength(f);
+  const int used = store_detail::UsedCount(bytes, length);
+  const int first = BlockFirst(f, category);
+  std::vector<Numbered<R>> out;
+  out.reserve(static_cast<size_t>(used));
+  for (int i = 0; i < used; ++i)
+    out.push_back({first + i, R::Decode(std::string_view(bytes).substr(static_cast<size_t>(i) * length, length))});
+  return out;
+}
+
+}  // namespace
+
+ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) {
+  const std::string rec = Whole(bytes, Length);
+  ProblemListRecord r;
+  r.ProblemNumber = GetInt16(rec, 0);
+  r.ProblemText = sol::Decode(std::string_view(rec).substr(2, ListTextWidth));
+  return r;
+}
+
+std::string ProblemListRecord::Encode() const {
+  std::string rec(Length, '\0');
+  PutInt16(rec, 0, ProblemNumber);
+  rec.replace(2, ListTextWidth, EncodeFixed(ProblemText, ListTextWidth));
+  return rec;
+}
+
+ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) {
+  const std::string rec = Whole(bytes, Length);
+  return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4)};
+}
+
+std::string ProblemMoveRecord::Encode() const {
+  std::string rec(Length, '\0');
+  PutInt16(rec, 0, ProblemNumber);
+  PutInt16(rec, 2, Colour);
+  PutInt16(rec, 4, Point);
+  return rec;
+}
+
+AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) {
+  const std::string rec = Whole(bytes, Length);
+  return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4), GetInt16(rec, 6), GetInt16(rec, 8), GetInt16(rec, 10)};
+}
+
+std::string AnswerMoveRecord::Encode() const {
+  std::string rec(Length, '\0');
+  PutInt16(rec, 0, ProblemNumber);
+  PutInt16(rec, 2, MoveIndex);
+  PutInt16(rec, 4, SignedColour);
+  PutInt16(rec, 6, Point);
+  PutInt16(rec, 8, RecordNumber);
+  PutInt16(rec, 10, BranchLink);
+  return rec;
+}
+
+CommentRecord CommentRecord::Decode(std::string_view bytes) {
+  const std::string rec = Whole(bytes, Length);
+  CommentRecord r;
+  r.ProblemNumber = GetInt16(rec, 0);
+  r.AnswerRecord = GetInt16(rec, 2);
+  r.CommentText = sol::Decode(std::string_view(rec).substr(4, CommentTextWidth));
+  return r;
+}
+
+std::string CommentRecord::Encode() const {
+  std::string rec(Length, '\0');
+  PutInt16(rec, 0, ProblemNumber);
+  PutInt16(rec, 2, AnswerRecord);
+  rec.replace(4, CommentTextWidth, EncodeFixed(CommentText, CommentTextWidth));
+  return rec;
+}
+
+int BlockFirst(ProblemFile f, int category) {
+  if (category < 1 || category > 4) throw std::out_of_range("problem category " + std::to_string(category));
+  return (category - 1) * BlockSize(f) + 1;
+}
+
+int BlockLast(ProblemFile f, int category) {
+  if (category < 1 || category > 4) throw std::out_of_range("problem category " + std::to_string(category));
+  return category == 4 ? MaxRecordNumber : category * BlockSize(f);
+}
+
+const std::string& ProblemFilePath(const GameState& s, ProblemFile f) {
+  switch (f) {
+    case ProblemFile::List: return s.ProblemListFile;
+    case ProblemFile::Moves: return s.ProblemMovesFile;
+    case ProblemFile::Answers: return s.AnswerMovesFile;
+    case ProblemFile::Comments: return s.CommentFile;
+  }
+  throw std::out_of_range("problem file");
+}
+
+int RecordLength(ProblemFile f) {
+  switch (f) {
+    case ProblemFile::List: return ProblemListRecord::Length;
+    case ProblemFile::Moves: return ProblemMoveRecord::Length;
+    case ProblemFile::Answers: return AnswerMoveRecord::Length;
+    case ProblemFile::Comments: return CommentRecord::Length;
+  }
+  throw std::out_of_range("problem file");
+}
+
+std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int category) {
+  return Scan<ProblemListRecord>(s, ProblemFile::List, category);
+}
+
+std::vector<Numbered<ProblemMoveRecord>> ScanProblemMoves(const GameState& s, int category) {
+  return Scan<ProblemMoveRecord>(s, ProblemFile::Moves, category);
+}
+
+std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category) {
+  return Scan<AnswerMoveRecord>(s, ProblemFile::Answers, category);
+}
+
+std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category) {
+  return Scan<CommentRecord>(s, ProblemFile::Comments, category);
+}
+
+int16_t& BlockEndOf(BlockEnds& ends, ProblemFile f) {
+  switch (f) {
+    case ProblemFile::List: return ends.ListEnd;
+    case ProblemFile::Moves: return ends.MovesEnd;
+    case ProblemFile::Answers: return ends.AnswersEnd;
+    case ProblemFile::Comments: return ends.CommentsEnd;
+  }
+  throw std::out_of_range("problem file");
+}
+
+int16_t BlockEndOf(const BlockEnds& ends, ProblemFile f) { return BlockEndOf(const_cast<BlockEnds&>(ends), f); }
+
+int FindBlockEnd(const GameState& s, ProblemFile f, int category) {
+  const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, f), f, category);
+  return BlockFirst(f, category) - 1 + store_detail::UsedCount(bytes, RecordLength(f));
+}
+
+void FindBlockEnds(GameState& s, int category) {
+  store_detail::CheckCategory(category);
+  // Each field is set as soon as its file has been read, so a failure in a
+  // later file leaves the earlier ones correct.
+  for (ProblemFile f : {ProblemFile::List, ProblemFile::Moves, ProblemFile::Answers, ProblemFile::Comments})
+    BlockEndOf(s.BlockEnd[static_cast<size_t>(category)], f) = static_cast<int16_t>(FindBlockEnd(s, f, category));
+}
+
+int ReportedRoom(ProblemFile f, int category, int blockEnd) {
+  const int last = category == 4 ? MaxRecordNumber - 1 : BlockLast(f, category);
+  return last - blockEnd;
+}
+
+std::string EndMarker(ProblemFile f) { return std::string(static_cast<size_t>(RecordLength(f)), '\0'); }
+
+namespace store_detail {
+
+void CheckCategory(int category) {
+  if (category < 1 || category > 4) throw FileError("problem category " + std::to_string(category) + " out of range");
+}
+
+int16_t ProblemNumberOf(std::string_view bytes) { return bytes.size() < 2 ? int16_t{0} : GetInt16(bytes, 0); }
+
+int UsedCount(std::string_view bytes, int length) {
+  const size_t step = static_cast<size_t>(length);
+  int used = 0;
+  for (size_t at = 0; at < bytes.size(); at += step, ++used) {
+    // A record cut off after its first byte still has a zero high byte.
+    const std::string_view rec = bytes.substr(at, step);
+    const int16_t number = rec.size() >= 2 ? GetInt16(rec, 0) : static_cast<int16_t>(static_cast<unsigned char>(rec[0]));
+    if (number == 0) break;
+  }
+  return used;
+}
+
+std::string ReadBlockBytes(const std::string& path, ProblemFile f, int category) {
+  CheckCategory(category);
+  const std::uint64_t length = static_cast<std::uint64_t>(RecordLength(f));
+  const std::uint64_t start = static_cast<std::uint64_t>(BlockFirst(f, category) - 1) * length;
+  const std::uint64_t blockBytes = static_cast<std::uint64_t>(BlockLast(f, category) - BlockFirst(f, category) + 1) * length;
+  std::unique_ptr<File> file = Files().Open(path);
+  const std::uint64_t size = file->Size();
+  if (size <= start) return {};
+  std::string bytes(static_cast<size_t>(std::min(size - start, blockBytes)), '\0');
+  const size_t got = file->ReadAt(start, bytes.data(), bytes.size());
+  if (got > bytes.size()) throw FileError("read returned too much from " + path);
+  bytes.resize(got);
+  // A trailing partial record reads as if padded with zeros.
+  if (bytes.size() % length != 0) bytes.resize(bytes.size() + static_cast<size_t>(length - bytes.size() % length), '\0');
+  return bytes;
+}
+
+}  // namespace store_detail
+
+}  // namespace sol

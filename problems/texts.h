@@ -27,4 +27,13 @@ inline const Str ChooseLectureMode = u"講座モードを選んでください";
 inline const Str ChooseProblemFirst = u"問題を選んでください";
 inline const Str BufferFull = u"これ以上は置けません（50手まで）";
 
+inline const Str YosePlayFirst = u"自由モードで、黒番か白番のヨセをダメ詰めまで打ってください";
+inline const Str YoseChooseFree = u"自由モードを選んで、やり直してください";
+inline const Str YoseNextWhite = u"次に、白番のヨセをダメ詰めまで打ってください";
+inline const Str YoseNextBlack = u"次に、黒番のヨセをダメ詰めまで打ってください";
+inline const Str PlaceStones = u"石を打ってください";
+inline const Str SearchTitle = u"確認 ";
+inline const Str SearchQuestion = u"ＯＫですか？　「いいえ」なら他を探します";
+inline const Str NoSequence = u"手順がありません";
+
 }  // namespace sol::form4text

@@ -1,0 +1,59 @@
+// Finding the registered sequence that holds the stones just placed.
+#include <cstdlib>
+
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+void Form4::Command17_Click() {
+  Platform& platform = GetPlatform();
+  if (MoveBufferCount == 0) {
+    platform.MsgBox(form4text::PlaceStones, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  const auto placed = MoveBuffer;
+  const int n = MoveBufferCount;
+  const BufferEntry last = placed[n];
+  const BufferEntry before = n >= 2 ? placed[n - 1] : BufferEntry{};
+  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+  auto matches = [this](int line, const BufferEntry& e) {
+    return std::abs(AnswerField(line, 3)) == e.Colour && AnswerField(line, 4) == e.Point &&
+           AnswerField(line, 2) == e.MoveNo;
+  };
+
+  bool found = false;
+  const int from = CurrentRecord - 2;
+  const int count = AnswerLineCount;
+  for (int i = from; i < count; ++i) {
+    if (i < 0 || !matches(i, last)) continue;
+    if (n >= 2) {
+      const long link = AnswerField(i, 6);
+      int predecessor = i - 1;
+      if (link > 0) {
+        predecessor = -1;  // an empty line when no record has that number
+        FindRecordLine(static_cast<int>(link), predecessor);
+      }
+      found = predecessor >= 0 && matches(predecessor, before);
+    } else {
+      found = true;
+    }
+    if (!found) continue;
+    int start = i;
+    List2.SetListIndex(SequenceStart(start));
+    PlayCue(0);
+    if (platform.MsgBox(form4text::SearchQuestion, Buttons::YesNo, Icon::Question, form4text::SearchTitle) ==
+        Answer::Yes)
+      break;
+    found = false;
+  }
+  if (found) {
+    MoveBuffer.fill({});
+    MoveBufferCount = 0;
+  } else {
+    platform.MsgBox(form4text::NoSequence, Buttons::OK, Icon::Information, form4text::Confirm);
+  }
+}
+
+}  // namespace sol

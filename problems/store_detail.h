@@ -1,0 +1,26 @@
+// Helpers shared by the store's source files; not for use elsewhere.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "problems/store.h"
+
+namespace sol::store_detail {
+
+// FileError unless category is 1..4.
+void CheckCategory(int category);
+
+// The number of used records of a block whose bytes (from the block's first
+// record on, at most the whole block) are `bytes`. A partial record at the
+// end reads as if padded with zeros.
+int UsedCount(std::string_view bytes, int length);
+
+// Problem number of a record's bytes; 0 for fewer than two bytes.
+int16_t ProblemNumberOf(std::string_view bytes);
+
+// The bytes of the block's records that the file holds (at most the whole
+// block), read in one go. A partial trailing record comes out zero-padded.
+std::string ReadBlockBytes(const std::string& path, ProblemFile f, int category);
+
+}  // namespace sol::store_detail
