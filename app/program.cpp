@@ -3,13 +3,23 @@
 namespace sol {
 
 Program::Program(Platform& platform, const std::string& programDir)
-    : MainBoard(State, platform), platform_(platform) {
+    : MainBoard(State, platform), Library(State, platform), platform_(platform) {
   State.DataDir = MakeDataDir(programDir);
+  MainBoard.Library = &Library;
+  // The library is rebuilt from the files each time it opens, also when an
+  // adjournment left it loaded unseen.
+  MainBoard.OpenLibrary = [this] {
+    Library.Unload();
+    Library.Show(true);
+  };
+  MainBoard.CloseLibrary = [this] { Library.Unload(); };
+  Library.PlayCue = [this](int kind) { MainBoard.PlayCue(kind); };
+  Library.MainSlider = &MainBoard.Slider1;
 }
 
 void Program::Start() { MainBoard.Show(); }
 
-std::vector<Form*> Program::Forms() { return {&MainBoard}; }
+std::vector<Form*> Program::Forms() { return {&MainBoard, &Library}; }
 
 Form* Program::FindForm(const std::string& name) {
   for (Form* f : Forms())

@@ -7,6 +7,7 @@
 
 #include "core/game_state.h"
 #include "mainboard/form2.h"
+#include "records/form3.h"
 #include "ui/platform.h"
 
 namespace sol {
@@ -21,6 +22,7 @@ class Program {
 
   GameState State;
   Form2 MainBoard;
+  Form3 Library;
 
   std::vector<Form*> Forms();
   Form* FindForm(const std::string& name);

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "core/text.h"
 
 namespace sol {
 
@@ -45,6 +46,7 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
   };
   for (const auto& [n, p] : texts)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(*p);
+  if (name == "GameTitle") return index ? std::nullopt : std::optional<std::string>(ToUtf8(s.GameTitle));
 
   if (name == "Board") return (index && *index >= 1) ? Element(s.Board, index) : std::nullopt;
   if (name == "CaptureMark") return (index && *index >= 1) ? Element(s.CaptureMark, index) : std::nullopt;

@@ -63,6 +63,7 @@ class Form2 : public Form {
   // Wired by the program: windows this one opens.
   std::function<void()> OpenLibrary;
   std::function<void(int lessonMode)> OpenProblems;
+  class Form3* Library = nullptr;  // the library window, loaded unseen to adjourn
   // Closes the game record library window if it is loaded.
   std::function<void()> CloseLibrary;
 

@@ -1,0 +1,80 @@
+// The game record library window: the list of stored games, and recording,
+// reading, updating and deleting a game. It is shown modally over the main
+// board; the main board also loads it unseen to adjourn a game.
+#pragma once
+
+#include <functional>
+
+#include "core/game_state.h"
+#include "ui/form.h"
+
+namespace sol {
+
+// The date that ends every stored line: "（", two-digit year, month and day
+// joined by "-", and ")"; always 10 characters.
+Str DateSuffix(const Date& d);
+constexpr int DateSuffixLength = 10;
+
+class Form3 : public Form {
+ public:
+  Form3(GameState& state, Platform& platform);
+
+  StatusBar* Status() override { return &StatusBar1; }
+  std::optional<std::string> ReadVar(const std::string& name, std::optional<int> index,
+                                     const std::string& field) const override;
+
+  // Controls.
+  Label Label1{"Label1"};  // title "棋譜処理"
+  ListBox List1{"List1", true};
+  // Instructions: a heading and its text for each of the four commands.
+  Label Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"}, Label5{"Label5"};
+  Label Label6{"Label6"}, Label7{"Label7"}, Label8{"Label8"}, Label9{"Label9"};
+  Label Label10{"Label10"};  // "入力欄"
+  TextBox Text1{"Text1"};
+  CommandButton Command2{"Command2"};  // 読込み
+  CommandButton Command5{"Command5"};  // 更新
+  CommandButton Command1{"Command1"};  // 記録
+  CommandButton Command3{"Command3"};  // 削除
+  Label Label11{"Label11"};            // "ファイルの残り情報"
+  ListBox List2{"List2"};
+  StatusBar StatusBar1{"StatusBar1"};
+
+  // Window variables. LastReadIndex outlives the window, so that it reopens
+  // with the game last read selected.
+  int16_t LastReadIndex = 0;
+
+  // Wired by the program: the main board's cue player and slider.
+  std::function<void(int kind)> PlayCue;
+  Slider* MainSlider = nullptr;
+
+  // Handlers.
+  void List1_Click();
+  void Command1_Click();  // 記録
+  void Command2_Click();  // 読込み
+  void Command5_Click();  // 更新
+  void Command3_Click();  // 削除
+  void MenuMainBoard();   // メイン碁盤へ
+  void MenuRemaining();   // 残情報
+  void MenuHelpContents();
+  void MenuContextHelp();
+
+  // "（yy-mm-dd)" for today.
+  Str DateSuffix() { return sol::DateSuffix(GetPlatform().Today()); }
+
+ protected:
+  void Load() override;
+
+ private:
+  void BuildMenus();
+  void ApplyHelpTexts();
+  void Cue() {
+    if (PlayCue) PlayCue(0);
+  }
+  // An 入力エラー box naming the first character of `text` that the files
+  // cannot store; false when there is none.
+  bool RefuseUnstorable(const Str& text);
+
+  GameState& s_;
+};
+
+}  // namespace sol

@@ -1,0 +1,97 @@
+// The game record files: the list file (one title record per game) and the
+// moves file (the moves of every game, interleaved), and the operations
+// through which the windows store and read games.
+//
+// Each operation opens what it needs, works and closes it before it
+// returns. A file error puts "ファイルがありません" into a status bar and ends
+// the operation, which then returns false (or nullopt).
+//
+// Every change of a file is a whole-file replacement through the scratch
+// file, so an interrupted or failed operation leaves each file wholly as it
+// was before or wholly as it is after; a scratch file left over from an
+// earlier run is emptied before use and never becomes part of the data.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/game_state.h"
+
+namespace sol {
+
+// One record of 棋譜一覧.dat.
+struct GameListRecord {
+  static constexpr int Length = 122;
+  static constexpr int TitleWidth = 120;
+
+  int16_t GameNumber = 0;  // 1..60; 0 or less marks a free record
+  Str TitleText;           // decoded whole, trailing blanks included
+
+  // `bytes` must hold Length bytes.
+  static GameListRecord Decode(std::string_view bytes);
+  // Exactly Length bytes; the title is cut at the field width (never inside
+  // a double-byte character) and blank-padded.
+  std::string Encode() const;
+};
+
+// One record of 棋譜手順.dat and of the scratch file.
+struct GameMoveRecord {
+  static constexpr int Length = 8;
+
+  int16_t GameNumber = 0;
+  int16_t Number = 0;
+  int16_t Colour = 0;  // 0 marks the end of the used part
+  int16_t Point = 0;
+
+  static GameMoveRecord Decode(std::string_view bytes);
+  std::string Encode() const;
+  bool operator==(const GameMoveRecord&) const = default;
+};
+
+static_assert(GameListRecord::Length == GameListRecordLength);
+static_assert(GameListRecord::Length == 2 + GameListRecord::TitleWidth);
+static_assert(GameMoveRecord::Length == GameMoveRecordLength);
+
+constexpr int MaxGameNumber = 60;
+// Games 1..60 lie in list records 11..70.
+constexpr int GameListRecordOffset = 10;
+// Characters 3..38 of a list line are its stored title.
+constexpr int TitleChars = 36;
+
+// The game number a list line starts with: the leading number of its first
+// two characters (0 when there is none).
+int LineGameNumber(const Str& line);
+// The list line of a stored record: the number as two digits, then the title.
+Str ListLine(const GameListRecord& r);
+
+// Removes every move record of game n, keeping the others in their order,
+// and sets GameMovesRecordCount to the number kept. Reports to the main
+// board's status bar.
+bool DeleteGameMoves(GameState& s, int n);
+// Writes MoveList entries 1..MoveCount as moves of game n after the used
+// part and adds MoveCount to GameMovesRecordCount. Main board's status bar.
+bool AppendGameMoves(GameState& s, int n);
+// DeleteGameMoves then AppendGameMoves in one replacement of the file, so
+// that a failure never leaves the game with its old moves gone and its new
+// ones missing. Main board's status bar.
+bool ReplaceGameMoves(GameState& s, int n);
+// Mode 1 stores the title record of the game whose number the line starts
+// with; any other mode clears it. Main board's status bar.
+bool WriteGameListEntry(GameState& s, const Str& line, int mode);
+
+enum class ReadUntil {
+  EndOfFile,  // the library window's read
+  EndMark,    // the restore of an adjourned game also stops at a record of colour 0
+};
+// Fills MoveList from entry 1 with the moves of game n and returns how many
+// there are. On a file error, or when the game has more moves than MoveList
+// holds, reports to `status` and leaves MoveList untouched.
+std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUntil until);
+
+// The list lines of the stored games, in record order. Reports to `status`.
+std::optional<std::vector<Str>> ListGames(GameState& s, StatusBar* status);
+
+}  // namespace sol

@@ -1,0 +1,127 @@
+// The four commands of the library window: 記録, 読込み, 更新 and 削除.
+//
+// Where a command writes both files, it orders the writes so that a failure
+// half-way leaves a listed game without its moves, which the player can see
+// and delete, rather than moves that no listed game owns, which a later
+// game recorded under the same number would take over.
+#include <algorithm>
+
+#include "core/cp932.h"
+#include "core/replay.h"
+#include "core/text.h"
+#include "records/form3.h"
+#include "records/game_files.h"
+#include "records/texts.h"
+
+namespace sol {
+
+namespace {
+
+bool InGameRange(int n) { return n >= 1 && n <= MaxGameNumber; }
+
+// The first character of `text` that CP932 has no code for, a surrogate
+// pair taken whole; empty when every character can be stored.
+Str FirstUnstorable(const Str& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (CanEncode(text[i])) continue;
+    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    return text.substr(i, pair ? 2 : 1);
+  }
+  return {};
+}
+
+}  // namespace
+
+bool Form3::RefuseUnstorable(const Str& text) {
+  const Str c = FirstUnstorable(text);
+  if (c.empty()) return false;
+  GetPlatform().MsgBox(form3text::UnstorableBefore + c + form3text::UnstorableAfter, Buttons::OK,
+                       Icon::Information, form3text::InputError);
+  return true;
+}
+
+void Form3::Command1_Click() {
+  const Str text = Text1.Text();
+  const int n = LineGameNumber(text);
+  if (!InGameRange(n)) {
+    GetPlatform().MsgBox(form3text::NumberRange, Buttons::OK, Icon::Information, form3text::InputError);
+    return;
+  }
+  for (int i = 0; i < std::min(List1.ListCount(), MaxGameNumber); ++i) {
+    if (LineGameNumber(List1.List(i)) == n) {
+      GetPlatform().MsgBox(form3text::NumberTaken, Buttons::OK, Icon::Information, form3text::InputError);
+      return;
+    }
+  }
+  if (RefuseUnstorable(text)) return;
+  if (s_.MoveList[1].Colour == 0) {
+    GetPlatform().MsgBox(form3text::NoStones, Buttons::OK, Icon::Information, form3text::Confirm);
+    return;
+  }
+  const Str line = text + DateSuffix();
+  if (!WriteGameListEntry(s_, line, 1)) return;
+  List1.AddItem(line);
+  if (!AppendGameMoves(s_, n)) return;
+  Cue();
+  StatusBar1.SetText(form3text::Recorded);
+}
+
+void Form3::Command2_Click() {
+  const int index = List1.ListIndex();
+  if (index < 0) {
+    GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
+    return;
+  }
+  LastReadIndex = static_cast<int16_t>(index);
+  ResetGame(s_);
+  s_.GameTitle = Mid(Text1.Text(), 4);
+  const int n = LineGameNumber(List1.List(index));
+  const std::optional<int> count = ReadGameMoves(s_, n, &StatusBar1, ReadUntil::EndOfFile);
+  if (!count) return;
+  ReplayMoves(s_, *count);
+  if (MainSlider) MainSlider->SetValue(*count);
+  Unload();
+}
+
+void Form3::Command5_Click() {
+  const int index = List1.ListIndex();
+  if (index < 0) {
+    GetPlatform().MsgBox(form3text::SelectToUpdate, Buttons::OK, Icon::Information, form3text::OrderError);
+    return;
+  }
+  // The number comes from the input field, which may say anything; list
+  // records outside the games' range hold other data.
+  const Str text = Text1.Text();
+  const int n = LineGameNumber(text);
+  if (!InGameRange(n)) {
+    GetPlatform().MsgBox(form3text::NumberRange, Buttons::OK, Icon::Information, form3text::InputError);
+    return;
+  }
+  if (RefuseUnstorable(text)) return;
+  if (!ReplaceGameMoves(s_, n)) return;
+  const Str line = text + DateSuffix();
+  if (!WriteGameListEntry(s_, line, 1)) return;
+  List1.SetList(index, line);
+  StatusBar1.SetText(form3text::Updated);
+  Cue();
+}
+
+void Form3::Command3_Click() {
+  const int index = List1.ListIndex();
+  if (index < 0) {
+    GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
+    return;
+  }
+  const Str line = List1.List(index);
+  if (GetPlatform().MsgBox(Trim(line) + form3text::DeleteQuestion, Buttons::OKCancel, Icon::Question,
+                           form3text::Confirm) != Answer::OK)
+    return;
+  if (!DeleteGameMoves(s_, LineGameNumber(line))) return;
+  if (!WriteGameListEntry(s_, line, 2)) return;
+  List1.RemoveItem(index);
+  Cue();
+  StatusBar1.SetText(form3text::Deleted);
+}
+
+}  // namespace sol

@@ -1,0 +1,48 @@
+// The library window's own texts.
+#pragma once
+
+#include "ui/controls.h"
+
+namespace sol::form3text {
+
+inline const Str Caption = u"ソルネカ";
+inline const Str Title = u"棋譜処理";
+inline const Str InputLabel = u"入力欄";
+inline const Str ReportLabel = u"ファイルの残り情報";
+inline const Str Read = u"読込み";
+inline const Str Update = u"更新";
+inline const Str Record = u"記録";
+inline const Str Delete = u"削除";
+
+inline const Str ReadHeading = u"１．読込み";
+inline const Str ReadHow = u"目的の棋譜を上のリストで選択し、「読込み」をクリックしてください";
+inline const Str UpdateHeading = u"２．更新";
+inline const Str UpdateHow = u"目的の棋譜を上のリストで選択し、「更新」をクリックしてください";
+inline const Str RecordHeading = u"３．記録";
+inline const Str RecordHow = u"番号とタイトルを上の入力欄に入力し、「記録」をクリックしてください　";
+inline const Str DeleteHeading = u"４．削除";
+inline const Str DeleteHow = u"目的の棋譜を上のリストで選択し、「削除」をクリックしてください";
+
+inline const Str InputError = u"入力エラー";
+inline const Str OrderError = u"手順エラー";
+inline const Str Confirm = u"確認";
+
+inline const Str NumberRange = u"最初の２桁は１～６０までの数字を入力してください";
+inline const Str NumberTaken = u"新しい番号を使ってください";
+inline const Str NoStones = u"盤上に石がありません";
+inline const Str SelectFirst = u"リストで選択してください";
+inline const Str SelectToUpdate = u"更新するものをリストで選択してください";
+inline const Str DeleteQuestion = u"を削除してよいですか";
+// Wrapped around a character the files cannot store.
+inline const Str UnstorableBefore = u"「";
+inline const Str UnstorableAfter = u"」は記録できない文字です。";
+
+inline const Str Recorded = u"登録しました";
+inline const Str Updated = u"更新しました";
+inline const Str Deleted = u"削除しました";
+
+inline const Str AdjournedTitle = u"01：打掛け";
+inline const Str DateOpen = u"（";
+inline const Str DateClose = u")";
+
+}  // namespace sol::form3text
