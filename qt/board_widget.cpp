@@ -133,6 +133,7 @@ void BoardWidget::EnsureCaches(const Layout& g) {
   };
   digitMiddle_ = middle(numberFont_);
   longDigitMiddle_ = middle(longNumberFont_);
+  captions_.clear();
 }
 
 void BoardWidget::PaintBackground(QPainter& p, const Layout& g) {
@@ -140,8 +141,7 @@ void BoardWidget::PaintBackground(QPainter& p, const Layout& g) {
   const QRectF board = g.board;
 
   // A soft shadow under the board.
-  for (int i = 4; i >= 1; --i)
-    p.fillRect(board.translated(i, i + 1), QColor(0, 0, 0, 14));
+  for (int i = 4; i >= 1; --i) p.fillRect(board.translated(i, i + 1), QColor(0, 0, 0, 14));
 
   QLinearGradient wood(board.topLeft(), board.bottomRight());
   wood.setColorAt(0.0, WoodLight);
@@ -241,30 +241,46 @@ QPixmap BoardWidget::PaintStone(bool black, int diameter, qreal dpr) const {
   return pm;
 }
 
-void BoardWidget::PaintCaption(QPainter& p, const QPointF& centre, const QString& text, uint32_t colour,
-                               bool onStone, const Layout& g) const {
+QPixmap BoardWidget::RenderCaption(const QString& text, uint32_t colour, const Layout& g) const {
   const bool longText = text.size() >= 3;
   const QFont& f = longText ? longNumberFont_ : numberFont_;
   const double middle = longText ? longDigitMiddle_ : digitMiddle_;
-  const QFontMetricsF fm(f);
-  const double width = fm.horizontalAdvance(text);
+  const double width = QFontMetricsF(f).horizontalAdvance(text);
   const double room = g.stone * 0.86;
-  if (!onStone) {
-    // A caption on an empty point gets a patch of wood so the grid does not
-    // cross it.
-    p.setPen(Qt::NoPen);
-    p.setBrush(WoodMiddle);
-    const double r = std::min(room, width + g.stone * 0.12) / 2;
-    p.drawEllipse(centre, std::max(r, g.stone * 0.3), g.stone * 0.3);
-  }
+  const qreal dpr = devicePixelRatioF();
+  const int side = g.stone;
+  QPixmap pm(QSize(side, side) * dpr);
+  pm.setDevicePixelRatio(dpr);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
   p.setFont(f);
   p.setPen(QColor::fromRgb(colour));
-  p.save();
-  p.translate(centre);
+  p.translate(side / 2.0, side / 2.0);
   // Squeeze, never shrink, a caption too wide for its stone.
   if (width > room) p.scale(room / width, 1.0);
   p.drawText(QPointF(-width / 2, middle), text);
-  p.restore();
+  return pm;
+}
+
+void BoardWidget::PaintCaption(QPainter& p, const QPoint& box, const QString& text, uint32_t colour, bool onStone,
+                               const Layout& g) {
+  const QPointF centre(box.x() + g.stone / 2.0, box.y() + g.stone / 2.0);
+  if (!onStone) {
+    // A caption on an empty point gets a patch of wood so the grid does not
+    // cross it.
+    const bool longText = text.size() >= 3;
+    const double width = QFontMetricsF(longText ? longNumberFont_ : numberFont_).horizontalAdvance(text);
+    p.setPen(Qt::NoPen);
+    p.setBrush(WoodMiddle);
+    const double r = std::min(g.stone * 0.86, width + g.stone * 0.12) / 2;
+    p.drawEllipse(centre, std::max(r, g.stone * 0.3), g.stone * 0.3);
+  }
+  const QString key = QString::number(colour, 16) + u':' + text;
+  auto it = captions_.find(key);
+  if (it == captions_.end()) it = captions_.insert(key, RenderCaption(text, colour, g));
+  p.drawPixmap(box, *it);
 }
 
 void BoardWidget::paintEvent(QPaintEvent* event) {
@@ -282,8 +298,8 @@ void BoardWidget::paintEvent(QPaintEvent* event) {
     const bool stone = cell.picture == PictureBlack || cell.picture == PictureWhite;
     if (stone) p.drawPixmap(r.topLeft(), cell.picture == PictureBlack ? blackStone_ : whiteStone_);
     if (!IsBlank(cell.caption))
-      PaintCaption(p, PointCentre(point), QString::fromStdU16String(cell.caption).trimmed(), cell.foreColor, stone,
-                   g);
+      PaintCaption(p, r.topLeft() + QPoint(1, 1), QString::fromStdU16String(cell.caption).trimmed(), cell.foreColor,
+                   stone, g);
   }
 }
 

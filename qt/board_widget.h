@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdint>
@@ -54,8 +55,9 @@ class BoardWidget : public QWidget {
   void EnsureCaches(const Layout& g);
   void PaintBackground(QPainter& p, const Layout& g);
   QPixmap PaintStone(bool black, int diameter, qreal dpr) const;
-  void PaintCaption(QPainter& p, const QPointF& centre, const QString& text, uint32_t colour, bool onStone,
-                    const Layout& g) const;
+  void PaintCaption(QPainter& p, const QPoint& box, const QString& text, uint32_t colour, bool onStone,
+                    const Layout& g);
+  QPixmap RenderCaption(const QString& text, uint32_t colour, const Layout& g) const;
 
   BoardCells& cells_;
   uint64_t shown_ = 0;
@@ -67,6 +69,8 @@ class BoardWidget : public QWidget {
   qreal cachedDpr_ = 0;
   QFont numberFont_, longNumberFont_;
   double digitMiddle_ = 0, longDigitMiddle_ = 0;  // baseline offset that centres digits
+  // Rendered captions by colour and text, for the current size.
+  QHash<QString, QPixmap> captions_;
 };
 
 }  // namespace sol

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <vector>
 
-
 namespace sol {
 
 namespace {

@@ -106,6 +106,8 @@ FormView::FormView(Form& form, ViewLayout layout, QWidget* parent)
       statusLabel_ = new QLabel(statusBar());
       statusLabel_->setObjectName(QString::fromStdString(c->Name()));
       statusLabel_->setTextFormat(Qt::PlainText);
+      statusLabel_->setContentsMargins(4, 2, 4, 2);
+      statusBar()->setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid palette(mid); }"));
       statusBar()->addWidget(statusLabel_, 1);
       statusBar()->setSizeGripEnabled(true);
       widgets_[c->Name()] = statusLabel_;
@@ -230,18 +232,21 @@ void FormView::Bind(Control& c, QWidget* w) {
     lw->setFont(ListFont());
     lw->setSelectionMode(QAbstractItemView::SingleSelection);
     lw->setUniformItemSizes(true);
-    // A press that made an item current has been forwarded already; the
-    // press on the item that was current is forwarded on its own.
-    auto pressChanged = std::make_shared<bool>(false);
-    connect(lw, &QListWidget::currentRowChanged, this, [this, list, pressChanged](int row) {
+    // Selection, not the current item, is what the player chose: focus
+    // alone makes an item current. A press that selected an item has been
+    // forwarded already; a press on the selected item is forwarded on its own.
+    auto pressSelected = std::make_shared<bool>(false);
+    connect(lw, &QListWidget::itemSelectionChanged, this, [this, list, lw, pressSelected] {
       if (syncing_) return;
-      *pressChanged = QApplication::mouseButtons() != Qt::NoButton;
+      const QList<QListWidgetItem*> chosen = lw->selectedItems();
+      const int row = chosen.isEmpty() ? -1 : lw->row(chosen.front());
+      *pressSelected = QApplication::mouseButtons() != Qt::NoButton;
       Forward(list, [list, row] { list->SetListIndex(row); });
     });
-    connect(lw, &QListWidget::itemPressed, this, [this, list, lw, pressChanged](QListWidgetItem* item) {
+    connect(lw, &QListWidget::itemPressed, this, [this, list, lw, pressSelected](QListWidgetItem* item) {
       if (syncing_) return;
-      if (*pressChanged) {
-        *pressChanged = false;
+      if (*pressSelected) {
+        *pressSelected = false;
         return;
       }
       const int row = lw->row(item);
@@ -262,8 +267,8 @@ void FormView::Bind(Control& c, QWidget* w) {
           if (QListWidgetItem* item = lw->item(i); item && item->text() != t) item->setText(t);
         }
       }
-      if (lw->currentRow() != list->ListIndex()) lw->setCurrentRow(list->ListIndex());
-      if (list->ListIndex() < 0) lw->clearSelection();
+      if (lw->currentRow() != list->ListIndex() || (list->ListIndex() >= 0) != !lw->selectedItems().isEmpty())
+        lw->setCurrentRow(list->ListIndex());
       if (*topShown != list->TopIndex()) {
         *topShown = list->TopIndex();
         if (QListWidgetItem* item = lw->item(list->TopIndex()))

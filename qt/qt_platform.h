@@ -45,6 +45,8 @@ class QtPlatform : public Platform {
   // Destroys the views; call before the windows themselves go.
   void DestroyViews();
   FormView* View(Window& window);
+  // Closes every window of the program and the help viewer.
+  void CloseAllWindows();
 
   // The file a program sound path plays (the two cues map into sounds/).
   QString WaveFileFor(const Str& path) const;

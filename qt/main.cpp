@@ -1,0 +1,76 @@
+// The desktop program: the Qt application, the platform, the program and
+// the views of its windows.
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/program.h"
+#include "qt/qt_platform.h"
+
+namespace {
+
+// Qt ends the process with a terse message when there is no display to
+// connect to; say how to run the program instead, before trying.
+bool HasDisplay() {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+  return true;
+#else
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+  };
+  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+#endif
+}
+
+void UseJapaneseFont(QApplication& app) {
+  const QStringList families = QFontDatabase::families();
+  for (const char* name : {"Noto Sans CJK JP", "Noto Sans JP", "IPAexGothic", "IPAGothic", "VL Gothic"}) {
+    const QString family = QString::fromUtf8(name);
+    if (families.contains(family)) {
+      QFont f = app.font();
+      f.setFamily(family);
+      app.setFont(f);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    const char* self = argc > 0 && argv[0] ? argv[0] : "solneka";
+    std::fprintf(stderr,
+                 "ソルネカ: 画面（X11 / Wayland の表示先）が見つからないため起動できません。\n"
+                 "  デスクトップ上で起動するか、画面のない環境では仮想画面を使ってください:\n"
+                 "    xvfb-run -a %s\n"
+                 "solneka: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+                 "  Start it from a desktop session, or without a screen use a virtual one:\n"
+                 "    xvfb-run -a %s\n"
+                 "  (or choose a Qt platform plugin with QT_QPA_PLATFORM).\n",
+                 self, self);
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("solneka"));
+  // The program decides when it ends (the exit menu asks first).
+  QApplication::setQuitOnLastWindowClosed(false);
+  UseJapaneseFont(app);
+
+  const QString programDir = QCoreApplication::applicationDirPath();
+  sol::QtPlatform platform(programDir);
+  int result = 0;
+  {
+    sol::Program program(platform, QDir::toNativeSeparators(programDir).toStdString());
+    platform.CreateViews(program.Forms());
+    program.Start();
+    result = QApplication::exec();
+    platform.DestroyViews();
+  }
+  return result;
+}

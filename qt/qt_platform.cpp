@@ -1,0 +1,274 @@
+#include "qt/qt_platform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QStatusBar>
+#include <QUrl>
+#include <QWhatsThis>
+#include <chrono>
+
+#include "core/cues.h"
+
+namespace sol {
+
+namespace {
+
+QString Q(const Str& s) { return QString::fromStdU16String(s); }
+
+const QString ProgramName = QStringLiteral("ソルネカ");
+
+// The window a box belongs to: the modal one, else the active one.
+QWidget* BoxParent() {
+  if (QWidget* w = QApplication::activeModalWidget()) return w;
+  if (QWidget* w = QApplication::activeWindow()) return w;
+  for (FormView* v : AllViews())
+    if (v->isVisible()) return v;
+  return nullptr;
+}
+
+// A file name made of the title: characters no file system takes become '_'.
+QString FileNamePart(const Str& title) {
+  QString s = Q(title).trimmed();
+  for (QChar& c : s)
+    if (c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c)) c = u'_';
+  return s.isEmpty() ? ProgramName : s;
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform(QString appDir)
+    : appDir_(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(appDir)),
+      rng_(static_cast<std::mt19937::result_type>(
+          std::chrono::high_resolution_clock::now().time_since_epoch().count())) {
+  // The cues are loaded now so the first one sounds without delay.
+  for (const Str* cue : {&ConfirmCueFile, &EndCueFile}) {
+    const QString file = WaveFileFor(*cue);
+    if (QFileInfo::exists(file)) EffectFor(file);
+  }
+}
+
+QtPlatform::~QtPlatform() { DestroyViews(); }
+
+Answer QtPlatform::MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) {
+  // The player sees the board as it is when the question comes.
+  RefreshAllViews();
+  QMessageBox box(BoxParent());
+  box.setWindowTitle(title.empty() ? ProgramName : Q(title));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(Q(text));
+  switch (icon) {
+    case Icon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case Icon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case Icon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+  }
+  struct Choice {
+    const char16_t* text;
+    QMessageBox::ButtonRole role;
+    Answer answer;
+  };
+  std::vector<Choice> choices;
+  switch (buttons) {
+    case Buttons::OK:
+      choices = {{u"OK", QMessageBox::AcceptRole, Answer::OK}};
+      break;
+    case Buttons::OKCancel:
+      choices = {{u"OK", QMessageBox::AcceptRole, Answer::OK},
+                 {u"キャンセル", QMessageBox::RejectRole, Answer::Cancel}};
+      break;
+    case Buttons::YesNo:
+      choices = {{u"はい", QMessageBox::YesRole, Answer::Yes}, {u"いいえ", QMessageBox::NoRole, Answer::No}};
+      break;
+    case Buttons::YesNoCancel:
+      choices = {{u"はい", QMessageBox::YesRole, Answer::Yes},
+                 {u"いいえ", QMessageBox::NoRole, Answer::No},
+                 {u"キャンセル", QMessageBox::RejectRole, Answer::Cancel}};
+      break;
+  }
+  std::vector<std::pair<QAbstractButton*, Answer>> made;
+  for (const Choice& c : choices) made.emplace_back(box.addButton(QString::fromUtf16(c.text), c.role), c.answer);
+  box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  for (const auto& [button, answer] : made)
+    if (button == clicked) return answer;
+  // Closed without a button: the box's escape answer.
+  return made.back().second;
+}
+
+std::optional<Str> QtPlatform::InputBox(const Str& prompt, const Str& caption, const Str& defaultText) {
+  RefreshAllViews();
+  QInputDialog dialog(BoxParent());
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(caption.empty() ? ProgramName : Q(caption));
+  dialog.setLabelText(Q(prompt));
+  dialog.setTextValue(Q(defaultText));
+  dialog.setOkButtonText(QStringLiteral("OK"));
+  dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdU16String();
+}
+
+QString QtPlatform::WaveFileFor(const Str& path) const {
+  const QString p = Q(path);
+  if (p.compare(Q(ConfirmCueFile), Qt::CaseInsensitive) == 0) return appDir_ + QStringLiteral("/sounds/chord.wav");
+  if (p.compare(Q(EndCueFile), Qt::CaseInsensitive) == 0) return appDir_ + QStringLiteral("/sounds/ding.wav");
+  return p;
+}
+
+QSoundEffect* QtPlatform::EffectFor(const QString& file) {
+  auto it = effects_.find(file);
+  if (it != effects_.end()) return it->second.get();
+  auto effect = std::make_unique<QSoundEffect>();
+  effect->setSource(QUrl::fromLocalFile(file));
+  return effects_.emplace(file, std::move(effect)).first->second.get();
+}
+
+void QtPlatform::PlayWave(const Str& path) {
+  const QString file = WaveFileFor(path);
+  if (file.isEmpty() || !QFileInfo::exists(file)) return;
+  // Without a sound device the effect reports an error status and stays
+  // silent; nothing here waits for the sound to end.
+  QSoundEffect* effect = EffectFor(file);
+  effect->stop();
+  effect->play();
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+void QtPlatform::HelpContents(const Str& helpFile) {
+  RefreshAllViews();
+  const QString file = Q(helpFile);
+  if (!QFileInfo(file).isFile()) {
+    QMessageBox box(BoxParent());
+    box.setWindowTitle(QStringLiteral("ソルネカ ヘルプ"));
+    box.setIcon(QMessageBox::Information);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QStringLiteral("ヘルプファイル（%1）が見つかりません。").arg(QDir::toNativeSeparators(file)));
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+    return;
+  }
+  if (!help_) help_ = new HelpViewer;
+  help_->Open(file);
+}
+
+void QtPlatform::ContextHelp(Window&) { QWhatsThis::enterWhatsThisMode(); }
+
+Str QtPlatform::PrintWindow(Window& window, const Str& title) {
+  FormView* v = View(window);
+  if (!v) return u"印刷する画面がありません";
+  RefreshAllViews();
+  // Controls the program just showed or hid must be in place before the grab.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QRect area = v->centralWidget()->geometry();
+  if (v->statusBar()->isVisible()) area = area.united(v->statusBar()->geometry());
+  const QPixmap image = v->grab(area);
+
+  QPrinter printer(QPrinter::HighResolution);
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  QString pdf;
+  if (usePrinter && !info.isNull()) {
+    printer.setPrinterName(info.printerName());
+  } else {
+    const QString base = FileNamePart(title) + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    pdf = QDir(appDir_).filePath(base + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(pdf); ++n) pdf = QDir(appDir_).filePath(base + QStringLiteral("_%1.pdf").arg(n));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+  }
+  printer.setDocName(Q(title));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+  printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+
+  QPainter p;
+  if (!p.begin(&printer)) return u"印刷できませんでした";
+  const QRect page(0, 0, printer.width(), printer.height());
+  const double scale = std::min(static_cast<double>(page.width()) / std::max(1, image.width()),
+                                static_cast<double>(page.height()) / std::max(1, image.height()));
+  const QSize size(static_cast<int>(image.width() * scale), static_cast<int>(image.height() * scale));
+  p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  p.drawPixmap(QRect(QPoint((page.width() - size.width()) / 2, 0), size), image);
+  p.end();
+
+  if (pdf.isEmpty()) return QStringLiteral("プリンタ「%1」に送りました").arg(info.printerName()).toStdU16String();
+  return (QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(pdf)).toStdU16String();
+}
+
+Date QtPlatform::Today() {
+  const QDate d = QDate::currentDate();
+  return Date{d.year(), d.month(), d.day()};
+}
+
+double QtPlatform::Random() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng_); }
+
+void QtPlatform::CreateViews(const std::vector<Form*>& forms) {
+  for (Form* f : forms)
+    if (!ViewOf(*f)) views_.push_back(MakeView(*f));
+}
+
+void QtPlatform::DestroyViews() {
+  views_.clear();
+  delete help_.data();
+}
+
+FormView* QtPlatform::View(Window& window) {
+  if (FormView* v = ViewOf(window)) return v;
+  auto* form = dynamic_cast<Form*>(&window);
+  if (!form) return nullptr;
+  views_.push_back(MakeView(*form));
+  return views_.back().get();
+}
+
+void QtPlatform::ShowWindow(Window& window, bool modal) {
+  FormView* v = View(window);
+  if (!v) return;
+  v->Refresh();
+  const Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
+  // Modality can only change while the window is hidden.
+  if (v->isVisible() && v->windowModality() != modality) v->hide();
+  v->setWindowModality(modality);
+  v->show();
+  v->raise();
+  v->activateWindow();
+}
+
+void QtPlatform::HideWindow(Window& window) {
+  if (FormView* v = ViewOf(window)) v->hide();
+}
+
+void QtPlatform::UnloadWindow(Window& window) {
+  if (FormView* v = ViewOf(window)) v->hide();
+}
+
+void QtPlatform::CloseAllWindows() {
+  for (FormView* v : AllViews()) {
+    v->AllowClose();
+    v->close();
+  }
+  if (help_) help_->close();
+}
+
+void QtPlatform::Quit() {
+  CloseAllWindows();
+  QCoreApplication::exit(0);
+}
+
+}  // namespace sol

@@ -1,0 +1,401 @@
+// The desktop program through its widgets: a real program with the Qt
+// platform and views, driven by synthetic mouse and keyboard input.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+#include <memory>
+
+#include "app/program.h"
+#include "core/cues.h"
+#include "qt/board_widget.h"
+#include "qt/form_view.h"
+#include "qt/help_viewer.h"
+#include "qt/qt_platform.h"
+
+using namespace sol;
+
+namespace {
+
+QString Q(const Str& s) { return QString::fromStdU16String(s); }
+
+// Answers the next message box by clicking the button with the given text,
+// noting what the box showed and, through `atOpen`, anything else the
+// player could see at that moment.
+class BoxAnswerer : public QObject {
+ public:
+  BoxAnswerer(QString button, std::function<void()> atOpen = {})
+      : button_(std::move(button)), atOpen_(std::move(atOpen)) {
+    connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+    timer_.start(5);
+  }
+
+  bool seen = false;
+  QString title, text;
+  QStringList buttons;
+
+ private:
+  void Poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    timer_.stop();
+    seen = true;
+    title = box->windowTitle();
+    text = box->text();
+    for (QAbstractButton* b : box->buttons()) buttons << b->text();
+    if (atOpen_) atOpen_();
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == button_) {
+        b->click();
+        return;
+      }
+    box->reject();
+  }
+
+  QString button_;
+  std::function<void()> atOpen_;
+  QTimer timer_;
+};
+
+// The Qt platform, except that ending the program only closes its windows:
+// the test's own event loop must keep running.
+class TestPlatform : public QtPlatform {
+ public:
+  using QtPlatform::QtPlatform;
+  void Quit() override {
+    ++quits;
+    CloseAllWindows();
+  }
+  int quits = 0;
+};
+
+// Offscreen windows cannot do everything a desktop can; that is no fault.
+QtMessageHandler previousHandler = nullptr;
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+  if (previousHandler) previousHandler(type, context, message);
+}
+
+// A window with the controls the main board lacks, shown by the generic view.
+class ListForm : public Form {
+ public:
+  explicit ListForm(Platform& p) : Form("ListForm", p) {
+    Caption = u"一覧";
+    Register(List1);
+    Register(Text1);
+    Register(Hidden1);
+    List1.OnSelect = [this] { selected.push_back(List1.ListIndex()); };
+    Text1.OnChange = [this] { ++changes; };
+  }
+  ListBox List1{"List1"};
+  TextBox Text1{"Text1"};
+  CommandButton Hidden1{"Hidden1"};
+  std::vector<int> selected;
+  int changes = 0;
+};
+
+}  // namespace
+
+class GuiTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<TestPlatform> platform_;
+  std::unique_ptr<Program> program_;
+  std::unique_ptr<ListForm> extra_;
+  FormView* view_ = nullptr;
+  BoardWidget* board_ = nullptr;
+
+  Form2& Main() { return program_->MainBoard; }
+
+  void Click(int point, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
+    QTest::mouseClick(board_, button, mods, board_->PointCentre(point).toPoint());
+  }
+
+  // The colour on screen (the window's backing store, as last painted) at a
+  // pixel of a widget.
+  QColor ScreenPixel(QWidget* w, QPoint p) {
+    const QPoint at = w->mapTo(w->window(), p);
+    const QImage img =
+        w->window()->windowHandle()->screen()->grabWindow(w->window()->winId(), at.x(), at.y(), 1, 1).toImage();
+    return img.pixelColor(0, 0);
+  }
+  // A spot on the stone of a point away from its number.
+  QColor StonePixel(int point) {
+    const QPointF c = board_->PointCentre(point);
+    return ScreenPixel(board_, QPointF(c.x(), c.y() + board_->CellSize() * 0.34).toPoint());
+  }
+
+ private slots:
+  void initTestCase() { previousHandler = qInstallMessageHandler(QuietOffscreen); }
+
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    platform_ = std::make_unique<TestPlatform>(dir_->path());
+    platform_->usePrinter = false;
+    program_ = std::make_unique<Program>(*platform_, dir_->path().toStdString());
+    platform_->CreateViews(program_->Forms());
+    program_->Start();
+    view_ = ViewOf(Main());
+    QVERIFY(view_);
+    QVERIFY(QTest::qWaitForWindowExposed(view_));
+    board_ = view_->Widget<BoardWidget>("Image1");
+    QVERIFY(board_);
+    QVERIFY(board_->CellSize() >= 20);
+  }
+
+  void cleanup() {
+    platform_->DestroyViews();
+    extra_.reset();
+    program_.reset();
+    platform_.reset();
+    dir_.reset();
+  }
+
+  void boardMouseReachesModelWithButtonAndShift() {
+    // Point 61 is column 4, row 4.
+    Click(61, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(Main().ClickPoint, 61);
+    QCOMPARE(Main().ClickButton, ButtonLeft);
+    QCOMPARE(Main().ClickShift, ShiftKey);
+
+    Click(343, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(Main().ClickPoint, 343);
+    QCOMPARE(Main().ClickButton, ButtonRight);
+    QCOMPARE(Main().ClickShift, CtrlKey | AltKey);
+
+    Click(19, Qt::MiddleButton);
+    QCOMPARE(Main().ClickPoint, 19);
+    QCOMPARE(Main().ClickButton, ButtonMiddle);
+    QCOMPARE(Main().ClickShift, 0);
+
+    // Anywhere within half a cell of an intersection is that intersection.
+    const QPointF c = board_->PointCentre(181);
+    const double near = board_->CellSize() * 0.45;
+    for (QPointF d : {QPointF(near, near), QPointF(-near, near), QPointF(near, -near), QPointF(-near, -near)}) {
+      Main().ClickPoint = 0;
+      QTest::mouseClick(board_, Qt::RightButton, {}, (c + d).toPoint());
+      QCOMPARE(Main().ClickPoint, 181);
+    }
+    // Off the grid by more than half a cell: not a press on the board.
+    Main().ClickPoint = 0;
+    const QPointF corner = board_->PointCentre(1);
+    QTest::mouseClick(board_, Qt::RightButton, {}, (corner - QPointF(board_->CellSize() * 0.7, 0)).toPoint());
+    QCOMPARE(Main().ClickPoint, 0);
+  }
+
+  void gameMovesShowOnModelAndScreen() {
+    QCOMPARE(program_->State.BoardMode, GameMode);
+    Click(61);
+    QCOMPARE(Main().Cells.PictureAt(61), PictureBlack);
+    QCOMPARE(Q(Main().Cells.CaptionAt(61)), QStringLiteral("1"));
+    QTRY_VERIFY(StonePixel(61).lightness() < 70);
+
+    Click(62);
+    QCOMPARE(Main().Cells.PictureAt(62), PictureWhite);
+    QCOMPARE(Q(Main().Cells.CaptionAt(62)), QStringLiteral("2"));
+    QTRY_VERIFY(StonePixel(62).lightness() > 200);
+    // Only the newest stone carries its number.
+    QCOMPARE(Q(Main().Cells.CaptionAt(61)), QStringLiteral(" "));
+    // An occupied point takes no stone.
+    Click(61);
+    QCOMPARE(program_->State.MoveCount, 2);
+  }
+
+  void optionButtonSetsMode() {
+    auto* free = view_->Widget<QRadioButton>("Option3");
+    auto* game = view_->Widget<QRadioButton>("Option1");
+    QVERIFY(free && game);
+    QVERIFY(game->isChecked());
+    QTest::mouseClick(free, Qt::LeftButton, {}, QPoint(8, free->height() / 2));
+    QVERIFY(Main().Option3.Value());
+    QVERIFY(!Main().Option1.Value());
+    QCOMPARE(program_->State.BoardMode, FreeUnnumberedMode);
+    QVERIFY(free->isChecked());
+    QVERIFY(!game->isChecked());
+    // Clicking the selected button again leaves it selected.
+    QTest::mouseClick(free, Qt::LeftButton, {}, QPoint(8, free->height() / 2));
+    QVERIFY(free->isChecked());
+    QCOMPARE(program_->State.BoardMode, FreeUnnumberedMode);
+  }
+
+  void takeBackButtonRemovesStone() {
+    Click(100);
+    QTRY_VERIFY(StonePixel(100).lightness() < 70);
+    auto* back = view_->Widget<QPushButton>("Command1");
+    QVERIFY(back);
+    QCOMPARE(back->text(), QStringLiteral("１手戻す"));
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(Main().Cells.PictureAt(100), PictureNone);
+    QCOMPARE(program_->State.MoveCount, 0);
+    QCOMPARE(view_->StatusLabel()->text(), QStringLiteral("　"));
+    // Wood again where the stone was.
+    QTRY_VERIFY(StonePixel(100).lightness() > 120 && StonePixel(100).red() > StonePixel(100).blue() + 40);
+  }
+
+  void sliderReleaseReplaysToItsValue() {
+    for (int p : {61, 62, 63, 64}) Click(p);
+    auto* slider = view_->Widget<QSlider>("Slider1");
+    QVERIFY(slider);
+    QCOMPARE(slider->value(), 4);
+    // A click at the left end of the groove puts the thumb on move 1.
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(2, slider->height() / 2));
+    QCOMPARE(Main().Slider1.Value(), 1);
+    QCOMPARE(Main().Cells.PictureAt(61), PictureBlack);
+    QCOMPARE(Main().Cells.PictureAt(62), PictureNone);
+    QCOMPARE(Main().Cells.PictureAt(64), PictureNone);
+    QTRY_VERIFY(StonePixel(62).lightness() < 220);
+  }
+
+  void exitAsksAndCancelKeepsRunning() {
+    QAction* exit = view_->ActionOf("メニュー終了");
+    QVERIFY(exit);
+    {
+      BoxAnswerer answer(QStringLiteral("キャンセル"));
+      exit->trigger();
+      QVERIFY(answer.seen);
+      QCOMPARE(answer.buttons, QStringList({QStringLiteral("OK"), QStringLiteral("キャンセル")}));
+      QCOMPARE(answer.text, Q(u"ハルメを終了してもいいですか"));
+    }
+    QVERIFY(view_->isVisible());
+    QCOMPARE(platform_->quits, 0);
+
+    // The title-bar close button asks the same question.
+    {
+      BoxAnswerer answer(QStringLiteral("キャンセル"));
+      view_->close();
+      QTRY_VERIFY(answer.seen);
+    }
+    QVERIFY(view_->isVisible());
+
+    {
+      BoxAnswerer answer(QStringLiteral("OK"));
+      exit->trigger();
+      QVERIFY(answer.seen);
+    }
+    QCOMPARE(platform_->quits, 1);
+    QVERIFY(!view_->isVisible());
+  }
+
+  void boxesShowTheBoardAsItIsAndJapaneseButtons() {
+    Click(61);
+    QTest::mouseClick(view_->Widget<QPushButton>("Command7"), Qt::LeftButton);  // 途中保存
+    QCOMPARE(view_->StatusLabel()->text(), Q(u"盤上の局面を保存しました"));
+    QString statusAtOpen;
+    BoxAnswerer answer(QStringLiteral("はい"), [&] { statusAtOpen = view_->StatusLabel()->text(); });
+    QTest::mouseClick(view_->Widget<QPushButton>("Command8"), Qt::LeftButton);  // 途中復元
+    QVERIFY(answer.seen);
+    QCOMPARE(answer.buttons, QStringList({QStringLiteral("はい"), QStringLiteral("いいえ")}));
+    QCOMPARE(answer.title, QStringLiteral("選択"));
+    // The handler cleared the status line just before asking.
+    QCOMPARE(statusAtOpen, QStringLiteral("　"));
+  }
+
+  void helpOpensTheFileOrSaysItIsMissing() {
+    {
+      BoxAnswerer answer(QStringLiteral("OK"));
+      view_->ActionOf("メニュー全体ヘルプ")->trigger();
+      QVERIFY(answer.seen);
+      QVERIFY(answer.text.startsWith(QStringLiteral("ヘルプファイル（")));
+      QVERIFY(answer.text.contains(QStringLiteral("ソルネカ.HLP")));
+      QVERIFY(answer.text.endsWith(QStringLiteral("）が見つかりません。")));
+    }
+    QVERIFY(QFile::copy(QString::fromUtf8(SOLNEKA_HELP_SOURCE), dir_->filePath(QStringLiteral("ソルネカ.HLP"))));
+    view_->ActionOf("メニュー全体ヘルプ")->trigger();
+    HelpViewer* help = platform_->Help();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(), QStringLiteral("ソルネカ ヘルプ"));
+    QVERIFY(!help->isModal());
+    // The file is read as HTML: its title is the document's, not markup text.
+    QVERIFY(!help->Browser()->toPlainText().contains(QStringLiteral("<html")));
+    QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("目次")));
+  }
+
+  void printWritesPdfWhenNoPrinterIsUsed() {
+    Click(61);
+    const Str said = platform_->PrintWindow(Main(), u"練習/棋譜");
+    const QString date = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    const QString file = dir_->filePath(QStringLiteral("練習_棋譜_%1.pdf").arg(date));
+    QCOMPARE(Q(said), QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(file));
+    QVERIFY(QFileInfo(file).size() > 1000);
+    // A second print keeps the first.
+    const Str again = platform_->PrintWindow(Main(), u"練習/棋譜");
+    QVERIFY(Q(again).endsWith(QStringLiteral("_%1_2.pdf").arg(date)));
+  }
+
+  void cuesMapToTheSoundsFolder() {
+    QCOMPARE(platform_->WaveFileFor(ConfirmCueFile), dir_->path() + QStringLiteral("/sounds/chord.wav"));
+    QCOMPARE(platform_->WaveFileFor(u"C:\\WINDOWS\\Media\\ding.WAV"),
+             dir_->path() + QStringLiteral("/sounds/ding.wav"));
+    QCOMPARE(platform_->WaveFileFor(u"/tmp/x.wav"), QStringLiteral("/tmp/x.wav"));
+    // Missing files are silent, not an error.
+    platform_->PlayWave(ConfirmCueFile);
+    platform_->PlayWave(u"/nonexistent/none.wav");
+  }
+
+  void genericViewFollowsListAndTextModels() {
+    extra_ = std::make_unique<ListForm>(*platform_);
+    ListForm& form = *extra_;
+    form.List1.AddItem(u"一  1");
+    form.List1.AddItem(u"二  2");
+    form.Hidden1.SetVisible(false);
+    form.Show();
+    FormView* v = ViewOf(form);
+    QVERIFY(v);
+    QVERIFY(QTest::qWaitForWindowExposed(v));
+    QCOMPARE(v->windowTitle(), QStringLiteral("一覧"));
+    auto* list = v->Widget<QListWidget>("List1");
+    auto* text = v->Widget<QLineEdit>("Text1");
+    QVERIFY(list && text);
+    QVERIFY(!v->WidgetOf("Hidden1")->isVisible());
+    QCOMPARE(list->count(), 2);
+
+    // A click selects, and a click on the selected line reports again.
+    const QRect second = list->visualItemRect(list->item(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(form.selected, std::vector<int>({1}));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(form.selected, std::vector<int>({1, 1}));
+
+    // Lines the program adds or rewrites show at the next refresh.
+    form.List1.AddItem(u"三  3", 0);
+    form.List1.SetList(2, u"二  二");
+    RefreshAllViews();
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("三  3"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("二  二"));
+    QCOMPARE(list->currentRow(), 2);
+
+    QTest::keyClicks(text, QStringLiteral("ab"));
+    QCOMPARE(Q(form.Text1.Text()), QStringLiteral("ab"));
+    QCOMPARE(form.changes, 2);
+    form.Text1.SetText(u"棋譜");
+    RefreshAllViews();
+    QCOMPARE(text->text(), QStringLiteral("棋譜"));
+
+    // Closing a window without an exit entry unloads it.
+    v->close();
+    QTRY_COMPARE(form.State(), WindowState::Unloaded);
+    QVERIFY(!v->isVisible());
+  }
+};
+
+QTEST_MAIN(GuiTest)
+#include "gui_test.moc"
