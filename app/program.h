@@ -7,6 +7,7 @@
 
 #include "core/game_state.h"
 #include "mainboard/form2.h"
+#include "problems/form4.h"
 #include "records/form3.h"
 #include "ui/platform.h"
 
@@ -23,6 +24,7 @@ class Program {
   GameState State;
   Form2 MainBoard;
   Form3 Library;
+  Form4 Problems;
 
   std::vector<Form*> Forms();
   Form* FindForm(const std::string& name);

@@ -30,6 +30,8 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
       {"BoardMode", &s.BoardMode},
       {"VariationStudy", &s.VariationStudy},
       {"GameMovesRecordCount", &s.GameMovesRecordCount},
+      {"LessonMode", &s.LessonMode},
+      {"CategoryNo", &s.CategoryNo},
   };
   for (const auto& [n, p] : scalars)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(N(*p));
@@ -48,6 +50,15 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
     if (name == n) return index ? std::nullopt : std::optional<std::string>(*p);
   if (name == "GameTitle") return index ? std::nullopt : std::optional<std::string>(ToUtf8(s.GameTitle));
 
+  if (name == "BlockEnd") {
+    if (index || s.CategoryNo < 1 || s.CategoryNo > 4) return std::nullopt;
+    const BlockEnds& b = s.BlockEnd[s.CategoryNo];
+    if (field == "ListEnd") return N(b.ListEnd);
+    if (field == "MovesEnd") return N(b.MovesEnd);
+    if (field == "AnswersEnd") return N(b.AnswersEnd);
+    if (field == "CommentsEnd") return N(b.CommentsEnd);
+    return std::nullopt;
+  }
   if (name == "Board") return (index && *index >= 1) ? Element(s.Board, index) : std::nullopt;
   if (name == "CaptureMark") return (index && *index >= 1) ? Element(s.CaptureMark, index) : std::nullopt;
   if (name == "GroupList") return (index && *index >= 1) ? Element(s.GroupList, index) : std::nullopt;
