@@ -12,6 +12,8 @@
 
 namespace sol {
 
+using store_detail::Whole;
+
 namespace {
 
 constexpr int ListTextWidth = 40;
@@ -21,14 +23,6 @@ static_assert(2 + ListTextWidth == ProblemListRecord::Length);
 static_assert(3 * 2 == ProblemMoveRecord::Length);
 static_assert(6 * 2 == AnswerMoveRecord::Length);
 static_assert(2 + 2 + CommentTextWidth == CommentRecord::Length);
-
-// Decoders accept short input (as from a record cut off at the end of a
-// file): the missing bytes read as zeros.
-std::string Whole(std::string_view bytes, int length) {
-  std::string rec(bytes.substr(0, static_cast<size_t>(length)));
-  rec.resize(static_cast<size_t>(length), '\0');
-  return rec;
-}
 
 int BlockSize(ProblemFile f) {
   switch (f) {
@@ -200,17 +194,18 @@ void CheckCategory(int category) {
   if (category < 1 || category > 4) throw FileError("problem category " + std::to_string(category) + " out of range");
 }
 
-int16_t ProblemNumberOf(std::string_view bytes) { return bytes.size() < 2 ? int16_t{0} : GetInt16(bytes, 0); }
+std::string Whole(std::string_view bytes, int length) {
+  std::string rec(bytes.substr(0, static_cast<size_t>(length)));
+  rec.resize(static_cast<size_t>(length), '\0');
+  return rec;
+}
+
+int16_t ProblemNumberOf(std::string_view bytes) { return GetInt16(Whole(bytes, 2), 0); }
 
 int UsedCount(std::string_view bytes, int length) {
   const size_t step = static_cast<size_t>(length);
   int used = 0;
-  for (size_t at = 0; at < bytes.size(); at += step, ++used) {
-    // A record cut off after its first byte still has a zero high byte.
-    const std::string_view rec = bytes.substr(at, step);
-    const int16_t number = rec.size() >= 2 ? GetInt16(rec, 0) : static_cast<int16_t>(static_cast<unsigned char>(rec[0]));
-    if (number == 0) break;
-  }
+  for (size_t at = 0; at < bytes.size() && ProblemNumberOf(bytes.substr(at, step)) != 0; at += step) ++used;
   return used;
 }
 

@@ -82,7 +82,7 @@ std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int catego
 void FindBlockEnds(GameState& s, int category);
 
 // ---------------------------------------------------------------------------
-// Everything below changes a file only through ReplaceFile: the new content is
+// The writers below change a file only through ReplaceFile: the new content is
 // built in memory and renamed over the data file, so after a failure or a
 // crash each file is wholly old or wholly new. An operation that touches
 // several files replaces them one after another; a failure between two of them
@@ -125,7 +125,8 @@ std::string EndMarker(ProblemFile f);
 using RecordEdit = std::function<bool(int record, std::string& bytes)>;
 
 // The block becomes the kept records, packed from its first record, followed
-// by the end marker when it lies inside the block. Record numbers inside
+// by the end marker when it lies inside the block; records past the marker
+// are left as they were and never read. Record numbers inside
 // answer records are not touched; removing answer records goes through
 // RemoveAnswers.
 void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& edit);
@@ -151,7 +152,9 @@ int TranslateRecordNumber(int old, const std::vector<int>& removed);
 // 99 is translated with TranslateRecordNumber. Then the comment block: a
 // comment attached to a removed record of its own problem is dropped, and every
 // other comment's AnswerRecord is translated the same way. Numbers that name
-// no used record of the block are ignored.
+// no used record of the block are ignored. A link that comes out as 99 then
+// reads as starting at the problem position: the format cannot tell the two
+// apart.
 void RemoveAnswers(GameState& s, int category, const std::vector<int>& records);
 
 // `records` together with every sequence of the same problem whose head's

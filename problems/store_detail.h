@@ -16,7 +16,11 @@ void CheckCategory(int category);
 // end reads as if padded with zeros.
 int UsedCount(std::string_view bytes, int length);
 
-// Problem number of a record's bytes; 0 for fewer than two bytes.
+// Exactly `length` bytes: `bytes` cut or padded with zeros, the way a record
+// cut off at the end of a file reads.
+std::string Whole(std::string_view bytes, int length);
+
+// Problem number of a record's bytes, missing bytes reading as zeros.
 int16_t ProblemNumberOf(std::string_view bytes);
 
 // The bytes of the block's records that the file holds (at most the whole
