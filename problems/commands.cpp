@@ -9,6 +9,11 @@ void Form4::BindCommands() {
   Command3.OnClick = [this] { Command3_Click(); };
   Command15.OnClick = [this] { Command15_Click(); };
   Command14.OnClick = [this] { Command14_Click(); };
+  Command4.OnClick = [this] { Command4_Click(); };
+  Command6.OnClick = [this] { Command6_Click(); };
+  Command7.OnClick = [this] { Command7_Click(); };
+  Command9.OnClick = [this] { Command9_Click(); };
+  Command10.OnClick = [this] { Command10_Click(); };
   Command17.OnClick = [this] { Command17_Click(); };
 }
 

@@ -1,8 +1,72 @@
-// Comments on answer sequences.
+// Comments on answer sequences: registering, overwriting, showing and
+// deleting them.
+#include "core/file_system.h"
+#include "core/record_file.h"
+#include "core/input_check.h"
+#include "core/messages.h"
+#include "core/cp932.h"
 #include "core/text.h"
 #include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/texts.h"
 
 namespace sol {
+
+namespace {
+constexpr int CommentBytes = 46;
+}
+
+void Form4::Command9_Click() {
+  Platform& p = GetPlatform();
+  const int k = s_.CategoryNo;
+  const int16_t end = s_.BlockEnd[k].CommentsEnd;
+  if ((k >= 1 && k <= 3 && end >= k * 500) || (k == 4 && end >= MaxRecordNumber)) {
+    p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+    return;
+  }
+  const int selected = List2.ListIndex();
+  if (selected < 0) {
+    p.MsgBox(form4text::SelectSequenceHead, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  // A text box left blank holds no comment.
+  if (Trim(Text2.Text()).empty()) {
+    p.MsgBox(form4text::EnterComment, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  if (RefuseUnstorable(p, Text2.Text())) return;
+
+  const Str line = List2.List(selected);
+  const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
+  for (int i = 0; i < List3.ListCount(); ++i) {
+    if (Left(List3.List(i), 9) != key) continue;
+    if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
+    List3.RemoveItem(i);
+    DeleteCommentKeys[1] = key;
+    CompactComments();
+    break;
+  }
+
+  CommentRecord record;
+  record.ProblemNumber = static_cast<int16_t>(Val(Mid(line, 1, 10)));
+  record.AnswerRecord = static_cast<int16_t>(Val(Mid(line, 41, 10)));
+  // What the list shows is what the file keeps: the text cut to the field.
+  record.CommentText = Decode(EncodeFixed(Text2.Text(), CommentBytes));
+  try {
+    if (!AppendComment(s_, k, record)) {
+      p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+      return;
+    }
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  const int added = List3.AddItem(key + record.CommentText);
+  List3.SetListIndex(added);
+  List3.SetTopIndex(added);
+  SetStatus(form4text::Registered);
+  PlayCue(0);
+}
 
 void Form4::CommentListClick() {
   const int selected = List3.ListIndex();
@@ -16,6 +80,39 @@ void Form4::CommentListClick() {
     KeepCommentText = 1;
     List2.SetListIndex(i);
     return;
+  }
+}
+
+void Form4::Command10_Click() {
+  Platform& p = GetPlatform();
+  const int selected = List3.ListIndex();
+  if (selected < 0) {
+    p.MsgBox(form4text::SelectListFirst, Buttons::OKCancel, Icon::Question, form4text::Confirm);
+    return;
+  }
+  const Str line = List3.List(selected);
+  DeleteCommentKeys[1] = Left(line, 9);
+  if (p.MsgBox(u"コメント" + Trim(line) + u"を削除してよいですか", Buttons::OKCancel, Icon::Question,
+               form4text::Confirm) != Answer::OK)
+    return;
+  List3.RemoveItem(selected);
+  CompactComments();
+  SetStatus(form4text::Deleted);
+  PlayCue(0);
+}
+
+void Form4::CompactComments() {
+  std::vector<CommentRef> refs;
+  for (int i = 1; i <= MoveBufferSize; ++i) {
+    const Str& key = DeleteCommentKeys[i];
+    if (key.empty() || key[0] < u'0' || key[0] > u'9') break;
+    refs.push_back({static_cast<int16_t>(Val(Left(key, 4))), static_cast<int16_t>(Val(Mid(key, 5, 5)))});
+  }
+  for (Str& key : DeleteCommentKeys) key = u" ";
+  try {
+    RemoveComments(s_, s_.CategoryNo, refs);
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
   }
 }
 

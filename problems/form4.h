@@ -19,6 +19,12 @@ constexpr int CandidateSlots = 10;
 // Label modes of DrawProblemStone.
 enum LabelMode { LabelPlain = 0, LabelNumbered = 1, LabelLatestOnly = 2 };
 
+struct SetupEntry {
+  int16_t ProblemNumber = 0;  // 0 = free entry
+  int16_t Colour = 0;
+  int16_t Point = 0;
+};
+
 struct BufferEntry {
   int16_t Colour = 0;  // 0 = free entry
   int16_t Point = 0;
@@ -66,7 +72,7 @@ class Form4 : public Form {
   std::array<BufferEntry, MoveBufferSize + 1> MoveBuffer{};
   int16_t MoveBufferCount = 0;
   std::array<BufferEntry, MoveBufferSize + 1> MoveBufferBackup{};
-  std::array<BufferEntry, MoveBufferSize + 1> PendingSetup{};
+  std::array<SetupEntry, MoveBufferSize + 1> PendingSetup{};
   std::array<int16_t, CandidateSlots + 1> Candidates{};
   int16_t SequenceEnded = 0;
   int16_t WrongBranch = 0;
@@ -74,6 +80,8 @@ class Form4 : public Form {
   int16_t CommentLineCount = 0;
   int16_t ParentRecordNo = 0;
   int16_t KeepCommentText = 0;
+  // Keys of the comments the next CompactComments removes; " " = free.
+  std::array<Str, 51> DeleteCommentKeys{};
   // Endgame count: per run (Black first, White first) problem number,
   // CapturedWhite and CapturedBlack; the final positions; the work marks.
   std::array<int16_t, 7> YoseRuns{};
@@ -126,8 +134,22 @@ class Form4 : public Form {
   void Command15_Click();  // １手順戻し
   void TakeBackFreeMove();
 
+  // Registration of problems and answer sequences.
+  void Command4_Click();  // 問題登録
+  int NextFreeNumber(int base) const;
+  // Each returns false after reporting a refusal or a file error.
+  bool WriteSetup();
+  bool RewriteProblemList();
+  void RenumberProblem(int oldNumber, int newNumber);
+  void Command6_Click();  // 正手順登録
+  void Command7_Click();  // 悪手順登録
+  void RegisterSequence(int sign);
+
   // Comments.
+  void Command9_Click();   // コメント登録
+  void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
+  void CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
   void Command14_Click();  // 出入計算

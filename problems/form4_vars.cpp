@@ -1,5 +1,6 @@
 #include <string>
 
+#include "core/text.h"
 #include "problems/form4.h"
 
 namespace sol {
@@ -31,8 +32,19 @@ std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional
   }
   const std::array<BufferEntry, MoveBufferSize + 1>* buffer = name == "MoveBuffer"         ? &MoveBuffer
                                                               : name == "MoveBufferBackup" ? &MoveBufferBackup
-                                                              : name == "PendingSetup"     ? &PendingSetup
                                                                                            : nullptr;
+  if (name == "PendingSetup") {
+    if (!index || *index < 1 || *index > MoveBufferSize) return std::nullopt;
+    const SetupEntry& e = PendingSetup[*index];
+    if (field == "ProblemNumber") return std::to_string(e.ProblemNumber);
+    if (field == "Colour") return std::to_string(e.Colour);
+    if (field == "Point") return std::to_string(e.Point);
+    return std::nullopt;
+  }
+  if (name == "DeleteCommentKeys") {
+    if (!index || *index < 1 || *index > MoveBufferSize) return std::nullopt;
+    return ToUtf8(DeleteCommentKeys[*index]);
+  }
   if (buffer) {
     if (!index || *index < 1 || *index > MoveBufferSize) return std::nullopt;
     const BufferEntry& e = (*buffer)[*index];

@@ -36,4 +36,29 @@ inline const Str SearchTitle = u"確認 ";
 inline const Str SearchQuestion = u"ＯＫですか？　「いいえ」なら他を探します";
 inline const Str NoSequence = u"手順がありません";
 
+inline const Str InputLimitTitle = u"入力限界";
+inline const Str CannotRegister = u"もう登録できません";
+inline const Str InputErrorTitle = u"入力エラー";
+inline const Str OrderErrorTitle = u"手順エラー";
+inline const Str RegisterErrorTitle = u"登録エラー";
+inline const Str FourDigits = u"４桁の番号とコメントを入力してください";
+inline const Str SameNumber = u"同じ番号があります。上書きしてもいいですか？";
+inline const Str NumberRange = u"1000～3000番台の番号を使ってください";
+inline const Str NewNumber = u"新しい番号を使ってください";
+inline const Str JosekiStones = u"３手目または４手目までを並べてください";
+inline const Str JosekiPositive = u"1以上の番号を使ってください";
+inline const Str Registered = u"登録しました";
+inline const Str LayOutFirst = u"基本形または問題を並べてください";
+inline const Str FileFull = u"ファイルが一杯です。不要なものを削除してください";
+inline const Str NumberInUse = u"その番号はすでに使われています。別の番号を使ってください";
+inline const Str SubCategoryFull = u"この区分には空いている番号がありません";
+inline const Str NoMovesPlayed = u"棋譜がありません";
+inline const Str BadBranch = u"分岐情報が異常です";
+inline const Str BadBranchCode = u"T5";
+inline const Str SelectSequenceHead = u"LIST2で当該手順の先頭を選んでください";
+inline const Str EnterComment = u"コメントを入力してください";
+inline const Str Overwrite = u"上書きしてよいですか？";
+inline const Str SelectListFirst = u"手順リストかコメントリストを選択してください";
+inline const Str Deleted = u"削除しました";
+
 }  // namespace sol::form4text

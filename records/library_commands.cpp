@@ -9,6 +9,7 @@
 #include "core/cp932.h"
 #include "core/replay.h"
 #include "core/text.h"
+#include "core/input_check.h"
 #include "records/form3.h"
 #include "records/game_files.h"
 #include "records/texts.h"
@@ -19,27 +20,9 @@ namespace {
 
 bool InGameRange(int n) { return n >= 1 && n <= MaxGameNumber; }
 
-// The first character of `text` that CP932 has no code for, a surrogate
-// pair taken whole; empty when every character can be stored.
-Str FirstUnstorable(const Str& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (CanEncode(text[i])) continue;
-    const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] <= 0xDFFF;
-    return text.substr(i, pair ? 2 : 1);
-  }
-  return {};
-}
-
 }  // namespace
 
-bool Form3::RefuseUnstorable(const Str& text) {
-  const Str c = FirstUnstorable(text);
-  if (c.empty()) return false;
-  GetPlatform().MsgBox(form3text::UnstorableBefore + c + form3text::UnstorableAfter, Buttons::OK,
-                       Icon::Information, form3text::InputError);
-  return true;
-}
+bool Form3::RefuseUnstorable(const Str& text) { return sol::RefuseUnstorable(GetPlatform(), text); }
 
 void Form3::Command1_Click() {
   const Str text = Text1.Text();

@@ -34,8 +34,6 @@ inline const Str SelectFirst = u"リストで選択してください";
 inline const Str SelectToUpdate = u"更新するものをリストで選択してください";
 inline const Str DeleteQuestion = u"を削除してよいですか";
 // Wrapped around a character the files cannot store.
-inline const Str UnstorableBefore = u"「";
-inline const Str UnstorableAfter = u"」は記録できない文字です。";
 
 inline const Str Recorded = u"登録しました";
 inline const Str Updated = u"更新しました";

@@ -69,8 +69,12 @@ std::optional<std::string> EncodeRecord(const FileLayout& layout, const std::vec
 std::vector<std::string> DecodeRecord(const FileLayout& layout, const std::string& bytes) {
   std::vector<std::string> out;
   for (const FieldLayout& f : layout.fields) {
-    if (f.text)
-      out.push_back(ToUtf8(RTrim(Decode(std::string_view(bytes).substr(f.offset, f.width)))));
+    if (f.text) {
+      // Trailing blanks and the zero bytes of an end marker both read as nothing.
+      Str text = Decode(std::string_view(bytes).substr(f.offset, f.width));
+      while (!text.empty() && (text.back() == u' ' || text.back() == u'\0')) text.pop_back();
+      out.push_back(ToUtf8(text));
+    }
     else
       out.push_back(std::to_string(GetInt16(bytes, f.offset)));
   }

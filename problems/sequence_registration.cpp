@@ -1,0 +1,83 @@
+// Registering the moves on the board as a correct or wrong answer sequence
+// of the selected problem: from the set-up position, or as a branch after
+// the sequence shown.
+#include "core/file_system.h"
+#include "core/messages.h"
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+void Form4::Command6_Click() { RegisterSequence(1); }
+
+void Form4::Command7_Click() { RegisterSequence(-1); }
+
+void Form4::RegisterSequence(int sign) {
+  Platform& p = GetPlatform();
+  const int k = s_.CategoryNo;
+  if (k >= 1 && k <= 3 && s_.BlockEnd[k].AnswersEnd >= k * 2000 - 20) {
+    p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+    return;
+  }
+  if (MoveBuffer[1].Colour == 0) {
+    p.MsgBox(form4text::NoMovesPlayed, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  // Problem number 0 would end the block.
+  const int number = List1.ListIndex() >= 0 ? SelectedProblem() : 0;
+  if (number == 0) {
+    p.MsgBox(form4text::ChooseProblemFirst, Buttons::OK, Icon::Information, form4text::OrderErrorTitle);
+    return;
+  }
+
+  std::vector<AnswerMoveRecord> records;
+  for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) {
+    const BufferEntry& e = MoveBuffer[i];
+    AnswerMoveRecord r;
+    r.ProblemNumber = static_cast<int16_t>(number);
+    r.MoveIndex = e.MoveNo;
+    r.SignedColour = static_cast<int16_t>(i == 1 ? e.Colour * sign : e.Colour);
+    r.Point = e.Point;
+    r.BranchLink = i > 1 ? int16_t{0} : (e.MoveNo == 1 ? StartsAtProblem : ParentRecordNo);
+    records.push_back(r);
+  }
+
+  try {
+    // A branch head must name a record stored before it as its parent; one
+    // that names itself or nothing would make the answer path loop or run
+    // into the sequence above, so it is not stored.
+    const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
+    const int16_t link = records.front().BranchLink;
+    if (link != StartsAtProblem && (link < BlockFirst(ProblemFile::Answers, k) || link >= first)) {
+      p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
+               form4text::RegisterErrorTitle);
+      return;
+    }
+    if (!AppendAnswers(s_, k, records)) {
+      p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+      return;
+    }
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+
+  int firstLine = -1;
+  for (const AnswerMoveRecord& r : records) {
+    const int line = List2.AddItem(
+        AnswerListLine(r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink));
+    if (firstLine < 0) firstLine = line;
+  }
+  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+  for (int i = 1; i <= MoveBufferSize; ++i) MoveBuffer[i] = {};
+  ParentRecordNo = records.back().RecordNumber;
+  MoveBufferCount = 0;
+  List2.SetListIndex(firstLine);
+  List2.SetTopIndex(firstLine);
+  SetStatus(form4text::Registered);
+  PlayCue(0);
+}
+
+}  // namespace sol
