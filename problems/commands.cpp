@@ -13,6 +13,12 @@ void Form4::BindCommands() {
   Command6.OnClick = [this] { Command6_Click(); };
   Command7.OnClick = [this] { Command7_Click(); };
   Command9.OnClick = [this] { Command9_Click(); };
+  Command5.OnClick = [this] { Command5_Click(); };
+  Command8.OnClick = [this] { Command8_Click(); };
+  Command11.OnClick = [this] { Command11_Click(); };
+  Command20.OnClick = [this] { Command20_Click(); };
+  Command12.OnClick = [this] { Command12_Click(); };
+  Command13.OnClick = [this] { Command13_Click(); };
   Command10.OnClick = [this] { Command10_Click(); };
   Command17.OnClick = [this] { Command17_Click(); };
 }

@@ -145,6 +145,17 @@ class Form4 : public Form {
   void Command7_Click();  // 悪手順登録
   void RegisterSequence(int sign);
 
+  // Deletion, category maintenance and the data check.
+  void Command5_Click();   // 問題削除
+  void Command8_Click();   // 手順削除
+  // The record numbers of the selected line's tail and of every sequence
+  // that hangs from a collected move.
+  std::vector<int> CollectTail(int index);
+  void Command11_Click();  // 区分変更
+  void Command20_Click();  // 区分名変更
+  void Command12_Click();  // クリア
+  void Command13_Click();  // チェック
+
   // Comments.
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除

@@ -61,4 +61,12 @@ inline const Str Overwrite = u"上書きしてよいですか？";
 inline const Str SelectListFirst = u"手順リストかコメントリストを選択してください";
 inline const Str Deleted = u"削除しました";
 
+inline const Str SelectInList = u"リストで選択してください";
+inline const Str DeleteProblemTail = u"を削除してよいですか?\r\n関連する問題手順，解答手順，コメントを全て削除します";
+inline const Str SelectAnswer = u"４桁の解答番号を選んでください";
+inline const Str DeleteTailQuestion =
+    u"表示されている解答手順の最後の部分を削除してよいですか？\r\n後続の解答手順と関連するコメントも全て削除します";
+inline const Str NameInputError = u"入力エラーです。<説明>を参照してください";
+inline const Str CheckTitle = u"データエラー情報";
+
 }  // namespace sol::form4text

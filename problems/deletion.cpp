@@ -1,0 +1,97 @@
+// Deleting a whole problem, or the tail of an answer sequence with every
+// sequence that hangs from it.
+#include <algorithm>
+
+#include "core/file_system.h"
+#include "core/messages.h"
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+void Form4::Command5_Click() {
+  Platform& p = GetPlatform();
+  const int selected = List1.ListIndex();
+  if (selected < 0) {
+    p.MsgBox(form4text::SelectInList, Buttons::OK, Icon::Information, form4text::OrderErrorTitle);
+    return;
+  }
+  const Str line = List1.List(selected);
+  if (p.MsgBox(u"問題" + Trim(line) + form4text::DeleteProblemTail, Buttons::OKCancel, Icon::Question,
+               form4text::Confirm) != Answer::OK)
+    return;
+  const int n = static_cast<int>(Val(Left(line, 4)));
+  try {
+    DeleteProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(n));
+  } catch (const FileError&) {
+    // Nothing was deleted that the lists do not show any more.
+    LoadProblemList();
+    SetStatus(msg::NoFile);
+    return;
+  }
+  List1.RemoveItem(selected);
+  List2.Clear();
+  List3.Clear();
+  ResetProblemBoard();
+  PlayCue(0);
+  SetStatus(form4text::Deleted);
+}
+
+std::vector<int> Form4::CollectTail(int index) {
+  std::vector<int> records;
+  const int count = List2.ListCount();
+  for (int i = index; i < count; ++i) {
+    records.push_back(static_cast<int>(AnswerField(i, 5)));
+    if (i + 1 >= count || AnswerField(i + 1, 6) != 0) break;
+  }
+  // Sequences hanging from any collected move go too, so that no branch
+  // link is left naming a removed record.
+  std::vector<Numbered<AnswerMoveRecord>> lines;
+  for (int i = 0; i < count; ++i) {
+    AnswerMoveRecord r;
+    r.ProblemNumber = static_cast<int16_t>(AnswerField(i, 1));
+    r.MoveIndex = static_cast<int16_t>(AnswerField(i, 2));
+    r.SignedColour = static_cast<int16_t>(AnswerField(i, 3));
+    r.Point = static_cast<int16_t>(AnswerField(i, 4));
+    r.RecordNumber = static_cast<int16_t>(AnswerField(i, 5));
+    r.BranchLink = static_cast<int16_t>(AnswerField(i, 6));
+    lines.push_back({r.RecordNumber, r});
+  }
+  return WithDependentSequences(lines, records);
+}
+
+void Form4::Command8_Click() {
+  Platform& p = GetPlatform();
+  const int index = List2.ListIndex();
+  if (Val(Left(List2.List(index), 10)) == 0) {
+    p.MsgBox(form4text::SelectAnswer, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  if (p.MsgBox(form4text::DeleteTailQuestion, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK)
+    return;
+  const int link = static_cast<int>(AnswerField(index, 6));
+  const std::vector<int> removed = CollectTail(index);
+  const int problem = SelectedProblem();
+  try {
+    RemoveAnswers(s_, s_.CategoryNo, removed);
+  } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  LoadAnswerLines(problem);
+  ResetProblemBoard();
+  LoadSetupStones(problem);
+  int s = 0;
+  if (link != 0 && link != StartsAtProblem)
+    FindRecordLine(TranslateRecordNumber(link, removed), s);
+  else
+    FindRecordLine(link, s);
+  if (List2.ListCount() > 0) List2.SetListIndex(s);
+  LoadCommentLines(problem);
+  SetStatus(form4text::Deleted);
+  PlayCue(0);
+}
+
+}  // namespace sol
