@@ -106,20 +106,6 @@ const char* StateName(WindowState s) {
   return "?";
 }
 
-const char* ButtonsName(Buttons b) {
-  switch (b) {
-    case Buttons::OK:
-      return "OK";
-    case Buttons::OKCancel:
-      return "OKCancel";
-    case Buttons::YesNo:
-      return "YesNo";
-    case Buttons::YesNoCancel:
-      return "YesNoCancel";
-  }
-  return "?";
-}
-
 const char* IconName(Icon i) {
   switch (i) {
     case Icon::None:

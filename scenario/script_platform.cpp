@@ -7,7 +7,6 @@
 
 namespace sol {
 
-namespace {
 const char* ButtonsName(Buttons b) {
   switch (b) {
     case Buttons::OK:
@@ -21,6 +20,8 @@ const char* ButtonsName(Buttons b) {
   }
   return "?";
 }
+
+namespace {
 
 bool Allows(Buttons b, Answer a) {
   switch (b) {

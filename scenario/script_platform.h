@@ -13,6 +13,9 @@
 
 namespace sol {
 
+// "OK", "OKCancel", "YesNo" or "YesNoCancel", as scenarios name them.
+const char* ButtonsName(Buttons b);
+
 struct BoxRecord {
   Str title, text;
   Buttons buttons = Buttons::OK;
