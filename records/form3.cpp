@@ -66,9 +66,9 @@ void Form3::ApplyHelpTexts() {
   List1.SetHelpText(u"記録されている棋譜の一覧です。クリックすると、その番号とタイトルが入力欄に入ります。");
   Label10.SetHelpText(u"この下の入力欄に、棋譜の番号とタイトルを入力します。");
   Text1.SetHelpText(
-      u"棋譜の番号（２桁、1～60）と区切りの１文字、タイトルを入力します。例：05：朝刊");
+      u"棋譜の番号（２桁、01～60）と区切りの１文字、タイトルを入力します。例：05：名人戦第1局");
   Command2.SetHelpText(u"一覧で選んだ棋譜をメイン碁盤に並べ、この画面を閉じます。");
-  Command5.SetHelpText(u"入力欄の番号の棋譜を、メイン碁盤の現在の局面までの手順で置き換えます。");
+  Command5.SetHelpText(u"入力欄の番号の棋譜を、メイン碁盤の現在の局面までの手順と入力欄のタイトルで置き換えます。確認は出ません。");
   Command1.SetHelpText(u"メイン碁盤の現在の局面までの手順を、入力欄の番号とタイトルで新しく記録します。");
   Command3.SetHelpText(u"一覧で選んだ棋譜を、確認のうえ削除します。");
   for (Label* l : {&Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Label9})
