@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "core/replay.h"
+
 namespace sol {
 
 Program::Program(Platform& platform, const std::string& programDir)
@@ -19,7 +21,20 @@ Program::Program(Platform& platform, const std::string& programDir)
     Problems.Show();
   };
   Problems.HideMainBoard = [this] { MainBoard.Hide(); };
-  Problems.ShowMainBoard = [this] { MainBoard.Show(); };
+  // The problem window works on the left columns of the shared board; the
+  // main board's own game is brought back in step with its pictures.
+  Problems.ShowMainBoard = [this] {
+    const Str status = MainBoard.StatusBar1.Text();
+    if (State.MoveCount > 0) {
+      const int16_t number = State.MoveNumber;
+      ReplayMoves(State, State.MoveCount);
+      State.MoveNumber = number;
+    } else {
+      ClearBoard(State);
+    }
+    MainBoard.SetStatus(status);
+    MainBoard.Show();
+  };
   Library.MainSlider = &MainBoard.Slider1;
 }
 
