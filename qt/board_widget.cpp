@@ -256,11 +256,26 @@ QPixmap BoardWidget::RenderCaption(const QString& text, uint32_t colour, const L
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
   p.setFont(f);
-  p.setPen(QColor::fromRgb(colour));
   p.translate(side / 2.0, side / 2.0);
   // Squeeze, never shrink, a caption too wide for its stone.
   if (width > room) p.scale(room / width, 1.0);
-  p.drawText(QPointF(-width / 2, middle), text);
+  const QColor c = QColor::fromRgb(colour);
+  if (c.hsvSaturation() < 64) {
+    p.setPen(c);
+    p.drawText(QPointF(-width / 2, middle), text);
+    return pm;
+  }
+  // Bright colours (the green and red of answers and marks) fade on white
+  // stones and wood: a thin dark rim keeps them readable on every ground.
+  QPainterPath path;
+  path.addText(QPointF(-width / 2, middle), f, text);
+  p.setPen(
+      QPen(QColor(0x1A, 0x14, 0x0C, 215), std::max(1.5, g.stone * 0.085), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  p.setPen(Qt::NoPen);
+  p.setBrush(c);
+  p.drawPath(path);
   return pm;
 }
 

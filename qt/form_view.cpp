@@ -22,6 +22,8 @@
 
 #include "qt/board_widget.h"
 #include "qt/form2_view.h"
+#include "qt/form3_view.h"
+#include "qt/form4_view.h"
 #include "ui/mmcontrol.h"
 
 namespace sol {
@@ -90,6 +92,8 @@ void RefreshAllViews() {
 
 std::unique_ptr<FormView> MakeView(Form& form) {
   if (form.FormName() == "Form2") return std::make_unique<FormView>(form, Form2Layout());
+  if (form.FormName() == "Form3") return std::make_unique<FormView>(form, Form3Layout());
+  if (form.FormName() == "Form4") return std::make_unique<FormView>(form, Form4Layout());
   return std::make_unique<FormView>(form, ViewLayout{});
 }
 

@@ -1,25 +1,224 @@
-// Plays an opening on the real main window and saves a picture of it, for
-// looking at the layout and the board by eye:
+// Pictures of the real windows, for looking at the layouts and the boards
+// by eye:
 //   gui_screenshot [window.png] [numbers.png]
-// The second picture is a board full of numbered stones (1 to 361), to judge
-// how three-digit numbers read. Also prints how long a full board repaint takes.
+//   gui_screenshot --library lib.png --lecture lecture.png
+//                  --registration reg.png --joseki joseki.png
+// The first form plays an opening on the main board and saves it, then a
+// board full of numbered stones (1 to 361) to judge how three-digit numbers
+// read, and prints how long a full board repaint takes. The options open the
+// other windows on sample data instead: the game record library with two
+// games recorded, the problem window in 手筋講座 with a problem loaded and the
+// next moves marked, in 手筋登録 with an answer sequence shown, and in 定石講座.
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cstdio>
+#include <map>
 
 #include "app/program.h"
 #include "core/game_state.h"
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
+#include "tests/gui/problem_files.h"
 
 using namespace sol;
+using testdata::At;
+
+namespace {
+
+// Two 手筋 problems with answers and comments, a few more titles, and two
+// 定石 problems.
+void WriteSampleProblems(const QString& dir) {
+  testdata::ProblemFiles f(dir);
+  const std::pair<int16_t, const char16_t*> tesuji[] = {
+      {1001, u"ゲタで白二子を取る"}, {1002, u"石の下"},     {1003, u"シチョウか、ゲタか"}, {1004, u"眼を奪うオキ"},
+      {2001, u"ウッテガエシで取る"}, {2002, u"オイオトシ"}, {2003, u"ツケコシで切断する"}, {3001, u"ナカデで殺す"},
+      {3002, u"捨て石から締め付け"}};
+  int record = testdata::ListBlock(1);
+  for (const auto& [number, title] : tesuji) f.Problem(record++, number, title);
+
+  // Problem 1001: Black nets the two white stones.
+  int stone = testdata::MovesBlock(1);
+  for (const auto& [col, row] : {std::pair{3, 3}, {4, 3}, {5, 4}, {3, 5}, {6, 6}, {2, 4}})
+    f.Stone(stone++, 1001, Black, At(col, row));
+  for (const auto& [col, row] : {std::pair{3, 4}, {4, 4}, {5, 3}, {6, 3}, {4, 6}})
+    f.Stone(stone++, 1001, White, At(col, row));
+  // The answers: the net (1-2, then 3-4 or the wrong 3), and the wrong first move.
+  int a = testdata::AnswersBlock(1);
+  f.Answer(a + 0, 1001, 1, 1, At(5, 5), 99);
+  f.Answer(a + 1, 1001, 2, 2, At(4, 5), 0);
+  f.Answer(a + 2, 1001, 1, -1, At(4, 5), 99);
+  f.Answer(a + 3, 1001, 3, 1, At(3, 6), 2);
+  f.Answer(a + 4, 1001, 4, 2, At(7, 4), 0);
+  f.Answer(a + 5, 1001, 3, -1, At(6, 5), 2);
+  int c = testdata::CommentsBlock(1);
+  f.Comment(c++, 1001, 1, u"ゲタで白二子を取ります");
+  f.Comment(c++, 1001, 3, u"白に逃げられてしまいます");
+  f.Comment(c++, 1001, 4, u"これで白は助かりません");
+  f.Comment(c++, 1001, 6, u"悪手：白に抜け出されます");
+  // Problem 1002 has its position only.
+  for (const auto& [col, row, colour] : {std::tuple{2, 2, 1}, {3, 2, 1}, {2, 3, 2}, {3, 3, 2}, {4, 3, 1}})
+    f.Stone(stone++, 1002, static_cast<int16_t>(colour), At(col, row));
+
+  record = testdata::ListBlock(4);
+  f.Problem(record++, 1001, u"小目・一間高ガカリ");
+  f.Problem(record++, 1002, u"星・小ゲイマガカリ");
+  f.Problem(record++, 2001, u"三々入り");
+  stone = testdata::MovesBlock(4);
+  f.Stone(stone++, 1001, Black, At(4, 3));
+  f.Stone(stone++, 1002, Black, At(4, 4));
+  f.Stone(stone++, 2001, Black, At(4, 4));
+  a = testdata::AnswersBlock(4);
+  const std::tuple<int, int, int> joseki[] = {{2, 5, 4}, {1, 3, 4}, {2, 3, 5}, {1, 2, 5}, {2, 5, 3}, {1, 6, 4}};
+  for (int i = 0; i < 6; ++i) {
+    const auto& [colour, col, row] = joseki[i];
+    f.Answer(a + i, 1001, static_cast<int16_t>(i + 1), static_cast<int16_t>(colour), At(col, row),
+             static_cast<int16_t>(i == 0 ? 99 : 0));
+  }
+  f.CreateTheRest();
+}
+
+// Answers any message box with its first button, saying what it asked, so
+// that a picture never waits for a click.
+void DismissBoxes(QObject* owner) {
+  auto* timer = new QTimer(owner);
+  QObject::connect(timer, &QTimer::timeout, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    std::printf("message box: %s\n", qPrintable(box->text()));
+    box->buttons().front()->click();
+  });
+  timer->start(20);
+}
+
+void Settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  QTest::qWait(150);
+}
+
+bool Save(QWidget* w, const QString& file) {
+  Settle();
+  const bool ok = w->grab().save(file);
+  std::printf("%s %dx%d saved to %s\n", qPrintable(w->objectName()), w->width(), w->height(), qPrintable(file));
+  return ok;
+}
+
+void ClickButton(FormView* v, const char* name) {
+  if (auto* b = v->Widget<QPushButton>(name)) QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void ClickLine(FormView* v, const char* list, int row) {
+  auto* w = v->Widget<QListWidget>(list);
+  if (!w || !w->item(row)) return;
+  w->scrollToItem(w->item(row));
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, w->visualItemRect(w->item(row)).center());
+}
+
+void ClickPoint(FormView* v, int point) {
+  auto* board = v->Widget<BoardWidget>("Image1");
+  QTest::mouseClick(board, Qt::LeftButton, {}, board->PointCentre(point).toPoint());
+}
+
+void Trigger(FormView* v, const char* menu) {
+  if (QAction* a = v->ActionOf(menu)) a->trigger();
+  Settle();
+}
+
+const std::pair<int, int> Opening[] = {{16, 4},
+                                       {4, 16},
+                                       {16, 16},
+                                       {4, 4},
+                                       {3, 14},
+                                       {6, 16},
+                                       {3, 10},
+                                       {14, 3},
+                                       {17, 6},
+                                       {11, 3},
+                                       {10, 16},
+                                       {16, 10},
+                                       {17, 13},
+                                       {14, 10},
+                                       {6, 3},
+                                       {3, 6},
+                                       {4, 9},
+                                       {17, 3},
+                                       {18, 4},
+                                       {17, 4},
+                                       {17, 5},
+                                       {18, 3},
+                                       {15, 4},
+                                       {15, 3},
+                                       {13, 4},
+                                       {12, 4},
+                                       {13, 5},
+                                       {13, 3},
+                                       {16, 8},
+                                       {10, 10},
+                                       {3, 3},
+                                       {3, 4},
+                                       {4, 3},
+                                       {5, 3},
+                                       {2, 4},
+                                       {2, 5},
+                                       {2, 3},
+                                       {3, 5},
+                                       {9, 4},
+                                       {14, 16},
+                                       // Black surrounds the white stone on the centre point and takes it.
+                                       {9, 10},
+                                       {15, 14},
+                                       {11, 10},
+                                       {7, 17},
+                                       {10, 9},
+                                       {13, 17},
+                                       {10, 11},
+                                       {3, 17}};
+
+void PlayOpening(FormView* main, int moves) {
+  int n = 0;
+  for (const auto& [col, row] : Opening) {
+    if (n++ == moves) break;
+    ClickPoint(main, BoardSize * (col - 1) + row);
+  }
+}
+
+int NumbersPicture(const QString& file) {
+  // Every point numbered, alternating colours, some numbers in the later
+  // highlight colours.
+  BoardCells cells("sample", BoardSize, BoardSize);
+  for (int p = 1; p <= PointCount; ++p) {
+    const bool black = p % 2 == 1;
+    cells.SetPicture(p, black ? PictureBlack : PictureWhite);
+    cells.SetForeColor(p, p % 37 == 0 ? ColourRed : p % 41 == 0 ? ColourGreen : black ? ColourWhite : ColourBlack);
+    cells.SetCaption(p, QString::number(p).toStdU16String());
+  }
+  BoardWidget sample(cells);
+  sample.resize(800, 800);
+  QPixmap pm(sample.size());
+  sample.render(&pm);  // builds the caches
+  QElapsedTimer t;
+  t.start();
+  const int rounds = 50;
+  for (int i = 0; i < rounds; ++i) sample.render(&pm);
+  std::printf("full repaint of a numbered 800x800 board: %.2f ms\n", t.nsecsElapsed() / 1e6 / rounds);
+  return pm.save(file) ? 0 : 4;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -29,101 +228,99 @@ int main(int argc, char** argv) {
     f.setFamily(QStringLiteral("Noto Sans CJK JP"));
     app.setFont(f);
   }
-  const QString windowShot = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/form2.png");
-  const QString numbersShot = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp/board-numbers.png");
+  QStringList positional;
+  std::map<QString, QString> shots;
+  for (int i = 1; i < argc; ++i) {
+    const QString arg = QString::fromLocal8Bit(argv[i]);
+    if (arg.startsWith(QStringLiteral("--")) && i + 1 < argc)
+      shots[arg.mid(2)] = QString::fromLocal8Bit(argv[++i]);
+    else
+      positional << arg;
+  }
+  for (const auto& [name, file] : shots)
+    if (!QStringList({"library", "lecture", "registration", "joseki"}).contains(name)) {
+      std::fprintf(stderr, "unknown option --%s\n", qPrintable(name));
+      return 1;
+    }
+  const bool mainShots = shots.empty() || !positional.isEmpty();
+  const QString windowShot = positional.value(0, QStringLiteral("/tmp/form2.png"));
+  const QString numbersShot = positional.value(1, QStringLiteral("/tmp/board-numbers.png"));
+  auto shot = [&](const char* name) { return shots.count(QString::fromLatin1(name)) ? shots[name] : QString(); };
 
   QTemporaryDir dir;
-  // Empty data files, as a fresh installation has them.
-  for (const char* name : {GameListFileName, GameMovesFileName}) {
-    QFile f(dir.filePath(QString::fromUtf8(name)));
-    if (!f.open(QIODevice::WriteOnly)) return 2;
-  }
+  WriteSampleProblems(dir.path());
   QtPlatform platform(dir.path());
+  DismissBoxes(&app);
   int status = 0;
   {
     Program program(platform, dir.path().toStdString());
     platform.CreateViews(program.Forms());
     program.Start();
-    FormView* view = ViewOf(program.MainBoard);
-    if (!QTest::qWaitForWindowExposed(view)) return 3;
-    auto* board = view->Widget<BoardWidget>("Image1");
+    FormView* main = ViewOf(program.MainBoard);
+    if (!QTest::qWaitForWindowExposed(main)) return 3;
 
-    const std::pair<int, int> moves[] = {{16, 4},
-                                         {4, 16},
-                                         {16, 16},
-                                         {4, 4},
-                                         {3, 14},
-                                         {6, 16},
-                                         {3, 10},
-                                         {14, 3},
-                                         {17, 6},
-                                         {11, 3},
-                                         {10, 16},
-                                         {16, 10},
-                                         {17, 13},
-                                         {14, 10},
-                                         {6, 3},
-                                         {3, 6},
-                                         {4, 9},
-                                         {17, 3},
-                                         {18, 4},
-                                         {17, 4},
-                                         {17, 5},
-                                         {18, 3},
-                                         {15, 4},
-                                         {15, 3},
-                                         {13, 4},
-                                         {12, 4},
-                                         {13, 5},
-                                         {13, 3},
-                                         {16, 8},
-                                         {10, 10},
-                                         {3, 3},
-                                         {3, 4},
-                                         {4, 3},
-                                         {5, 3},
-                                         {2, 4},
-                                         {2, 5},
-                                         {2, 3},
-                                         {3, 5},
-                                         {9, 4},
-                                         {14, 16},
-                                         // Black surrounds the white stone on the centre point and takes it.
-                                         {9, 10},
-                                         {15, 14},
-                                         {11, 10},
-                                         {7, 17},
-                                         {10, 9},
-                                         {13, 17},
-                                         {10, 11},
-                                         {3, 17}};
-    for (const auto& [col, row] : moves) {
-      const int point = BoardSize * (col - 1) + row;
-      QTest::mouseClick(board, Qt::LeftButton, {}, board->PointCentre(point).toPoint());
+    if (mainShots) {
+      PlayOpening(main, 1000);
+      QTest::qWait(200);
+      if (!Save(main, windowShot)) status = 4;
+      if (NumbersPicture(numbersShot) != 0) status = 4;
     }
-    QTest::qWait(200);
-    if (!view->grab().save(windowShot)) status = 4;
-    std::printf("window %dx%d saved to %s\n", view->width(), view->height(), qPrintable(windowShot));
 
-    // Every point numbered, alternating colours, some numbers in the later
-    // highlight colours.
-    BoardCells cells("sample", BoardSize, BoardSize);
-    for (int p = 1; p <= PointCount; ++p) {
-      const bool black = p % 2 == 1;
-      cells.SetPicture(p, black ? PictureBlack : PictureWhite);
-      cells.SetForeColor(p, p % 37 == 0 ? ColourRed : p % 41 == 0 ? ColourGreen : black ? ColourWhite : ColourBlack);
-      cells.SetCaption(p, QString::number(p).toStdU16String());
+    if (const QString file = shot("library"); !file.isEmpty()) {
+      if (!mainShots) PlayOpening(main, 12);
+      FormView* library = ViewOf(program.Library);
+      for (const char* title : {"01：朝の一局", "02：研究会　三局目"}) {
+        Trigger(main, "メニュー棋譜");
+        library = ViewOf(program.Library);
+        auto* input = library->Widget<QLineEdit>("Text1");
+        input->setFocus();
+        input->selectAll();
+        // Japanese text arrives from the input method, as a committed string.
+        QInputMethodEvent typed;
+        typed.setCommitString(QString::fromUtf8(title));
+        QApplication::sendEvent(input, &typed);
+        ClickButton(library, "Command1");  // 記録
+        Trigger(library, "メニューメイン碁盤へ");
+      }
+      Trigger(main, "メニュー棋譜");
+      Trigger(library, "メニュー残情報");
+      ClickLine(library, "List1", 1);
+      if (!Save(library, file)) status = 4;
+      Trigger(library, "メニューメイン碁盤へ");
     }
-    BoardWidget sample(cells);
-    sample.resize(800, 800);
-    QPixmap pm(sample.size());
-    sample.render(&pm);  // builds the caches
-    QElapsedTimer t;
-    t.start();
-    const int rounds = 50;
-    for (int i = 0; i < rounds; ++i) sample.render(&pm);
-    std::printf("full repaint of a numbered 800x800 board: %.2f ms\n", t.nsecsElapsed() / 1e6 / rounds);
-    if (!pm.save(numbersShot)) status = 4;
+
+    FormView* problems = nullptr;
+    if (const QString file = shot("lecture"); !file.isEmpty()) {
+      Trigger(main, "メニュー手筋講座");
+      problems = ViewOf(program.Problems);
+      ClickLine(problems, "List1", 0);
+      ClickButton(problems, "Command1");  // the two first moves marked
+      ClickPoint(problems, At(5, 5));     // the green one
+      ClickButton(problems, "Command1");  // White's answer
+      ClickButton(problems, "Command1");  // the two third moves marked
+      if (!Save(problems, file)) status = 4;
+    }
+    if (const QString file = shot("registration"); !file.isEmpty()) {
+      if (!problems) {
+        Trigger(main, "メニュー手筋講座");
+        problems = ViewOf(program.Problems);
+        ClickLine(problems, "List1", 0);
+      }
+      Trigger(problems, "メニュー手筋登録");
+      ClickLine(problems, "List2", 5);  // the wrong third move, after 1 and 2
+      if (!Save(problems, file)) status = 4;
+    }
+    if (const QString file = shot("joseki"); !file.isEmpty()) {
+      if (!problems) {
+        Trigger(main, "メニュー定石講座");
+        problems = ViewOf(program.Problems);
+      } else {
+        Trigger(problems, "メニュー定石講座");
+      }
+      ClickLine(problems, "List1", 0);
+      for (int i = 0; i < 4; ++i) ClickButton(problems, "Command1");
+      if (!Save(problems, file)) status = 4;
+    }
     platform.DestroyViews();
   }
   return status;

@@ -1,0 +1,252 @@
+// The library and problem windows through their widgets: a real program with
+// the Qt platform and views, its data files written for each test.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+#include "app/program.h"
+#include "qt/board_widget.h"
+#include "qt/form_view.h"
+#include "qt/qt_platform.h"
+#include "tests/gui/problem_files.h"
+
+using namespace sol;
+using testdata::At;
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+  if (previousHandler) previousHandler(type, context, message);
+}
+
+// The rectangle of a widget in its window's coordinates.
+QRect InWindow(const QWidget* w) { return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()); }
+
+// The widgets of the form's controls that are on screen.
+std::vector<QWidget*> ShownWidgets(FormView* v) {
+  std::vector<QWidget*> shown;
+  for (Control* c : v->Model().Controls())
+    if (QWidget* w = v->WidgetOf(c->Name()); w && w->isVisible() && w != v->StatusLabel()) shown.push_back(w);
+  return shown;
+}
+
+}  // namespace
+
+class WindowsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<QtPlatform> platform_;
+  std::unique_ptr<Program> program_;
+  FormView* main_ = nullptr;
+
+  // The colour the window last painted at a point of a widget.
+  static QColor ScreenPixel(QWidget* w, QPoint p) {
+    const QPoint at = w->mapTo(w->window(), p);
+    const QImage img =
+        w->window()->windowHandle()->screen()->grabWindow(w->window()->winId(), at.x(), at.y(), 1, 1).toImage();
+    return img.pixelColor(0, 0);
+  }
+  static QColor PointPixel(BoardWidget* board, int point) {
+    return ScreenPixel(board, board->PointCentre(point).toPoint());
+  }
+  static bool IsWood(const QColor& c) { return c.lightness() > 120 && c.red() > c.blue() + 40; }
+
+  static void ClickLine(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  }
+
+  FormView* OpenProblems(const char* menu) {
+    main_->ActionOf(menu)->trigger();
+    FormView* v = ViewOf(program_->Problems);
+    return v && QTest::qWaitForWindowExposed(v) ? v : nullptr;
+  }
+
+  // Every shown control inside the window, none covering another, every
+  // button wide enough for its caption, and no empty stretch left where
+  // hidden controls would be: neither between rows nor inside a row.
+  static void CheckLayout(FormView* v, const QString& what) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QRect inside = InWindow(v->centralWidget());
+    const std::vector<QWidget*> shown = ShownWidgets(v);
+    for (QWidget* w : shown) {
+      const QString name = what + u' ' + w->objectName();
+      QVERIFY2(inside.contains(InWindow(w)), qPrintable(name + QStringLiteral(" leaves the window")));
+      if (auto* b = qobject_cast<QPushButton*>(w))
+        QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(name + QStringLiteral(" is clipped")));
+      for (QWidget* other : shown) {
+        if (other == w || w->isAncestorOf(other) || other->isAncestorOf(w)) continue;
+        QVERIFY2(!InWindow(w).intersects(InWindow(other)),
+                 qPrintable(name + QStringLiteral(" overlaps ") + other->objectName()));
+      }
+    }
+    // Rows: the controls right of the board, swept from top to bottom.
+    const auto* board = v->findChild<BoardWidget*>();
+    const int panelLeft = board ? InWindow(board).right() : inside.left();
+    std::vector<QRect> panel;
+    for (QWidget* w : shown)
+      if (InWindow(w).left() > panelLeft && !qobject_cast<QWidget*>(w->parent())->inherits("QGroupBox"))
+        panel.push_back(InWindow(w));
+    std::sort(panel.begin(), panel.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    int reached = panel.empty() ? 0 : panel.front().bottom();
+    for (const QRect& r : panel) {
+      QVERIFY2(r.top() - reached <= 24, qPrintable(what + QStringLiteral(": a hole above y=%1").arg(r.top())));
+      reached = std::max(reached, r.bottom());
+    }
+    // Within a row of buttons, each follows the one before it.
+    std::vector<QRect> buttons;
+    for (QWidget* w : shown)
+      if (qobject_cast<QPushButton*>(w) && InWindow(w).left() > panelLeft) buttons.push_back(InWindow(w));
+    for (const QRect& b : buttons) {
+      if (b.left() - panelLeft < 40) continue;
+      const bool follows = std::any_of(buttons.begin(), buttons.end(), [&](const QRect& a) {
+        return a.top() == b.top() && a.right() < b.left() && b.left() - a.right() <= 12;
+      });
+      QVERIFY2(follows, qPrintable(what + QStringLiteral(": a hole left of a button at x=%1").arg(b.left())));
+    }
+  }
+
+ private slots:
+  void initTestCase() { previousHandler = qInstallMessageHandler(QuietOffscreen); }
+
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    // Two 手筋 problems; the second one's stone lies in the far column and
+    // row of the problem board.
+    testdata::ProblemFiles files(dir_->path());
+    files.Problem(1, 1001, u"ゲタ");
+    files.Problem(2, 1002, u"隅の死活");
+    files.Stone(1, 1001, Black, At(3, 3));
+    files.Stone(2, 1001, White, At(4, 4));
+    files.Stone(3, 1002, Black, At(13, 19));
+    files.Answer(1, 1001, 1, 1, At(5, 5), 99);
+    files.Answer(2, 1001, 2, 2, At(4, 5), 0);
+    files.Comment(1, 1001, 1, u"ゲタで取ります");
+    files.CreateTheRest();
+
+    platform_ = std::make_unique<QtPlatform>(dir_->path());
+    program_ = std::make_unique<Program>(*platform_, dir_->path().toStdString());
+    platform_->CreateViews(program_->Forms());
+    program_->Start();
+    main_ = ViewOf(program_->MainBoard);
+    QVERIFY(main_);
+    QVERIFY(QTest::qWaitForWindowExposed(main_));
+  }
+
+  void cleanup() {
+    platform_->DestroyViews();
+    program_.reset();
+    platform_.reset();
+    dir_.reset();
+  }
+
+  void problemListClickPutsTheProblemOnTheBoard() {
+    FormView* v = OpenProblems("メニュー手筋講座");
+    QVERIFY(v);
+    QVERIFY(!main_->isVisible());
+    auto* list = v->Widget<QListWidget>("List1");
+    auto* board = v->Widget<BoardWidget>("Image1");
+    QVERIFY(list && board);
+    QCOMPARE(list->count(), 2);
+
+    // The 13 by 19 board has square cells and ends at its last column and row.
+    const QPointF first = board->PointCentre(1);
+    QCOMPARE(board->PointCentre(At(2, 1)) - first, QPointF(board->CellSize(), 0));
+    QCOMPARE(board->PointCentre(At(1, 2)) - first, QPointF(0, board->CellSize()));
+    QVERIFY(board->rect().contains(board->PointCentre(At(13, 19)).toPoint()));
+    QCOMPARE(board->PointAt(board->PointCentre(At(13, 19))), int{At(13, 19)});
+
+    ClickLine(list, 1);
+    QCOMPARE(program_->Problems.List1.ListIndex(), 1);
+    QCOMPARE(program_->Problems.Cells.PictureAt(At(13, 19)), PictureBlack);
+    QTRY_VERIFY(PointPixel(board, At(13, 19)).lightness() < 70);
+    QVERIFY(IsWood(PointPixel(board, At(3, 3))));
+
+    // Another problem replaces the stones, on screen too.
+    ClickLine(list, 0);
+    QCOMPARE(program_->Problems.Cells.PictureAt(At(3, 3)), PictureBlack);
+    QCOMPARE(program_->Problems.Cells.PictureAt(At(13, 19)), PictureNone);
+    QTRY_VERIFY(PointPixel(board, At(3, 3)).lightness() < 70);
+    QTRY_VERIFY(PointPixel(board, At(4, 4)).lightness() > 200);
+    QTRY_VERIFY(IsWood(PointPixel(board, At(13, 19))));
+  }
+
+  void closingTheProblemWindowBringsBackTheMainBoard() {
+    FormView* v = OpenProblems("メニュー手筋講座");
+    QVERIFY(v);
+    QVERIFY(!main_->isVisible());
+    v->close();
+    QTRY_VERIFY(main_->isVisible());
+    QVERIFY(!v->isVisible());
+  }
+
+  void libraryIsModalOverTheMainBoard() {
+    auto* board = main_->Widget<BoardWidget>("Image1");
+    const QPoint point = board->mapTo(main_, board->PointCentre(61).toPoint());
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    QCOMPARE(library->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(QApplication::activeModalWidget(), library);
+
+    // A press that reaches the main board's window goes nowhere.
+    QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {}, point);
+    QCOMPARE(program_->State.MoveCount, 0);
+    QCOMPARE(program_->MainBoard.Cells.PictureAt(61), PictureNone);
+
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+    QTRY_VERIFY(!library->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {}, point);
+    QCOMPARE(program_->State.MoveCount, 1);
+    QCOMPARE(program_->MainBoard.Cells.PictureAt(61), PictureBlack);
+  }
+
+  void layoutsShowEveryModeWithoutClippingOrHoles() {
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    library->ActionOf("メニュー残情報")->trigger();
+    CheckLayout(library, QStringLiteral("library"));
+    // The report shows all its lines without scrolling.
+    auto* report = library->Widget<QListWidget>("List2");
+    QCOMPARE(report->count(), 17);
+    QVERIFY(report->visualItemRect(report->item(16)).bottom() <= report->viewport()->height());
+    library->resize(library->minimumSizeHint());
+    CheckLayout(library, QStringLiteral("small library"));
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+
+    FormView* v = OpenProblems("メニュー手筋講座");
+    QVERIFY(v);
+    ClickLine(v->Widget<QListWidget>("List1"), 0);
+    for (const char* mode : {"メニュー手筋講座", "メニュー手筋登録", "メニューヨセ講座", "メニュー定石講座",
+                             "メニュー定石登録", "メニュー手筋登録"}) {
+      v->ActionOf(mode)->trigger();
+      v->resize(1080, 860);
+      CheckLayout(v, QString::fromUtf8(mode));
+      v->resize(v->minimumSizeHint());
+      CheckLayout(v, QStringLiteral("small ") + QString::fromUtf8(mode));
+    }
+    // The answer list's ten-character columns fit without scrolling sideways.
+    auto* answers = v->Widget<QListWidget>("List2");
+    QVERIFY(answers->isVisible());
+    QCOMPARE(answers->count(), 2);
+    QVERIFY(answers->fontMetrics().horizontalAdvance(answers->item(0)->text()) <= answers->viewport()->width());
+  }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "windows_test.moc"
