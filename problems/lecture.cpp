@@ -111,9 +111,14 @@ void Form4::ClickMark(int button, int p) {
     PlayCue(1);
     SequenceEnded = 1;
   }
-  if (AnswerField(CurrentRecord + 1, 6) > 0)
+  if (AnswerField(CurrentRecord + 1, 6) > 0) {
+    // The comment replays the sequence from a reset board; the end of the
+    // answer still holds.
+    const int16_t ended = SequenceEnded;
     SelectComment(CommentKey(static_cast<int>(AnswerField(CurrentRecord, 1)),
                              static_cast<int>(AnswerField(CurrentRecord, 5))));
+    SequenceEnded = ended;
+  }
 }
 
 void Form4::LectureMove(int p) {
@@ -148,14 +153,16 @@ void Form4::LectureMove(int p) {
     }
     if (ends) {
       // Showing the sequence's comment replays it from a reset board; the
-      // player's stones stay on record.
+      // player's stones stay on record and the end of the answer holds.
       MoveBufferBackup.fill({});
       for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];
       const int16_t count = MoveBufferCount;
+      const int16_t ended = SequenceEnded;
       int start = CurrentRecord;
       SequenceStart(start);
       SelectComment(CommentKey(static_cast<int>(AnswerField(start, 1)), static_cast<int>(AnswerField(start, 5))));
       MoveBufferCount = count;
+      SequenceEnded = ended;
       for (int i = 1; i <= MoveBufferSize && MoveBufferBackup[i].Colour != 0; ++i) MoveBuffer[i] = MoveBufferBackup[i];
     }
     return;
@@ -163,6 +170,7 @@ void Form4::LectureMove(int p) {
 
   const Answer a =
       GetPlatform().MsgBox(form4text::NotRegistered, Buttons::YesNoCancel, Icon::Question, form4text::Choice);
+  const int16_t accepted = CurrentRecord;
   ++CurrentRecord;
   if (a == Answer::Cancel) {
     ProblemPlayMode = 2;
@@ -170,11 +178,31 @@ void Form4::LectureMove(int p) {
     return;
   }
   TakeBackLectureMove();
+  if (CurrentRecord != accepted) {
+    // Stepping back from the line after the last accepted record reaches
+    // that record only when the line continues it or branches from it; when
+    // another sequence starts there, the accepted position is drawn again.
+    for (int q = 1; q <= ProblemPoints; ++q) {
+      Cells.SetPicture(q, PictureNone);
+      Cells.SetCaption(q, u" ");
+      s_.Board[q] = 0;
+      s_.CaptureMark[q] = 0;
+    }
+    const int16_t before = ProblemMoveNumber;
+    LoadSetupStones(SelectedProblem());
+    s_.CapturedBlack = 0;
+    s_.CapturedWhite = 0;
+    ProblemLastColour = 0;
+    NumberedPoint = 0;
+    CurrentRecord = accepted;
+    ProblemMoveNumber = before;
+    ReplayAnswerPath(CurrentRecord, ProblemMoveNumber, LabelLatestOnly);
+  }
+  // The rejected stone leaves the record too.
+  MoveBuffer[MoveBufferCount] = {};
+  --MoveBufferCount;
   if (a == Answer::Yes) {
     ProblemLastColour = Opponent(static_cast<int16_t>(colour));
-    // The rejected stone leaves the record too.
-    MoveBuffer[MoveBufferCount] = {};
-    --MoveBufferCount;
     return;
   }
   if (CollectCandidates() > 0) {

@@ -39,9 +39,13 @@ void Form4::Command1_Click() {
     SequenceEnded = 1;
   }
   if (ends) {
+    // The comment replays the sequence from a reset board; the end of the
+    // answer still holds.
+    const int16_t ended = SequenceEnded;
     int start = CurrentRecord;
     SequenceStart(start);
     SelectComment(CommentKey(static_cast<int>(AnswerField(start, 1)), static_cast<int>(AnswerField(start, 5))));
+    SequenceEnded = ended;
   }
 }
 
@@ -84,8 +88,27 @@ void Form4::Command2_Click() {
 }
 
 void Form4::Command3_Click() {
-  if (MoveBufferCount > 0) {
+  // Is the newest clicked stone the answer move the lecture stands at?
+  const bool onAnswer = s_.LessonMode % 2 == 1 && ProblemPlayMode == 1 && MoveBufferCount > 0 &&
+                        CurrentRecord >= 0 && MoveBuffer[MoveBufferCount].Point == AnswerField(CurrentRecord, 4) &&
+                        MoveBuffer[MoveBufferCount].MoveNo == AnswerField(CurrentRecord, 2);
+  if (onAnswer && List2.ListIndex() >= 0) {
+    // A comment has shown the whole sequence: redrawing the clicked stones
+    // over it would leave the stone taken back on the board, so the stone
+    // goes back along the answer.
+    TakeBackLectureMove();
+    MoveBuffer[MoveBufferCount] = {};
+    --MoveBufferCount;
+    SequenceEnded = 0;
+  } else if (MoveBufferCount > 0) {
+    const int16_t record = CurrentRecord;
     TakeBackFreeMove();
+    // The lecture goes on from the stone before the one taken back.
+    if (onAnswer) {
+      CurrentRecord = record;
+      StepBackRecord();
+    }
+    SequenceEnded = 0;
   } else if (CurrentRecord != -1) {
     TakeBackLectureMove();
     SequenceEnded = 0;

@@ -130,8 +130,13 @@ void Form4::ShowSubCategoryNames() {
   RecordFile list(s_.GameListFile, GameListRecordLength);
   const std::string rec = list.Read(s_.CategoryNo + 1);
   // A data set that never stored names (the record is missing or all zero
-  // bytes) keeps the window's own names.
-  if (rec.find_first_not_of('\0') == std::string::npos) return;
+  // bytes) shows the window's own names, not those of the category before.
+  if (rec.find_first_not_of('\0') == std::string::npos) {
+    Option4.SetCaption(u"基本");
+    Option5.SetCaption(u"応用");
+    Option6.SetCaption(u"重要");
+    return;
+  }
   const Str text = Decode(std::string_view(rec).substr(2));
   Option4.SetCaption(Mid(text, 1, 3));
   Option5.SetCaption(Mid(text, 5, 3));

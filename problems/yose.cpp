@@ -27,7 +27,9 @@ void Form4::Command14_Click() {
   const int line = List1.ListIndex();
   if (line < 0) return;
   const int first = MoveBuffer[1].Colour;
-  const int16_t n = static_cast<int16_t>(Val(List1.List(line)));
+  // The problem number is the line's first four characters; a title that
+  // begins with digits must not run into it.
+  const int16_t n = static_cast<int16_t>(SelectedProblem());
   const int run = first == Black ? 1 : 2;
   const int base = run == 1 ? 1 : 4;
   YoseRuns[base] = n;
