@@ -192,14 +192,16 @@ void BoardWidget::PaintBackground(QPainter& p, const Layout& g) {
   p.setPen(QPen(LineColour, thin * 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   p.drawRect(QRect(x0, y0, x1 - x0, y1 - y0));
 
-  if (cols == 19 && rows == 19) {
+  // Star points of the 19 x 19 board; the problem board is its left part
+  // and shows the ones that fall on it.
+  if (rows == 19 && cols <= 19) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     p.setBrush(LineColour);
     const double radius = std::max(2.0, g.cell * 0.11);
     for (int c : {4, 10, 16})
       for (int r : {4, 10, 16})
-        p.drawEllipse(QPointF(x0 + (c - 1) * g.cell + 0.5, y0 + (r - 1) * g.cell + 0.5), radius, radius);
+        if (c <= cols) p.drawEllipse(QPointF(x0 + (c - 1) * g.cell + 0.5, y0 + (r - 1) * g.cell + 0.5), radius, radius);
   }
 }
 

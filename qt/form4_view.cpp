@@ -158,7 +158,7 @@ void Arrange(FormView& v) {
   }
   auto* frames = new QVBoxLayout;
   frames->setSpacing(8);
-  const std::pair<const char*, std::initializer_list<const char*>> groups[] = {
+  const std::pair<const char*, std::vector<const char*>> groups[] = {
       {"Frame2", {"Option4", "Option5", "Option6"}}, {"Frame1", {"Option1", "Option3"}}};
   for (const auto& [frame, options] : groups) {
     auto* g = v.Widget<QGroupBox>(frame);
