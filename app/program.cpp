@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "core/file_transaction.h"
+#include "core/messages.h"
 #include "core/replay.h"
 
 namespace sol {
@@ -38,7 +40,17 @@ Program::Program(Platform& platform, const std::string& programDir)
   Library.MainSlider = &MainBoard.Slider1;
 }
 
-void Program::Start() { MainBoard.Show(); }
+void Program::Start() {
+  // A command that a crash cut short is undone before anything is read.
+  bool recovered = true;
+  try {
+    RecoverFiles(State.DataDir, State.DataDir + TempFileName);
+  } catch (const FileError&) {
+    recovered = false;
+  }
+  MainBoard.Show();
+  if (!recovered) MainBoard.SetStatus(msg::NoFile);
+}
 
 std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }
 

@@ -33,7 +33,7 @@ class Program {
   bool Accepts(const Form& form);
 
  private:
-  Platform& platform_;
+  [[maybe_unused]] Platform& platform_;
 };
 
 // A shared variable by name (`Board(61)`, `MoveList(3).Point`, `DataDir`);

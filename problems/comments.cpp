@@ -1,6 +1,7 @@
 // Comments on answer sequences: registering, overwriting, showing and
 // deleting them.
 #include "core/file_system.h"
+#include "core/file_transaction.h"
 #include "core/record_file.h"
 #include "core/input_check.h"
 #include "core/messages.h"
@@ -38,12 +39,19 @@ void Form4::Command9_Click() {
 
   const Str line = List2.List(selected);
   const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
+  const int problem = static_cast<int>(Val(Mid(line, 1, 10)));
+  // Overwriting is a removal and an append: both or neither, or the head
+  // would keep its old comment beside the new one, or lose both.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   for (int i = 0; i < List3.ListCount(); ++i) {
     if (Left(List3.List(i), 9) != key) continue;
     if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
     List3.RemoveItem(i);
     DeleteCommentKeys[1] = key;
-    CompactComments();
+    if (!CompactComments()) {
+      LoadCommentLines(problem);
+      return;
+    }
     break;
   }
 
@@ -52,13 +60,20 @@ void Form4::Command9_Click() {
   record.AnswerRecord = static_cast<int16_t>(Val(Mid(line, 41, 10)));
   // What the list shows is what the file keeps: the text cut to the field.
   record.CommentText = Decode(EncodeFixed(Text2.Text(), CommentBytes));
+  bool stored = false;
   try {
-    if (!AppendComment(s_, k, record)) {
-      p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
-      return;
-    }
+    stored = AppendComment(s_, k, record);
+    if (!stored) p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
+  }
+  if (stored && !change.Commit()) {
+    SetStatus(msg::NoFile);
+    stored = false;
+  }
+  if (!stored) {
+    change.Cancel();
+    LoadCommentLines(problem);
     return;
   }
   const int added = List3.AddItem(key + record.CommentText);
@@ -96,12 +111,17 @@ void Form4::Command10_Click() {
                form4text::Confirm) != Answer::OK)
     return;
   List3.RemoveItem(selected);
-  CompactComments();
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
+  if (!CompactComments() || !change.Commit()) {
+    SetStatus(msg::NoFile);
+    LoadCommentLines(static_cast<int>(Val(Left(line, 4))));
+    return;
+  }
   SetStatus(form4text::Deleted);
   PlayCue(0);
 }
 
-void Form4::CompactComments() {
+bool Form4::CompactComments() {
   std::vector<CommentRef> refs;
   for (int i = 1; i <= MoveBufferSize; ++i) {
     const Str& key = DeleteCommentKeys[i];
@@ -113,7 +133,9 @@ void Form4::CompactComments() {
     RemoveComments(s_, s_.CategoryNo, refs);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
+    return false;
   }
+  return true;
 }
 
 }  // namespace sol

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/file_system.h"
+#include "core/file_transaction.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
@@ -23,9 +24,16 @@ void Form4::Command5_Click() {
                form4text::Confirm) != Answer::OK)
     return;
   const int n = static_cast<int>(Val(Left(line, 4)));
+  // The problem goes from the four files together: a failure half-way would
+  // leave comments pointing into renumbered answers.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
+  bool deleted = true;
   try {
     DeleteProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(n));
   } catch (const FileError&) {
+    deleted = false;
+  }
+  if (!deleted || !change.Commit()) {
     // Nothing was deleted that the lists do not show any more.
     LoadProblemList();
     SetStatus(msg::NoFile);
@@ -74,9 +82,15 @@ void Form4::Command8_Click() {
   const int link = static_cast<int>(AnswerField(index, 6));
   const std::vector<int> removed = CollectTail(index);
   const int problem = SelectedProblem();
+  // The answers and the comments that name them are renumbered together.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   try {
     RemoveAnswers(s_, s_.CategoryNo, removed);
   } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  if (!change.Commit()) {
     SetStatus(msg::NoFile);
     return;
   }

@@ -160,7 +160,8 @@ class Form4 : public Form {
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
-  void CompactComments();
+  // false after reporting a file error.
+  bool CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
   void Command14_Click();  // 出入計算

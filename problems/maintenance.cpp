@@ -1,6 +1,7 @@
 // Sub-categories: moving a problem into another one, renaming them, and
 // clearing the window.
 #include "core/file_system.h"
+#include "core/file_transaction.h"
 #include "core/input_check.h"
 #include "core/messages.h"
 #include "core/cp932.h"
@@ -26,6 +27,8 @@ void Form4::Command11_Click() {
   }
   const Str saved = Left(PadRight(List1.List(selected), 30), 30);
   const int old = static_cast<int>(Val(Left(saved, 4)));
+  // Renumbered in the four files and retitled in the list, all together.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   try {
     if (!RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(old), static_cast<int16_t>(next))) {
       p.MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
@@ -38,7 +41,13 @@ void Form4::Command11_Click() {
   List1.RemoveItem(selected);
   const int added = List1.AddItem(Num(next) + Mid(saved, 5, 26));
   // The moved problem keeps the first 26 characters of its title.
-  RewriteProblemList();
+  const bool listed = RewriteProblemList();
+  if (!listed || !change.Commit()) {
+    if (listed) SetStatus(msg::NoFile);
+    change.Cancel();
+    LoadProblemList();
+    return;
+  }
   List1.SetListIndex(added);
   List1.SetTopIndex(added);
   PlayCue(0);
@@ -55,6 +64,8 @@ void Form4::Command20_Click() {
     }
   }
   if (RefuseUnstorable(p, s)) return;
+  // A failure reported is a failure: the names are not left stored.
+  FileTransaction change(s_.DataDir, s_.TempFile);
   try {
     std::string content = ReadWholeFile(s_.GameListFile);
     const size_t offset = static_cast<size_t>(s_.CategoryNo) * GameListRecordLength;
@@ -65,6 +76,10 @@ void Form4::Command20_Click() {
     content.replace(offset, GameListRecordLength, record);
     ReplaceFile(s_.GameListFile, s_.TempFile, content);
   } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  if (!change.Commit()) {
     SetStatus(msg::NoFile);
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/file_system.h"
+#include "core/file_transaction.h"
 #include "core/input_check.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -67,8 +68,9 @@ void Form4::Command4_Click() {
     }
     const Str line = List1.List(selected);
     if (Left(line, 4) == key) {
+      FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
       List1.SetList(selected, text);
-      RewriteProblemList();
+      if (RewriteProblemList() && !change.Commit()) SetStatus(msg::NoFile);
       return;
     }
     RenumberProblem(static_cast<int>(Val(Left(line, 4))), static_cast<int>(Val(key)));
@@ -120,6 +122,10 @@ void Form4::Command4_Click() {
     PendingSetup[i] = {static_cast<int16_t>(number), MoveBuffer[i].Colour, MoveBuffer[i].Point};
     MoveBuffer[i] = {};
   }
+  // The set-up stones and the list go together: stones without a list
+  // record would be found again under the number, and an overwritten
+  // position must not lose its old stones alone.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   if (overwritten >= 0) {
     // The position replaces the old one: its set-up records go first.
     try {
@@ -135,11 +141,16 @@ void Form4::Command4_Click() {
   }
   // A problem whose position could not be stored is not listed either.
   if (!WriteSetup()) {
+    change.Cancel();
     LoadProblemList();
     return;
   }
   const int added = List1.AddItem(line);
-  if (!RewriteProblemList()) {
+  const bool listed = RewriteProblemList();
+  if (!listed || !change.Commit()) {
+    // Refused or failed: the stones go again with the list record.
+    if (listed) SetStatus(msg::NoFile);
+    change.Cancel();
     LoadProblemList();
     return;
   }
@@ -196,12 +207,19 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
       GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
       return;
     }
+  // The four files are renumbered together, or the problem would lose its
+  // stones, answers or comments to a number that is not listed.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   try {
     if (!RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(oldNumber), static_cast<int16_t>(newNumber))) {
       GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
       return;
     }
   } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  if (!change.Commit()) {
     SetStatus(msg::NoFile);
     return;
   }

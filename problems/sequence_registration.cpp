@@ -2,6 +2,7 @@
 // of the selected problem: from the set-up position, or as a branch after
 // the sequence shown.
 #include "core/file_system.h"
+#include "core/file_transaction.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
@@ -44,6 +45,9 @@ void Form4::RegisterSequence(int sign) {
     records.push_back(r);
   }
 
+  // Stored wholly or not at all: a sequence reported as failed but stored
+  // would be stored twice when the player tries again.
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   try {
     // A branch head must name a record stored before it as its parent; one
     // that names itself or nothing would make the answer path loop or run
@@ -60,6 +64,10 @@ void Form4::RegisterSequence(int sign) {
       return;
     }
   } catch (const FileError&) {
+    SetStatus(msg::NoFile);
+    return;
+  }
+  if (!change.Commit()) {
     SetStatus(msg::NoFile);
     return;
   }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/instance_lock.h"
 #include "app/program.h"
 #include "qt/qt_platform.h"
 
@@ -64,6 +65,12 @@ int main(int argc, char** argv) {
 
   const QString programDir = QCoreApplication::applicationDirPath();
   sol::QtPlatform platform(programDir);
+  // Two copies on the same data files would undo each other's changes.
+  const sol::InstanceLock lock(QDir::toNativeSeparators(programDir).toStdString());
+  if (lock.Result() == sol::InstanceLock::Outcome::HeldElsewhere) {
+    platform.MsgBox(sol::AlreadyRunningText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
+    return 1;
+  }
   int result = 0;
   {
     sol::Program program(platform, QDir::toNativeSeparators(programDir).toStdString());

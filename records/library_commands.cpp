@@ -1,12 +1,17 @@
 // The four commands of the library window: 記録, 読込み, 更新 and 削除.
 //
-// Where a command writes both files, it orders the writes so that a failure
-// half-way leaves a listed game without its moves, which the player can see
-// and delete, rather than moves that no listed game owns, which a later
-// game recorded under the same number would take over.
+// 記録 stores both files in one transaction, so that a failure half-way
+// leaves neither a listed game without moves nor, once the player tries
+// again, its moves appended twice. 更新 and 削除 replace one whole file after
+// the other, and trying again finishes what a failure interrupted; 削除
+// removes the moves first, so that no moves are left that no listed game
+// owns, which a later game recorded under the same number would take over.
 #include <algorithm>
 
 #include "core/cp932.h"
+#include "core/file_transaction.h"
+#include "core/messages.h"
+#include "core/record_file.h"
 #include "core/replay.h"
 #include "core/text.h"
 #include "core/input_check.h"
@@ -43,9 +48,17 @@ void Form3::Command1_Click() {
     return;
   }
   const Str line = text + DateSuffix();
+  FileTransaction change(s_.DataDir, s_.TempFile, [this] {
+    RecordFile moves(s_.GameMovesFile, GameMoveRecord::Length);
+    s_.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
+  });
   if (!WriteGameListEntry(s_, line, 1)) return;
-  List1.AddItem(line);
   if (!AppendGameMoves(s_, n)) return;
+  if (!change.Commit()) {
+    if (s_.Display.Status) s_.Display.Status->SetText(msg::NoFile);
+    return;
+  }
+  List1.AddItem(line);
   Cue();
   StatusBar1.SetText(form3text::Recorded);
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +27,8 @@ class FaultyFiles : public FileSystem {
     SetFiles(nullptr);
     real_ = &Files();
   }
+  // Passes the operations to `real` instead of the POSIX file system.
+  FaultyFiles(int failAt, FileSystem& real) : real_(&real), failAt_(failAt) {}
 
   std::vector<std::string> log;
   std::function<bool(const std::string& operation)> failIf;
@@ -99,12 +103,56 @@ inline std::unique_ptr<File> FaultyFiles::Open(const std::string& path) {
   return std::make_unique<FaultyFile>(*this, real_->Open(path), path);
 }
 
+// The POSIX file system without its syncs, for tests that run many commands
+// and never look at what a power cut would leave.
+class NoSyncFiles : public FileSystem {
+ public:
+  NoSyncFiles() {
+    SetFiles(nullptr);
+    real_ = &Files();
+  }
+  std::unique_ptr<File> Open(const std::string& path) override;
+  void Rename(const std::string& from, const std::string& to) override { real_->Rename(from, to); }
+  void Remove(const std::string& path) override { real_->Remove(path); }
+  void SyncDir(const std::string&) override {}
+  bool Exists(const std::string& path) override { return real_->Exists(path); }
+
+ private:
+  class Unsynced : public File {
+   public:
+    explicit Unsynced(std::unique_ptr<File> real) : real_(std::move(real)) {}
+    std::uint64_t Size() override { return real_->Size(); }
+    std::size_t ReadAt(std::uint64_t off, void* buf, std::size_t n) override { return real_->ReadAt(off, buf, n); }
+    void WriteAt(std::uint64_t off, const void* buf, std::size_t n) override { real_->WriteAt(off, buf, n); }
+    void Truncate(std::uint64_t n) override { real_->Truncate(n); }
+    void Flush() override { real_->Flush(); }
+    void Sync() override {}
+
+   private:
+    std::unique_ptr<File> real_;
+  };
+  FileSystem* real_;
+};
+
+inline std::unique_ptr<File> NoSyncFiles::Open(const std::string& path) {
+  return std::make_unique<Unsynced>(real_->Open(path));
+}
+
 // A fresh directory, removed with everything in it when the object goes.
 class ScratchDir {
  public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "sol_test_XXXXXX").string();
+  ScratchDir() : ScratchDir(std::filesystem::temp_directory_path().string()) {}
+  // A directory inside `base`.
+  explicit ScratchDir(const std::string& base) {
+    std::string pattern = (std::filesystem::path(base) / "sol_test_XXXXXX").string();
     if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  // Memory-backed storage where the system has it, for tests that write
+  // files by the thousand; else the usual temporary directory.
+  static std::string FastBase() {
+    std::error_code ec;
+    const bool shm = std::filesystem::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK | X_OK) == 0;
+    return shm ? std::string("/dev/shm") : std::filesystem::temp_directory_path().string();
   }
   ~ScratchDir() {
     SetFiles(nullptr);
@@ -122,8 +170,13 @@ class ScratchDir {
     out << content;
   }
   static std::string ReadRaw(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    std::string content(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return content;
   }
 
  private:

@@ -1,0 +1,67 @@
+#pragma once
+
+// All-or-nothing changes to the data files.
+//
+// A command opens a FileTransaction before it changes its first file, so that
+// several files, or one file replaced twice, change together, and so that a
+// command that reports a failure has changed nothing (a failure can come
+// after a rename, while the directory is synced). While the transaction is
+// open, every rename over a file (the last step of ReplaceFile) is preceded
+// by an entry in the undo journal beside the data files: the file's name, its
+// old content and a checksum of its new content, synced before the rename
+// happens. Commit() removes the journal.
+//
+// A transaction that fails is put back: when any file operation throws while
+// it is open, every file it replaced gets its old content again, newest
+// change first, before the error reaches the command; the same happens when
+// it ends without Commit(). After a crash, RecoverFiles() does it from the
+// journal at the next start. So a command's files are all as before or all
+// as after, whatever fails and wherever the process dies.
+//
+// A journal is only acted on while every file it names holds either the old
+// or the new content it records; one whose files were changed in some other
+// way since is out of date and is dropped without touching anything.
+//
+// Transactions do not nest: one opened while another is open joins it.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/file_system.h"
+
+namespace sol {
+
+// The undo journal's file name in the data directory.
+inline constexpr const char* JournalFileName = ".solneka.journal";
+
+class FileTransaction {
+public:
+    // `dir` holds the data files and the journal; `scratchPath` is the
+    // scratch file used to put files back. `afterUndo` runs once the files
+    // have been put back (to bring counts kept in memory in step again); its
+    // FileErrors are swallowed.
+    FileTransaction(const std::string& dir, const std::string& scratchPath, std::function<void()> afterUndo = {});
+    ~FileTransaction();
+    FileTransaction(const FileTransaction&) = delete;
+    FileTransaction& operator=(const FileTransaction&) = delete;
+
+    // Makes the changes permanent. false: the transaction had failed, or the
+    // journal could not be removed, and the files have been put back.
+    bool Commit();
+    // Puts the files back now.
+    void Cancel();
+    bool Failed() const;
+
+    class Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// Puts back the files of a transaction that a crash interrupted in `dir`,
+// and removes its journal; nothing to do when there is none. FileError when
+// the files cannot be read or written.
+void RecoverFiles(const std::string& dir, const std::string& scratchPath);
+
+}  // namespace sol
