@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace sol {
@@ -23,12 +24,18 @@ bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && 
 bool IsTrail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-// Decoding looks codes up in the sorted generated table.
-std::optional<char16_t> DecodeCode(std::uint16_t code) {
-    auto it = std::lower_bound(std::begin(kCp932Decode), std::end(kCp932Decode), code,
-                               [](const Cp932Pair& p, std::uint16_t c) { return p.code < c; });
-    if (it == std::end(kCp932Decode) || it->code != code) return std::nullopt;
-    return static_cast<char16_t>(it->unicode);
+// Decoding uses a direct table over every code, built once from the sorted
+// generated table: lists of tens of thousands of records are decoded whole
+// each time a category opens. Codes the table lacks hold kReplacement.
+const std::vector<char16_t>& DecodeTable() {
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(0x10000, kReplacement);
+        // The first pair of a code wins, as a search of the sorted table finds it.
+        for (auto p = std::rbegin(kCp932Decode); p != std::rend(kCp932Decode); ++p)
+            t[p->code] = static_cast<char16_t>(p->unicode);
+        return t;
+    }();
+    return table;
 }
 
 // Encoding uses a direct table over the BMP, built once.
@@ -45,13 +52,16 @@ const std::vector<std::uint16_t>& EncodeTable() {
     return table;
 }
 
-// The code for c, or nullopt; U+0000 is the one character encoded as code 0.
-std::optional<std::uint16_t> CodeOf(char16_t c) {
+// The code for c in `table`, or nullopt; U+0000 is the one character
+// encoded as code 0.
+std::optional<std::uint16_t> CodeIn(const std::vector<std::uint16_t>& table, char16_t c) {
     if (c == 0) return 0;
-    std::uint16_t code = EncodeTable()[c];
+    std::uint16_t code = table[c];
     if (code == kNoCode) return std::nullopt;
     return code;
 }
+
+std::optional<std::uint16_t> CodeOf(char16_t c) { return CodeIn(EncodeTable(), c); }
 
 void Append(std::string& out, std::uint16_t code) {
     if (code > 0xFF) out.push_back(static_cast<char>(code >> 8));
@@ -62,9 +72,10 @@ void Append(std::string& out, std::uint16_t code) {
 // false to stop.
 template <typename Emit>
 void ForEachEncoded(const Str& text, Emit emit) {
+    const std::vector<std::uint16_t>& table = EncodeTable();
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        std::optional<std::uint16_t> code = IsSurrogate(c) ? std::nullopt : CodeOf(c);
+        std::optional<std::uint16_t> code = IsSurrogate(c) ? std::nullopt : CodeIn(table, c);
         if (!code) {
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
                 text[i + 1] <= 0xDFFF)
@@ -119,23 +130,23 @@ int EncodedLength(const Str& text) {
 }
 
 Str Decode(std::string_view bytes) {
-    Str out;
-    out.reserve(bytes.size());
+    const std::vector<char16_t>& table = DecodeTable();
+    Str out(bytes.size(), u'\0');
+    size_t n = 0;
     for (size_t i = 0; i < bytes.size(); ++i) {
         unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (IsLead(b)) {
             if (i + 1 < bytes.size() && IsTrail(static_cast<unsigned char>(bytes[i + 1]))) {
-                std::uint16_t code =
-                    static_cast<std::uint16_t>((b << 8) | static_cast<unsigned char>(bytes[i + 1]));
-                out.push_back(DecodeCode(code).value_or(kReplacement));
+                out[n++] = table[static_cast<std::uint16_t>((b << 8) | static_cast<unsigned char>(bytes[i + 1]))];
                 ++i;
             } else {
-                out.push_back(kReplacement);
+                out[n++] = kReplacement;
             }
             continue;
         }
-        out.push_back(b < 0x80 ? static_cast<char16_t>(b) : DecodeCode(b).value_or(kReplacement));
+        out[n++] = b < 0x80 ? static_cast<char16_t>(b) : table[b];
     }
+    out.resize(n);
     return out;
 }
 

@@ -1,5 +1,8 @@
 // The eight modes of the problem window: which controls each side shows,
 // the category's problem list and its sub-category buttons.
+#include <algorithm>
+#include <vector>
+
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/cp932.h"
@@ -146,8 +149,15 @@ void Form4::ShowSubCategoryNames() {
 void Form4::LoadProblemList() {
   List1.Clear();
   try {
-    for (const auto& r : ScanProblemList(s_, s_.CategoryNo))
-      List1.AddItem(Num(r.value.ProblemNumber) + r.value.ProblemText);
+    std::vector<Str> lines;
+    ForEachProblemListRecord(s_, s_.CategoryNo, [&lines](const ProblemListRecord& r) {
+      lines.push_back(Num(r.ProblemNumber) + r.ProblemText);
+    });
+    // A damaged block out of order would make each line go in near the top
+    // of a long sorted list; sorted first (equal lines kept in file order,
+    // as the list keeps them), every line goes in at the end.
+    if (!std::is_sorted(lines.begin(), lines.end())) std::stable_sort(lines.begin(), lines.end());
+    for (const Str& line : lines) List1.AddItem(line);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }

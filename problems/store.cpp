@@ -34,6 +34,15 @@ int BlockSize(ProblemFile f) {
   throw std::out_of_range("problem file");
 }
 
+// The record's bytes; copied and padded with zeros into `room` only when the
+// record was cut off at the end of a file. Whole blocks are decoded record by
+// record, so the usual case must not allocate.
+std::string_view RecordBytes(std::string_view bytes, int length, std::string& room) {
+  if (bytes.size() >= static_cast<size_t>(length)) return bytes.substr(0, static_cast<size_t>(length));
+  room = Whole(bytes, length);
+  return room;
+}
+
 template <typename R>
 std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category) {
   const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, f), f, category);
@@ -50,10 +59,11 @@ std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category) {
 }  // namespace
 
 ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) {
-  const std::string rec = Whole(bytes, Length);
+  std::string room;
+  const std::string_view rec = RecordBytes(bytes, Length, room);
   ProblemListRecord r;
   r.ProblemNumber = GetInt16(rec, 0);
-  r.ProblemText = sol::Decode(std::string_view(rec).substr(2, ListTextWidth));
+  r.ProblemText = sol::Decode(rec.substr(2, ListTextWidth));
   return r;
 }
 
@@ -65,7 +75,8 @@ std::string ProblemListRecord::Encode() const {
 }
 
 ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) {
-  const std::string rec = Whole(bytes, Length);
+  std::string room;
+  const std::string_view rec = RecordBytes(bytes, Length, room);
   return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4)};
 }
 
@@ -78,7 +89,8 @@ std::string ProblemMoveRecord::Encode() const {
 }
 
 AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) {
-  const std::string rec = Whole(bytes, Length);
+  std::string room;
+  const std::string_view rec = RecordBytes(bytes, Length, room);
   return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4), GetInt16(rec, 6), GetInt16(rec, 8), GetInt16(rec, 10)};
 }
 
@@ -94,11 +106,12 @@ std::string AnswerMoveRecord::Encode() const {
 }
 
 CommentRecord CommentRecord::Decode(std::string_view bytes) {
-  const std::string rec = Whole(bytes, Length);
+  std::string room;
+  const std::string_view rec = RecordBytes(bytes, Length, room);
   CommentRecord r;
   r.ProblemNumber = GetInt16(rec, 0);
   r.AnswerRecord = GetInt16(rec, 2);
-  r.CommentText = sol::Decode(std::string_view(rec).substr(4, CommentTextWidth));
+  r.CommentText = sol::Decode(rec.substr(4, CommentTextWidth));
   return r;
 }
 
@@ -142,6 +155,15 @@ int RecordLength(ProblemFile f) {
 
 std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int category) {
   return Scan<ProblemListRecord>(s, ProblemFile::List, category);
+}
+
+void ForEachProblemListRecord(const GameState& s, int category,
+                              const std::function<void(const ProblemListRecord&)>& visit) {
+  const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, ProblemFile::List), ProblemFile::List, category);
+  const int length = RecordLength(ProblemFile::List);
+  const int used = store_detail::UsedCount(bytes, length);
+  for (int i = 0; i < used; ++i)
+    visit(ProblemListRecord::Decode(std::string_view(bytes).substr(static_cast<size_t>(i) * length, length)));
 }
 
 std::vector<Numbered<ProblemMoveRecord>> ScanProblemMoves(const GameState& s, int category) {
@@ -200,7 +222,9 @@ std::string Whole(std::string_view bytes, int length) {
   return rec;
 }
 
-int16_t ProblemNumberOf(std::string_view bytes) { return GetInt16(Whole(bytes, 2), 0); }
+int16_t ProblemNumberOf(std::string_view bytes) {
+  return bytes.size() >= 2 ? GetInt16(bytes, 0) : GetInt16(Whole(bytes, 2), 0);
+}
 
 int UsedCount(std::string_view bytes, int length) {
   const size_t step = static_cast<size_t>(length);

@@ -77,6 +77,12 @@ std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int
 std::vector<Numbered<ProblemMoveRecord>> ScanProblemMoves(const GameState& s, int category);
 std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category);
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category);
+// The used records of the category's problem list block handed to `visit`
+// one at a time, in record order, so that a list of 31,000 problems is never
+// held twice. The block is read whole first: a FileError comes before any
+// visit.
+void ForEachProblemListRecord(const GameState& s, int category,
+                              const std::function<void(const ProblemListRecord&)>& visit);
 
 // Sets s.BlockEnd[category] from the four files.
 void FindBlockEnds(GameState& s, int category);

@@ -206,9 +206,13 @@ bool ReplaceBlock(GameState& s, ProblemFile f, int category, const std::vector<s
 }
 
 bool RewriteProblemList(GameState& s, int category, std::vector<ProblemListRecord> records) {
-  std::stable_sort(records.begin(), records.end(), [](const ProblemListRecord& a, const ProblemListRecord& b) {
+  const auto byNumber = [](const ProblemListRecord& a, const ProblemListRecord& b) {
     return a.ProblemNumber < b.ProblemNumber;
-  });
+  };
+  // The window's list is nearly always in order already; 31,000 records are
+  // not moved about for nothing.
+  if (!std::is_sorted(records.begin(), records.end(), byNumber))
+    std::stable_sort(records.begin(), records.end(), byNumber);
   std::vector<std::string> bytes;
   bytes.reserve(records.size());
   for (const ProblemListRecord& r : records) bytes.push_back(r.Encode());

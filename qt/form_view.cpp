@@ -257,15 +257,28 @@ void FormView::Bind(Control& c, QWidget* w) {
       Forward(list, [list, row] { list->SetListIndex(row); });
     });
     auto structureShown = std::make_shared<uint64_t>(0);
+    auto textShown = std::make_shared<uint64_t>(0);
     auto topShown = std::make_shared<int>(-1);
-    sync = [common, list, lw, structureShown, topShown] {
+    sync = [common, list, lw, structureShown, textShown, topShown] {
       common();
       if (*structureShown != list->StructureRevision()) {
         *structureShown = list->StructureRevision();
+        *textShown = list->TextRevision();
+        // Lines go in by the thousand: a list of 31,000 problems added line
+        // by line costs the view a layout per line, and all at once a second
+        // copy of every line.
         lw->clear();
-        for (int i = 0; i < list->ListCount(); ++i) lw->addItem(Q(list->List(i)));
+        QStringList lines;
+        for (int i = 0; i < list->ListCount(); ++i) {
+          lines.append(Q(list->List(i)));
+          if (lines.size() == 1024 || i + 1 == list->ListCount()) {
+            lw->addItems(lines);
+            lines.clear();
+          }
+        }
         *topShown = -1;
-      } else {
+      } else if (*textShown != list->TextRevision()) {
+        *textShown = list->TextRevision();
         for (int i = 0; i < list->ListCount(); ++i) {
           const QString t = Q(list->List(i));
           if (QListWidgetItem* item = lw->item(i); item && item->text() != t) item->setText(t);

@@ -19,14 +19,16 @@ void OptionButton::SetValue(bool v) {
   if (OnClick) OnClick();
 }
 
-Str ListBox::List(int i) const {
-  if (i < 0 || i >= ListCount()) return {};
+const Str& ListBox::List(int i) const {
+  static const Str none;
+  if (i < 0 || i >= ListCount()) return none;
   return lines_[i].text;
 }
 
 void ListBox::SetList(int i, const Str& text) {
   if (i < 0 || i >= ListCount()) return;
   lines_[i].text = text;
+  ++text_;
   Touch();
 }
 
@@ -45,10 +47,13 @@ int ListBox::AddItem(const Str& text, int index) {
   int at = ListCount();
   if (sorted_) {
     // Binary search keeps inserts into long sorted lists cheap; equal lines
-    // go after the ones already there.
-    auto it = std::upper_bound(lines_.begin(), lines_.end(), text,
-                               [](const Str& t, const Line& l) { return t < l.text; });
-    at = static_cast<int>(it - lines_.begin());
+    // go after the ones already there. Lists are mostly filled in order, so
+    // a line not below the last one goes to the end without a search.
+    if (!lines_.empty() && text < lines_.back().text) {
+      auto it = std::upper_bound(lines_.begin(), lines_.end(), text,
+                                 [](const Str& t, const Line& l) { return t < l.text; });
+      at = static_cast<int>(it - lines_.begin());
+    }
   } else if (index >= 0 && index < ListCount()) {
     at = index;
   }

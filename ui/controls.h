@@ -163,7 +163,8 @@ class ListBox : public Control {
   bool Sorted() const { return sorted_; }
   int ListCount() const { return static_cast<int>(lines_.size()); }
   // A line index outside the list reads as an empty line, item data 0.
-  Str List(int i) const;
+  // The line stays valid until the list next changes.
+  const Str& List(int i) const;
   void SetList(int i, const Str& text);
   long ItemData(int i) const;
   void SetItemData(int i, long v);
@@ -180,6 +181,9 @@ class ListBox : public Control {
   void SetTopIndex(int i);
   // Lines changed wholesale (the view rebuilds); per-line edits keep this.
   uint64_t StructureRevision() const { return structure_; }
+  // Rises when SetList changes the text of a line, so a view need not
+  // compare every line when only the selection moved.
+  uint64_t TextRevision() const { return text_; }
 
   std::function<void()> OnSelect;
 
@@ -193,6 +197,7 @@ class ListBox : public Control {
   int index_ = -1;
   int top_ = 0;
   uint64_t structure_ = 1;
+  uint64_t text_ = 1;
 };
 
 class Slider : public Control {

@@ -382,6 +382,10 @@ class GuiTest : public QObject {
     QCOMPARE(list->item(0)->text(), QStringLiteral("三  3"));
     QCOMPARE(list->item(2)->text(), QStringLiteral("二  二"));
     QCOMPARE(list->currentRow(), 2);
+    // A line rewritten on its own, with no line added or removed, shows too.
+    form.List1.SetList(0, u"三  三");
+    RefreshAllViews();
+    QCOMPARE(list->item(0)->text(), QStringLiteral("三  三"));
 
     QTest::keyClicks(text, QStringLiteral("ab"));
     QCOMPARE(Q(form.Text1.Text()), QStringLiteral("ab"));
