@@ -1,6 +1,8 @@
 // Stones on the problem board, and moving the board along the registered
 // answer: the whole path of a sequence, the next record, a step back.
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "core/capture.h"
 #include "core/text.h"
@@ -103,7 +105,10 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
   ParentRecordNo = static_cast<int16_t>(AnswerField(e, 5));
 
   // The path back to the root sequence; a damaged link ends it, and no
-  // path is longer than the list.
+  // path is longer than the list. The record numbers are read once, as a
+  // path through many linked sequences looks one up at every step.
+  std::vector<long> records(static_cast<size_t>(AnswerLineCount));
+  for (int k = 0; k < AnswerLineCount; ++k) records[static_cast<size_t>(k)] = AnswerField(k, 5);
   List4.Clear();
   int i = e;
   for (int steps = 0; steps <= AnswerLineCount; ++steps) {
@@ -115,8 +120,8 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
       if (--i < 0) break;
       continue;
     }
-    int parent = -1;
-    FindRecordLine(static_cast<int>(link), parent);
+    const auto found = std::find(records.begin(), records.end(), static_cast<int>(link));
+    const int parent = found == records.end() ? -1 : static_cast<int>(found - records.begin());
     if (parent < 0 || parent == i) break;
     i = parent;
   }

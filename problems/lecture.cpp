@@ -11,6 +11,8 @@ namespace sol {
 
 namespace {
 int ButtonColour(int button) { return button == 1 ? Black : button == 2 ? White : 0; }
+// A damaged answer line may hold any colour; only a stone's, signed, is played.
+bool IsAnswerColour(long c) { return c == Black || c == White || c == -Black || c == -White; }
 }  // namespace
 
 bool Form4::AppendToBuffer(int colour, int point, int moveNo) {
@@ -83,7 +85,7 @@ void Form4::ClickMark(int button, int p) {
   for (int q = 1; q <= ProblemPoints; ++q) Cells.SetCaption(q, u" ");
   int line = -1;
   for (int i = 1; i <= CandidateSlots; ++i)
-    if (Candidates[i] >= 0 && AnswerField(Candidates[i], 4) == p) {
+    if (Candidates[i] >= 0 && AnswerField(Candidates[i], 4) == p && IsAnswerColour(AnswerField(Candidates[i], 3))) {
       line = Candidates[i];
       break;
     }
@@ -301,7 +303,7 @@ void Form4::MarkCandidates() {
   for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
     const int line = Candidates[i];
     const int p = static_cast<int>(AnswerField(line, 4));
-    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0) continue;
+    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0 || !IsAnswerColour(AnswerField(line, 3))) continue;
     Cells.SetCaption(p, form4text::Mark);
     Cells.SetForeColor(p, AnswerField(line, 3) > 0 ? ColourGreen : ColourRed);
   }
