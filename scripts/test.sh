@@ -57,6 +57,16 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== fuzzing (bounded)"
+fuzzlog=$(mktemp)
+if bash scripts/fuzz.sh 2>&1 | tee "$fuzzlog"; then
+  targets=$(grep -cE '^fuzz [^:]+: [0-9]+ executions' "$fuzzlog")
+  passed=$((passed + targets))
+else
+  failed=$((failed + 1))
+fi
+rm -f "$fuzzlog"
+
 echo
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
