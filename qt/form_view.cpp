@@ -1,5 +1,7 @@
 #include "qt/form_view.h"
 
+#include <map>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +41,18 @@ QString Q(const Str& s) { return QString::fromStdU16String(s); }
 
 // Button and menu texts are shown as written: '&' is not a mnemonic here.
 QString Literal(const Str& s) { return Q(s).replace(u'&', QStringLiteral("&&")); }
+
+// The menu bar's entries open from the keyboard with Alt and a letter, shown
+// after the caption as Japanese desktop programs do: 棋譜処理(K).
+QString MenuBarText(const Str& caption) {
+  static const std::map<Str, char> letters = {
+      {u"棋譜処理", 'K'}, {u"打ち掛け", 'U'}, {u"対局処理", 'T'}, {u"定石", 'J'},       {u"手筋", 'S'},
+      {u"ヨセ", 'Y'},     {u"詰碁", 'M'},     {u"棋譜印刷", 'P'}, {u"ヘルプ", 'H'},     {u"終了", 'X'},
+      {u"メイン碁盤へ", 'B'}, {u"残情報", 'Z'}};
+  const auto it = letters.find(caption);
+  if (it == letters.end()) return Literal(caption);
+  return Literal(caption) + QStringLiteral("(&%1)").arg(QChar(it->second));
+}
 
 // A click on the slider's groove puts the thumb where the mouse is, as a
 // drag would, instead of stepping a page towards it.
@@ -334,7 +348,7 @@ void FormView::BuildMenus() {
       AddMenuAction(*item, menuBar());
       continue;
     }
-    QMenu* m = menuBar()->addMenu(Literal(item->Caption()));
+    QMenu* m = menuBar()->addMenu(MenuBarText(item->Caption()));
     menus_.push_back({item.get(), m->menuAction(), 0});
     if (!item->Name().empty()) actions_[item->Name()] = m->menuAction();
     AddMenuItems(*item, m);
@@ -354,8 +368,14 @@ void FormView::AddMenuItems(Menu& parent, QMenu* into) {
   }
 }
 
+bool FormView::OnMenuBar(const Menu& m) const {
+  for (const auto& item : form_.MenuBar.Items())
+    if (item.get() == &m) return true;
+  return false;
+}
+
 QAction* FormView::AddMenuAction(Menu& m, QWidget* into) {
-  auto* a = new QAction(Literal(m.Caption()), into);
+  auto* a = new QAction(OnMenuBar(m) ? MenuBarText(m.Caption()) : Literal(m.Caption()), into);
   into->addAction(a);
   Menu* menu = &m;
   connect(a, &QAction::triggered, this, [this, menu] { Forward(menu, [menu] { menu->Click(); }); });
@@ -395,7 +415,7 @@ void FormView::Refresh() {
   for (MenuBinding& m : menus_) {
     if (m.menu->Revision() == m.shown) continue;
     m.shown = m.menu->Revision();
-    m.action->setText(Literal(m.menu->Caption()));
+    m.action->setText(OnMenuBar(*m.menu) ? MenuBarText(m.menu->Caption()) : Literal(m.menu->Caption()));
     m.action->setVisible(m.menu->Visible());
     m.action->setEnabled(m.menu->Enabled());
   }

@@ -85,6 +85,7 @@ class FormView : public QMainWindow {
   void BuildMenus();
   void AddMenuItems(Menu& parent, QMenu* into);
   QAction* AddMenuAction(Menu& m, QWidget* into);
+  bool OnMenuBar(const Menu& m) const;
   void StackDefault();
 
   Form& form_;

@@ -263,6 +263,16 @@ class GuiTest : public QObject {
     QTRY_VERIFY(StonePixel(62).lightness() < 220);
   }
 
+  void menuBarEntriesOpenWithAltAndALetter() {
+    QCOMPARE(view_->ActionOf("メニュー棋譜")->text(), QStringLiteral("棋譜処理(&K)"));
+    QCOMPARE(view_->ActionOf("メニュー終了")->text(), QStringLiteral("終了(&X)"));
+    // Entries inside a menu keep their captions as they are.
+    QCOMPARE(view_->ActionOf("メニュー保存")->text(), QStringLiteral("保存"));
+    QVERIFY(QTest::qWaitForWindowActive(view_));
+    QTest::keyClick(view_, Qt::Key_K, Qt::AltModifier);
+    QTRY_COMPARE(program_->Library.State(), WindowState::Shown);
+  }
+
   void exitAsksAndCancelKeepsRunning() {
     QAction* exit = view_->ActionOf("メニュー終了");
     QVERIFY(exit);
