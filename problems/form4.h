@@ -187,6 +187,9 @@ class Form4 : public Form {
   void BindCommands();
   void ClickMark(int button, int point);
   void LectureMove(int point);
+  // Says whether the lecture goes on from the current record, with its cue;
+  // true when the current record ends its sequence.
+  bool ReportContinuation();
   void RegistrationClick(int button, int point);
   // Adds a clicked stone to MoveBuffer; false when it is full.
   bool AppendToBuffer(int colour, int point, int moveNo);

@@ -2,6 +2,7 @@
 // the lecture's answer checking and the registration's placement.
 #include <cstdlib>
 
+#include "core/cues.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
@@ -103,6 +104,18 @@ void Form4::ClickMark(int button, int p) {
   int colour = s_.Board[p];
   DrawProblemStone(ProblemMoveNumber, colour, p, LabelLatestOnly);
   s_.Board[p] = static_cast<int16_t>(colour);
+  ReportContinuation();
+  if (AnswerField(CurrentRecord + 1, 6) > 0) {
+    // The comment replays the sequence from a reset board; the end of the
+    // answer still holds.
+    const int16_t ended = SequenceEnded;
+    SelectComment(
+        CommentKey(static_cast<int>(AnswerField(CurrentRecord, 1)), static_cast<int>(AnswerField(CurrentRecord, 5))));
+    SequenceEnded = ended;
+  }
+}
+
+bool Form4::ReportContinuation() {
   int continues = 0, ends = 0;
   CheckContinuation(continues, ends);
   if (continues) {
@@ -110,17 +123,10 @@ void Form4::ClickMark(int button, int p) {
     PlayCue(0);
   } else {
     SetStatus(form4text::SequenceOver);
-    PlayCue(1);
+    PlayCue(EndCue);
     SequenceEnded = 1;
   }
-  if (AnswerField(CurrentRecord + 1, 6) > 0) {
-    // The comment replays the sequence from a reset board; the end of the
-    // answer still holds.
-    const int16_t ended = SequenceEnded;
-    SelectComment(CommentKey(static_cast<int>(AnswerField(CurrentRecord, 1)),
-                             static_cast<int>(AnswerField(CurrentRecord, 5))));
-    SequenceEnded = ended;
-  }
+  return ends != 0;
 }
 
 void Form4::LectureMove(int p) {
@@ -132,7 +138,8 @@ void Form4::LectureMove(int p) {
     SetStatus(form4text::BufferFull);
     return;
   }
-  const int colour = ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
+  const int colour =
+      ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
   ++ProblemMoveNumber;
   s_.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
@@ -143,17 +150,7 @@ void Form4::LectureMove(int p) {
   ProblemLastColour = static_cast<int16_t>(colour);
 
   if (found) {
-    int continues = 0, ends = 0;
-    CheckContinuation(continues, ends);
-    if (continues) {
-      SetStatus(form4text::GoOn);
-      PlayCue(0);
-    } else {
-      SetStatus(form4text::SequenceOver);
-      PlayCue(1);
-      SequenceEnded = 1;
-    }
-    if (ends) {
+    if (ReportContinuation()) {
       // Showing the sequence's comment replays it from a reset board; the
       // player's stones stay on record and the end of the answer holds.
       MoveBufferBackup.fill({});
