@@ -1,3 +1,4 @@
+#include "qt/view_metrics.h"
 #include "qt/form2_view.h"
 
 #include <QFrame>
@@ -71,12 +72,6 @@ class ScaleLabel : public QLabel {
 
   QPointer<QSlider> slider_;
 };
-
-QFont Sized(QFont f, double factor, bool bold) {
-  f.setPointSizeF(f.pointSizeF() * factor);
-  if (bold) f.setWeight(QFont::Bold);
-  return f;
-}
 
 void Arrange(FormView& v) {
   QWidget* central = v.centralWidget();

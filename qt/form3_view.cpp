@@ -1,3 +1,4 @@
+#include "qt/view_metrics.h"
 #include "qt/form3_view.h"
 
 #include <QApplication>
@@ -15,26 +16,9 @@ namespace sol {
 
 namespace {
 
-QFont Sized(QFont f, double factor, bool bold) {
-  f.setPointSizeF(f.pointSizeF() * factor);
-  if (bold) f.setWeight(QFont::Bold);
-  return f;
-}
-
 // Lines the report of free room always has: the games, then four files for
 // each of the four problem categories.
 constexpr int ReportLines = 17;
-
-// Height of a list that shows `lines` lines without scrolling, measured on
-// a line of the list's font and style.
-int ListHeightFor(QListWidget* list, int lines) {
-  QListWidget probe;
-  probe.setFont(list->font());
-  probe.setStyle(list->style());
-  probe.addItem(QStringLiteral("棋譜0"));
-  const int line = std::max(list->fontMetrics().height(), probe.sizeHintForRow(0));
-  return line * lines + 2 * list->frameWidth() + 2;
-}
 
 void Arrange(FormView& v) {
   QWidget* central = v.centralWidget();

@@ -1,3 +1,4 @@
+#include "qt/view_metrics.h"
 #include "qt/form4_view.h"
 
 #include <QGroupBox>
@@ -19,12 +20,6 @@
 namespace sol {
 
 namespace {
-
-QFont Sized(QFont f, double factor, bool bold) {
-  f.setPointSizeF(f.pointSizeF() * factor);
-  if (bold) f.setWeight(QFont::Bold);
-  return f;
-}
 
 // Widgets in rows of a fixed number of equal columns, in the order they were
 // added, the hidden ones left out: whichever buttons a mode shows sit side by
@@ -92,24 +87,6 @@ class PackedGrid : public QLayout {
   int columns_;
   std::vector<QLayoutItem*> items_;
 };
-
-// Width of a list that shows `columns` half-width characters of its font
-// beside its vertical scroll bar.
-int ListWidthFor(QListWidget* list, int columns) {
-  return list->fontMetrics().horizontalAdvance(QString(columns, u'0')) + 2 * list->frameWidth() +
-         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 10;
-}
-
-// Height of a list that shows `lines` lines, measured on a line of the
-// list's font and style.
-int ListHeightFor(QListWidget* list, int lines) {
-  QListWidget probe;
-  probe.setFont(list->font());
-  probe.setStyle(list->style());
-  probe.addItem(QStringLiteral("問題0"));
-  const int line = std::max(list->fontMetrics().height(), probe.sizeHintForRow(0));
-  return line * lines + 2 * list->frameWidth() + 2;
-}
 
 // A heading over the field or list it names, a little apart from what is above.
 void AddHeading(QVBoxLayout* into, QLabel* label) {
