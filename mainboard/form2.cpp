@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "mainboard/help_texts.h"
 #include "mainboard/texts.h"
+#include "ui/lesson_menus.h"
 
 namespace sol {
 
@@ -80,30 +81,9 @@ void Form2::BuildMenus() {
   Menu& game = MenuBar.Add("", u"対局処理");
   entry(game, "メニュー握り", u"握り", [this] { MenuNigiri(); });
   entry(game, "メニュー計算", u"地の計算", [this] { MenuCount(); });
-  struct Category {
-    const char16_t* title;
-    const char* lectureName;
-    const char16_t* lecture;
-    const char* registerName;
-    const char16_t* registration;
-    int lectureMode;
-  };
-  const Category categories[] = {
-      {u"定石", "メニュー定石講座", u"定石講座", "メニュー定石登録", u"定石登録", 7},
-      {u"手筋", "メニュー手筋講座", u"手筋講座", "メニュー手筋登録", u"手筋登録", 1},
-      {u"ヨセ", "メニューヨセ講座", u"ヨセ講座", "メニューヨセ登録", u"ヨセ登録", 3},
-      {u"詰碁", "メニュー詰碁講座", u"詰碁講座", "メニュー詰碁登録", u"詰碁登録", 5},
-  };
-  for (const Category& c : categories) {
-    Menu& m = MenuBar.Add("", c.title);
-    const int mode = c.lectureMode;
-    entry(m, c.lectureName, c.lecture, [this, mode] {
-      if (OpenProblems) OpenProblems(mode);
-    });
-    entry(m, c.registerName, c.registration, [this, mode] {
-      if (OpenProblems) OpenProblems(mode + 1);
-    });
-  }
+  AddLessonMenus(MenuBar, [this](int mode) {
+    if (OpenProblems) OpenProblems(mode);
+  });
   Menu& print = MenuBar.Add("", u"棋譜印刷");
   entry(print, "メニュー印刷準備", u"印刷準備", [this] { MenuPrintPrepare(); });
   entry(print, "メニュー印刷", u"印刷", [this] { MenuPrint(); });

@@ -3,6 +3,7 @@
 #include "core/cues.h"
 #include "core/text.h"
 #include "problems/texts.h"
+#include "ui/lesson_menus.h"
 
 namespace sol {
 
@@ -75,26 +76,7 @@ Form4::Form4(GameState& state, Platform& platform)
 }
 
 void Form4::BuildMenus() {
-  struct Entry {
-    const char16_t* menu;
-    const char* lectureName;
-    const char16_t* lecture;
-    const char* registerName;
-    const char16_t* registration;
-    int lectureMode;
-  };
-  const Entry entries[] = {
-      {u"定石", "メニュー定石講座", u"定石講座", "メニュー定石登録", u"定石登録", 7},
-      {u"手筋", "メニュー手筋講座", u"手筋講座", "メニュー手筋登録", u"手筋登録", 1},
-      {u"ヨセ", "メニューヨセ講座", u"ヨセ講座", "メニューヨセ登録", u"ヨセ登録", 3},
-      {u"詰碁", "メニュー詰碁講座", u"詰碁講座", "メニュー詰碁登録", u"詰碁登録", 5},
-  };
-  for (const Entry& e : entries) {
-    Menu& m = MenuBar.Add("", e.menu);
-    const int mode = e.lectureMode;
-    m.Add(e.lectureName, e.lecture).OnClick = [this, mode] { SwitchMode(mode); };
-    m.Add(e.registerName, e.registration).OnClick = [this, mode] { SwitchMode(mode + 1); };
-  }
+  AddLessonMenus(MenuBar, [this](int mode) { SwitchMode(mode); });
   MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ").OnClick = [this] { MenuMainBoard(); };
   Menu& help = MenuBar.Add("", u"ヘルプ");
   help.Add("メニュー全体ヘルプ", u"全体ヘルプ").OnClick = [this] {
