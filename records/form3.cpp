@@ -90,7 +90,7 @@ void Form3::Load() {
   auto lines = ListGames(s_, &StatusBar1);
   if (!lines) return;
   for (const Str& line : *lines) List1.AddItem(line);
-  if (LastReadIndex >= 0 && LastReadIndex < List1.ListCount()) List1.SetListIndex(LastReadIndex);
+  if (s_.LastReadIndex >= 0 && s_.LastReadIndex < List1.ListCount()) List1.SetListIndex(s_.LastReadIndex);
 }
 
 void Form3::List1_Click() {
@@ -106,11 +106,5 @@ void Form3::MenuHelpContents() { GetPlatform().HelpContents(FromUtf8(s_.DataDir)
 // Context help applies to this window: it is modal, so the main board's
 // controls cannot be clicked while it is open.
 void Form3::MenuContextHelp() { GetPlatform().ContextHelp(*this); }
-
-std::optional<std::string> Form3::ReadVar(const std::string& name, std::optional<int> index,
-                                          const std::string&) const {
-  if (name == "LastReadIndex" && !index) return std::to_string(LastReadIndex);
-  return std::nullopt;
-}
 
 }  // namespace sol

@@ -69,7 +69,7 @@ void Form3::Command2_Click() {
     GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
     return;
   }
-  LastReadIndex = static_cast<int16_t>(index);
+  s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
