@@ -43,6 +43,20 @@ Str ListLine(const GameListRecord& r) { return Right(Num(static_cast<long>(r.Gam
 
 namespace {
 
+// The title record that a list line is stored as.
+GameListRecord TitleRecord(const Str& line) {
+  GameListRecord r;
+  r.GameNumber = static_cast<int16_t>(LineGameNumber(line));
+  r.TitleText = Mid(line, 3, TitleChars);
+  return r;
+}
+
+}  // namespace
+
+Str StoredListLine(const Str& line) { return ListLine(GameListRecord::Decode(TitleRecord(line).Encode())); }
+
+namespace {
+
 void Report(StatusBar* status) {
   if (status) status->SetText(msg::NoFile);
 }
@@ -174,11 +188,7 @@ bool WriteGameListEntry(GameState& s, const Str& line, int mode) {
     const int g = LineGameNumber(line);
     // Records 1 to 10 hold other data and must never be taken for a game's.
     if (g < 1) throw FileError("no game number at the start of the line");
-    GameListRecord r;
-    if (mode == 1) {
-      r.GameNumber = static_cast<int16_t>(g);
-      r.TitleText = Mid(line, 3, TitleChars);
-    }
+    const GameListRecord r = mode == 1 ? TitleRecord(line) : GameListRecord{};
     std::string content = ReadWholeFile(s.GameListFile);
     const size_t from = static_cast<size_t>(g + GameListRecordOffset - 1) * GameListRecord::Length;
     if (content.size() < from + GameListRecord::Length) content.resize(from + GameListRecord::Length, '\0');
