@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/text.h"
+#include "records/texts.h"
 
 namespace sol {
 
@@ -210,7 +211,13 @@ std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUnt
       // A damaged record cannot be a stone; it is passed over rather than
       // let into the move list, where colour 0 would end the game early.
       if ((r.Colour != Black && r.Colour != White) || r.Point < 1 || r.Point > PointCount) continue;
-      if (count == MaxMoves) throw FileError("more moves for one game than the move list holds");
+      if (count == MaxMoves) {
+        // No game played here gets that long, so the file is damaged or was
+        // written elsewhere; "no file" would send the player looking for
+        // a file that is there.
+        if (status) status->SetText(form3text::GameTooLong);
+        return std::nullopt;
+      }
       read[++count] = {r.Number, r.Colour, r.Point};
     }
     s.MoveList = read;

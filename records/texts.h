@@ -41,6 +41,9 @@ inline Str NumberChanged(int typed, int selected) {
 }
 // Wrapped around a character the files cannot store.
 
+// A stored game with more moves than the board's move list holds.
+inline const Str GameTooLong = u"棋譜が400手を超えているか、壊れているため読み込めません";
+
 inline const Str Recorded = u"登録しました";
 inline const Str Updated = u"更新しました";
 inline const Str Deleted = u"削除しました";
