@@ -30,6 +30,7 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
       {"BoardMode", &s.BoardMode},
       {"VariationStudy", &s.VariationStudy},
       {"GameMovesRecordCount", &s.GameMovesRecordCount},
+      {"LastReadIndex", &s.LastReadIndex},
       {"LessonMode", &s.LessonMode},
       {"CategoryNo", &s.CategoryNo},
   };

@@ -89,6 +89,9 @@ struct GameState {
 
   // Title of the game last read from the library (its list line).
   Str GameTitle;
+  // List position of the game last read, so that the library window
+  // reopens with it selected.
+  int16_t LastReadIndex = 0;
   // Used records of the game moves file, kept between commands.
   int16_t GameMovesRecordCount = 0;
 

@@ -134,6 +134,9 @@ void Form2::Option4_Click() {
 // ---- board clicks ----
 
 void Form2::BoardMouseDown(int point, int button, int shift) {
+  // The print layout's board is the figure that 印刷, 記録 and 保存 work
+  // from; a stone put there would replace a move of the game.
+  if (InPrintLayout()) return;
   ClickPoint = static_cast<int16_t>(point);
   ClickButton = static_cast<int16_t>(button);
   ClickShift = static_cast<int16_t>(shift);

@@ -59,6 +59,10 @@ class Form2 : public Form {
   };
   std::vector<RetakeEntry> RetakeList;
   Str PrintTitle;
+  // The position on the board when the layout was prepared; 戻り shows it
+  // again, so that printing a game never costs the player the game.
+  int16_t PrintReturnCount = 0;
+  int16_t PrintReturnNumber = 0;
 
   // Wired by the program: windows this one opens.
   std::function<void()> OpenLibrary;
@@ -107,6 +111,7 @@ class Form2 : public Form {
   void BuildMenus();
   // The controls the print layout hides.
   std::vector<Control*> NormalLayoutControls();
+  bool InPrintLayout() const { return !Frame1.Visible(); }
   void GameMove(int point);
   void FreePlacement(int point, int button);
   void Relocation(int point, int button);

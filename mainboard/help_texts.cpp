@@ -23,7 +23,7 @@ void ApplyHelpTexts(Form2& f) {
   f.Command8.SetHelpText(u"保存した局面に戻ります。「はい」で検討を続け、「いいえ」で検討を終えて元の対局に戻ります。");
   f.Command3.SetHelpText(u"盤と手順をすべて消します。「クリア戻し」で元に戻せます。");
   f.Command9.SetHelpText(u"「クリア」で消した盤と手順を元に戻します。");
-  f.Command5.SetHelpText(u"印刷用の表示をやめて普段の画面に戻ります。碁盤と手順は空になります。");
+  f.Command5.SetHelpText(u"印刷用の表示をやめて普段の画面に戻ります。碁盤には印刷準備の前の局面がそのまま戻ります。");
   f.Slider1.SetHelpText(u"つまみを動かして放すと、その手数までの局面を表示します（1〜400手）。");
   f.Label8.SetHelpText(f.Slider1.HelpText());
   f.Label7.SetHelpText(f.Slider1.HelpText());

@@ -19,6 +19,12 @@ std::vector<Control*> Form2::NormalLayoutControls() {
 }
 
 void Form2::MenuPrintPrepare() {
+  // Preparing again from the print layout must not forget the game's own
+  // position: the board then shows the figure, not the game.
+  if (!InPrintLayout()) {
+    PrintReturnCount = s_.MoveCount;
+    PrintReturnNumber = s_.MoveNumber;
+  }
   for (Control* c : NormalLayoutControls()) c->SetVisible(false);
   Command5.SetVisible(true);
   Label10.SetVisible(true);
@@ -57,15 +63,24 @@ void Form2::MenuPrintPrepare() {
 }
 
 void Form2::Command5_Click() {
-  ResetGame(s_);
   for (Control* c : NormalLayoutControls()) c->SetVisible(true);
   Command5.SetVisible(false);
   Label10.SetVisible(false);
+  // The figure leaves MoveCount at 0; anything else means a command run
+  // from the layout (a read, a restore) has put a game on the board since,
+  // and that game stays.
+  if (s_.MoveCount != 0) return;
+  // The preparation leaves MoveList as it was, so replaying it rebuilds the
+  // position, captures included; the move number is the game's own, which
+  // after set-up stones or a study save is not the last entry's number.
+  ClearBoard(s_);
+  if (PrintReturnCount > 0) ReplayMoves(s_, PrintReturnCount);
+  s_.MoveNumber = PrintReturnNumber;
 }
 
 void Form2::MenuPrint() {
   Platform& p = GetPlatform();
-  if (Frame1.Visible()) {
+  if (!InPrintLayout()) {
     p.MsgBox(form2text::PrintPrepareFirst, Buttons::OKCancel, Icon::Information, form2text::PrintOrderTitle);
     return;
   }

@@ -16,7 +16,7 @@ inline const Str RestoreQuestion =
     u"元の局面に戻します\n変化検討を続けるなら「はい」を、\n変化検討を終えるなら「いいえ」を選んでください";
 inline const Str Choice = u"選択";
 inline const Str Confirm = u"確認";
-inline const Str ExitQuestion = u"ハルメを終了してもいいですか";
+inline const Str ExitQuestion = u"ソルネカを終了してもいいですか";
 inline const Str VersionTitle = u"バージョン情報";
 inline const Str VersionText = u"ソルネカ\nVersion 1.1\n\n作者　ソルネカ開発チーム";
 inline const Str MoveLimit = u"これ以上は打てません（400手まで）";

@@ -68,7 +68,7 @@ void Form3::ApplyHelpTexts() {
   Text1.SetHelpText(
       u"棋譜の番号（２桁、01～60）と区切りの１文字、タイトルを入力します。例：05：名人戦第1局");
   Command2.SetHelpText(u"一覧で選んだ棋譜をメイン碁盤に並べ、この画面を閉じます。");
-  Command5.SetHelpText(u"入力欄の番号の棋譜を、メイン碁盤の現在の局面までの手順と入力欄のタイトルで置き換えます。確認は出ません。");
+  Command5.SetHelpText(u"リストで選んだ棋譜を、メイン碁盤の現在の局面までの手順と入力欄のタイトルで置き換えます。確認は出ません。");
   Command1.SetHelpText(u"メイン碁盤の現在の局面までの手順を、入力欄の番号とタイトルで新しく記録します。");
   Command3.SetHelpText(u"一覧で選んだ棋譜を、確認のうえ削除します。");
   for (Label* l : {&Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Label9})
@@ -90,7 +90,7 @@ void Form3::Load() {
   auto lines = ListGames(s_, &StatusBar1);
   if (!lines) return;
   for (const Str& line : *lines) List1.AddItem(line);
-  if (LastReadIndex >= 0 && LastReadIndex < List1.ListCount()) List1.SetListIndex(LastReadIndex);
+  if (s_.LastReadIndex >= 0 && s_.LastReadIndex < List1.ListCount()) List1.SetListIndex(s_.LastReadIndex);
 }
 
 void Form3::List1_Click() {
@@ -106,11 +106,5 @@ void Form3::MenuHelpContents() { GetPlatform().HelpContents(FromUtf8(s_.DataDir)
 // Context help applies to this window: it is modal, so the main board's
 // controls cannot be clicked while it is open.
 void Form3::MenuContextHelp() { GetPlatform().ContextHelp(*this); }
-
-std::optional<std::string> Form3::ReadVar(const std::string& name, std::optional<int> index,
-                                          const std::string&) const {
-  if (name == "LastReadIndex" && !index) return std::to_string(LastReadIndex);
-  return std::nullopt;
-}
 
 }  // namespace sol

@@ -20,8 +20,6 @@ class Form3 : public Form {
   Form3(GameState& state, Platform& platform);
 
   StatusBar* Status() override { return &StatusBar1; }
-  std::optional<std::string> ReadVar(const std::string& name, std::optional<int> index,
-                                     const std::string& field) const override;
 
   // Controls.
   Label Label1{"Label1"};  // title "棋譜処理"
@@ -38,10 +36,6 @@ class Form3 : public Form {
   Label Label11{"Label11"};            // "ファイルの残り情報"
   ListBox List2{"List2"};
   StatusBar StatusBar1{"StatusBar1"};
-
-  // Window variables. LastReadIndex outlives the window, so that it reopens
-  // with the game last read selected.
-  int16_t LastReadIndex = 0;
 
   // Wired by the program: the main board's cue player and slider.
   std::function<void(int kind)> PlayCue;

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/text.h"
+#include "records/texts.h"
 
 namespace sol {
 
@@ -40,6 +41,20 @@ std::string GameMoveRecord::Encode() const {
 int LineGameNumber(const Str& line) { return static_cast<int>(Val(Left(line, 2))); }
 
 Str ListLine(const GameListRecord& r) { return Right(Num(static_cast<long>(r.GameNumber) + 100), 2) + r.TitleText; }
+
+namespace {
+
+// The title record that a list line is stored as.
+GameListRecord TitleRecord(const Str& line) {
+  GameListRecord r;
+  r.GameNumber = static_cast<int16_t>(LineGameNumber(line));
+  r.TitleText = Mid(line, 3, TitleChars);
+  return r;
+}
+
+}  // namespace
+
+Str StoredListLine(const Str& line) { return ListLine(GameListRecord::Decode(TitleRecord(line).Encode())); }
 
 namespace {
 
@@ -174,11 +189,7 @@ bool WriteGameListEntry(GameState& s, const Str& line, int mode) {
     const int g = LineGameNumber(line);
     // Records 1 to 10 hold other data and must never be taken for a game's.
     if (g < 1) throw FileError("no game number at the start of the line");
-    GameListRecord r;
-    if (mode == 1) {
-      r.GameNumber = static_cast<int16_t>(g);
-      r.TitleText = Mid(line, 3, TitleChars);
-    }
+    const GameListRecord r = mode == 1 ? TitleRecord(line) : GameListRecord{};
     std::string content = ReadWholeFile(s.GameListFile);
     const size_t from = static_cast<size_t>(g + GameListRecordOffset - 1) * GameListRecord::Length;
     if (content.size() < from + GameListRecord::Length) content.resize(from + GameListRecord::Length, '\0');
@@ -200,7 +211,13 @@ std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUnt
       // A damaged record cannot be a stone; it is passed over rather than
       // let into the move list, where colour 0 would end the game early.
       if ((r.Colour != Black && r.Colour != White) || r.Point < 1 || r.Point > PointCount) continue;
-      if (count == MaxMoves) throw FileError("more moves for one game than the move list holds");
+      if (count == MaxMoves) {
+        // No game played here gets that long, so the file is damaged or was
+        // written elsewhere; "no file" would send the player looking for
+        // a file that is there.
+        if (status) status->SetText(form3text::GameTooLong);
+        return std::nullopt;
+      }
       read[++count] = {r.Number, r.Colour, r.Point};
     }
     s.MoveList = read;

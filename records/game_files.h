@@ -66,6 +66,9 @@ constexpr int TitleChars = 36;
 int LineGameNumber(const Str& line);
 // The list line of a stored record: the number as two digits, then the title.
 Str ListLine(const GameListRecord& r);
+// The list line that `line` reads back as once WriteGameListEntry has stored
+// it (mode 1): what the window lists after it is opened again.
+Str StoredListLine(const Str& line);
 
 // Removes every move record of game n, keeping the others in their order,
 // and sets GameMovesRecordCount to the number kept. Reports to the main

@@ -69,7 +69,7 @@ void Form3::Command2_Click() {
     GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
     return;
   }
-  LastReadIndex = static_cast<int16_t>(index);
+  s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
@@ -94,11 +94,19 @@ void Form3::Command5_Click() {
     GetPlatform().MsgBox(form3text::NumberRange, Buttons::OK, Icon::Information, form3text::InputError);
     return;
   }
+  // Another number would store the board's game as a second game, or over
+  // one the player never chose, while the chosen one stayed as it was.
+  const int selected = LineGameNumber(List1.List(index));
+  if (n != selected) {
+    GetPlatform().MsgBox(form3text::NumberChanged(n, selected), Buttons::OK, Icon::Information,
+                         form3text::InputError);
+    return;
+  }
   if (RefuseUnstorable(text)) return;
   if (!ReplaceGameMoves(s_, n)) return;
   const Str line = text + DateSuffix();
   if (!WriteGameListEntry(s_, line, 1)) return;
-  List1.SetList(index, line);
+  List1.SetList(index, StoredListLine(line));
   StatusBar1.SetText(form3text::Updated);
   Cue();
 }

@@ -33,7 +33,16 @@ inline const Str NoStones = u"盤上に石がありません";
 inline const Str SelectFirst = u"リストで選択してください";
 inline const Str SelectToUpdate = u"更新するものをリストで選択してください";
 inline const Str DeleteQuestion = u"を削除してよいですか";
+// 更新 keeps a game under its own number; both numbers are 0..99.
+inline Str NumberChanged(int typed, int selected) {
+  auto two = [](int v) { return Str{static_cast<char16_t>(u'0' + v / 10), static_cast<char16_t>(u'0' + v % 10)}; };
+  return u"入力欄の番号（" + two(typed) + u"）が、リストで選んだ棋譜の番号（" + two(selected) +
+         u"）と違います。\n番号は変えずに「更新」をクリックしてください。別の番号で残すときは「記録」を使ってください";
+}
 // Wrapped around a character the files cannot store.
+
+// A stored game with more moves than the board's move list holds.
+inline const Str GameTooLong = u"棋譜が400手を超えているか、壊れているため読み込めません";
 
 inline const Str Recorded = u"登録しました";
 inline const Str Updated = u"更新しました";

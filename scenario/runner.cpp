@@ -266,6 +266,23 @@ class Session {
     return static_cast<int>(p);
   }
 
+  // P, or every point from A to B (A..B) or every S-th of them (A..B/S).
+  std::vector<int> GetPoints(BoardCells& b, const std::string& w) {
+    const size_t dots = w.find("..");
+    if (dots == std::string::npos) return {GetPoint(b, w)};
+    const size_t slash = w.find('/', dots);
+    const std::string to = w.substr(dots + 2, slash == std::string::npos ? std::string::npos : slash - dots - 2);
+    const int from = GetPoint(b, w.substr(0, dots));
+    const int last = GetPoint(b, to);
+    long step = 1;
+    if (slash != std::string::npos && (!ParseLong(w.substr(slash + 1), step) || step < 1))
+      throw Failure("bad step in " + w);
+    if (from > last) throw Failure("a range runs upwards: " + w);
+    std::vector<int> points;
+    for (long p = from; p <= last; p += step) points.push_back(static_cast<int>(p));
+    return points;
+  }
+
   void Execute(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     if (cmd == "date") return CmdDate(w);
@@ -379,9 +396,9 @@ class Session {
     Form& f = ActiveForm(w[1]);
     platform_.BeginAction();
     if (cmd == "click") {
-      Need(w, 4, "click FORM P left|right|middle [shift] [ctrl] [alt]");
+      Need(w, 4, "click FORM P|A..B|A..B/S left|right|middle [shift] [ctrl] [alt]");
       BoardCells& b = GetBoard(f);
-      int p = GetPoint(b, w[2]);
+      const std::vector<int> points = GetPoints(b, w[2]);
       int button = w[3] == "left" ? ButtonLeft : w[3] == "right" ? ButtonRight : w[3] == "middle" ? ButtonMiddle : 0;
       if (!button) throw Failure("unknown button " + w[3]);
       int shift = 0;
@@ -395,7 +412,15 @@ class Session {
         else
           throw Failure("unknown key " + w[i]);
       }
-      b.MouseDown(p, button, shift);
+      // One event per point; the answers queued for the line serve all of
+      // them, and only those left after the last point are an error.
+      for (size_t i = 0; i < points.size(); ++i) {
+        if (i > 0) {
+          ActiveForm(w[1]);
+          platform_.BeginAction();
+        }
+        b.MouseDown(points[i], button, shift);
+      }
     } else if (cmd == "press") {
       Need(w, 3, "press FORM CONTROL");
       Control& c = GetControl(f, w[2]);

@@ -281,7 +281,7 @@ class GuiTest : public QObject {
       exit->trigger();
       QVERIFY(answer.seen);
       QCOMPARE(answer.buttons, QStringList({QStringLiteral("OK"), QStringLiteral("キャンセル")}));
-      QCOMPARE(answer.text, Q(u"ハルメを終了してもいいですか"));
+      QCOMPARE(answer.text, Q(u"ソルネカを終了してもいいですか"));
     }
     QVERIFY(view_->isVisible());
     QCOMPARE(platform_->quits, 0);

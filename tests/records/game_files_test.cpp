@@ -204,7 +204,7 @@ TEST_F(GameFiles, ReadNeverWritesPastTheLastMoveListEntry) {
   s.MoveList.fill(MoveEntry{});
   s.MoveList[1] = {9, 2, 9};
   EXPECT_FALSE(ReadGameMoves(s, 1, &own, ReadUntil::EndMark));
-  EXPECT_EQ(own.Text(), u"ファイルがありません");
+  EXPECT_EQ(own.Text(), u"棋譜が400手を超えているか、壊れているため読み込めません");
   EXPECT_EQ(mainStatus.Text(), u"");  // the caller's status bar, not the main board's
   EXPECT_EQ(s.MoveList[1], (MoveEntry{9, 2, 9}));
   EXPECT_EQ(s.MoveList[2], MoveEntry{});

@@ -102,7 +102,7 @@ TEST_F(Library, RestoreOfAnUnreadableOrOverlongGameLeavesTheBoardEmpty) {
   Start(overlong, "");
   Play({61});
   board->MenuRestore();
-  EXPECT_EQ(board->StatusBar1.Text(), NoFile);
+  EXPECT_EQ(board->StatusBar1.Text(), u"棋譜が400手を超えているか、壊れているため読み込めません");
   EXPECT_EQ(board->Cells.PictureAt(5), PictureNone);
   EXPECT_EQ(board->Cells.PictureAt(61), PictureNone);
   EXPECT_EQ(s->MoveList[1], MoveEntry{});
