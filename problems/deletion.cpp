@@ -84,8 +84,9 @@ void Form4::Command8_Click() {
   const int problem = SelectedProblem();
   // The answers and the comments that name them are renumbered together.
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
+  AnswerRenumbering renumber;
   try {
-    RemoveAnswers(s_, s_.CategoryNo, removed);
+    renumber = RemoveAnswers(s_, s_.CategoryNo, removed);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
     return;
@@ -99,7 +100,7 @@ void Form4::Command8_Click() {
   LoadSetupStones(problem);
   int s = 0;
   if (link != 0 && link != StartsAtProblem)
-    FindRecordLine(TranslateRecordNumber(link, removed), s);
+    FindRecordLine(renumber(link), s);
   else
     FindRecordLine(link, s);
   if (List2.ListCount() > 0) List2.SetListIndex(s);

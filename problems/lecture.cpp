@@ -242,6 +242,8 @@ void Form4::MatchMove(int& found, int n, int p) {
       if (AnswerField(i, 2) == 1 && AnswerField(i, 4) == p) {
         CurrentRecord = static_cast<int16_t>(i);
         found = 1;
+        // A wrong line is shown as wrong however its first move was found.
+        WrongBranch = AnswerField(i, 3) < 0 ? 1 : 0;
         return;
       }
     return;
@@ -250,6 +252,7 @@ void Form4::MatchMove(int& found, int n, int p) {
   if (AnswerField(next, 2) == n && AnswerField(next, 4) == p) {
     ++CurrentRecord;
     found = 1;
+    WrongBranch = AnswerField(next, 3) < 0 ? 1 : 0;
     return;
   }
   if (CollectCandidates() == 0) return;

@@ -1,7 +1,11 @@
 // Moving along the registered answer without placing stones: the next
 // move, the whole answer, a take-back and a whole sequence back.
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
+#include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
@@ -88,8 +92,12 @@ void Form4::Command2_Click() {
 }
 
 void Form4::Command3_Click() {
+  const bool lecture = s_.LessonMode % 2 == 1 && ProblemPlayMode == 1;
+  // What the status said was about the position taken back (the end of the
+  // answer, the marks); free placement keeps its instructions.
+  if (lecture && (MoveBufferCount > 0 || CurrentRecord != -1)) SetStatus(msg::OneBlank);
   // Is the newest clicked stone the answer move the lecture stands at?
-  const bool onAnswer = s_.LessonMode % 2 == 1 && ProblemPlayMode == 1 && MoveBufferCount > 0 &&
+  const bool onAnswer = lecture && MoveBufferCount > 0 &&
                         CurrentRecord >= 0 && MoveBuffer[MoveBufferCount].Point == AnswerField(CurrentRecord, 4) &&
                         MoveBuffer[MoveBufferCount].MoveNo == AnswerField(CurrentRecord, 2);
   if (onAnswer && List2.ListIndex() >= 0) {
@@ -138,10 +146,17 @@ void Form4::TakeBackFreeMove() {
   }
   MoveBuffer[MoveBufferCount] = {};
   --MoveBufferCount;
+  // A lecture stone that started a wrong line was drawn red and stays so.
+  std::vector<std::pair<long, long>> wrongStarts;
+  if (s_.LessonMode % 2 == 1)
+    for (int i = 0; i < List2.ListCount(); ++i)
+      if (AnswerField(i, 3) < 0 && AnswerField(i, 6) > 0) wrongStarts.emplace_back(AnswerField(i, 2), AnswerField(i, 4));
   for (int i = 1; i <= MoveBufferCount; ++i) {
     const BufferEntry e = MoveBuffer[i];
     if (e.Point < 1 || e.Point > ProblemPoints) continue;
     int colour = e.Colour;
+    if (std::find(wrongStarts.begin(), wrongStarts.end(), std::pair<long, long>(e.MoveNo, e.Point)) != wrongStarts.end())
+      colour = -colour;
     s_.Board[e.Point] = e.Colour;
     DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
     ProblemMoveNumber = e.MoveNo;

@@ -17,7 +17,7 @@ void Form4::Command11_Click() {
   Platform& p = GetPlatform();
   const int selected = List1.ListIndex();
   if (selected < 0) {
-    p.MsgBox(form4text::ChooseProblem, Buttons::OK, Icon::Information, form4text::Confirm);
+    p.MsgBox(form4text::ChooseProblemBox, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
   const int next = NextFreeNumber(SubCategoryBase);

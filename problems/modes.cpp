@@ -86,6 +86,9 @@ void Form4::ApplyControlTable(bool lecture) {
 
 void Form4::ApplyMode() {
   const bool lecture = s_.LessonMode % 2 == 1;
+  // The buttons show the play mode in effect, also after 自由モード was
+  // chosen in the mode left.
+  (lecture ? Option1 : Option3).SetValue(true);
   ProblemPlayMode = lecture ? 1 : 2;
   ApplyControlTable(lecture);
   Command4.SetCaption(u"問題登録");

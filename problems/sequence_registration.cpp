@@ -48,13 +48,23 @@ void Form4::RegisterSequence(int sign) {
   // Stored wholly or not at all: a sequence reported as failed but stored
   // would be stored twice when the player tries again.
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
+  bool renumbered = false;
   try {
+    const bool branch = records.front().MoveIndex > 1;
+    int16_t link = records.front().BranchLink;
+    if (branch && link == StartsAtProblem) {
+      // Stored as it is, a branch after record 99 would read as starting at
+      // the problem position. Only files from before that record was kept
+      // free hold a move there; it moves up first.
+      link = static_cast<int16_t>(FreeReservedAnswerRecord(s_, k)(link));
+      records.front().BranchLink = link;
+      renumbered = link != StartsAtProblem;
+    }
     // A branch head must name a record stored before it as its parent; one
     // that names itself or nothing would make the answer path loop or run
     // into the sequence above, so it is not stored.
     const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
-    const int16_t link = records.front().BranchLink;
-    if (link != StartsAtProblem && (link < BlockFirst(ProblemFile::Answers, k) || link >= first)) {
+    if (link == StartsAtProblem ? branch : link < BlockFirst(ProblemFile::Answers, k) || link >= first) {
       p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
                form4text::RegisterErrorTitle);
       return;
@@ -73,10 +83,17 @@ void Form4::RegisterSequence(int sign) {
   }
 
   int firstLine = -1;
-  for (const AnswerMoveRecord& r : records) {
-    const int line = List2.AddItem(
-        AnswerListLine(r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink));
-    if (firstLine < 0) firstLine = line;
+  if (renumbered) {
+    // The lines of the problem shown carry the numbers of before.
+    LoadAnswerLines(number);
+    LoadCommentLines(number);
+    FindRecordLine(records.front().RecordNumber, firstLine);
+  } else {
+    for (const AnswerMoveRecord& r : records) {
+      const int line = List2.AddItem(
+          AnswerListLine(r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink));
+      if (firstLine < 0) firstLine = line;
+    }
   }
   AnswerLineCount = static_cast<int16_t>(List2.ListCount());
   for (int i = 1; i <= MoveBufferSize; ++i) MoveBuffer[i] = {};

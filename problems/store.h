@@ -58,6 +58,15 @@ struct CommentRecord {
 
 constexpr int16_t StartsAtProblem = 99;
 
+// Record 99 of an answer block holds no move: a branch after it would carry 99
+// in BranchLink, which reads as starting at the problem position. Once a block
+// reaches that record the writers keep this record there instead, under a
+// problem number no problem has; readers that select a problem never see it.
+// Only the first category's block contains record 99.
+constexpr int16_t ReservedAnswerProblem = -1;
+// The reserved record of the category's answer block; 0 when it has none.
+int ReservedAnswerRecord(int category);
+
 // Block geometry: first and last record of category 1..4 in a file.
 int BlockFirst(ProblemFile f, int category);
 int BlockLast(ProblemFile f, int category);
@@ -121,7 +130,8 @@ std::string EndMarker(ProblemFile f);
 // and is a FileError.
 [[nodiscard]] bool AppendRecords(GameState& s, ProblemFile f, int category, const std::vector<std::string>& records);
 [[nodiscard]] bool AppendProblemMoves(GameState& s, int category, const std::vector<ProblemMoveRecord>& records);
-// Sets each record's RecordNumber to the record it is written to.
+// Sets each record's RecordNumber to the record it is written to; the
+// reserved record is written in its place when the records reach it.
 [[nodiscard]] bool AppendAnswers(GameState& s, int category, std::vector<AnswerMoveRecord>& records);
 [[nodiscard]] bool AppendComment(GameState& s, int category, const CommentRecord& record);
 
@@ -152,16 +162,31 @@ void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& e
 // removed records numbered below it.
 int TranslateRecordNumber(int old, const std::vector<int>& removed);
 
+// How the record numbers of an answer block changed: TranslateRecordNumber
+// over `removed`, then one up from the reserved record on, where it was put
+// back. Neither changes a number when nothing moved.
+struct AnswerRenumbering {
+  std::vector<int> removed;  // ascending; a reserved record written before is among them
+  int reserved = 0;
+  int operator()(int old) const;
+};
+
 // Takes the answer records with the given record numbers out of the
-// category's answer block. The records that stay are packed down; each gets
-// its new record number in RecordNumber, and every BranchLink other than 0 and
-// 99 is translated with TranslateRecordNumber. Then the comment block: a
-// comment attached to a removed record of its own problem is dropped, and every
-// other comment's AnswerRecord is translated the same way. Numbers that name
-// no used record of the block are ignored. A link that comes out as 99 then
-// reads as starting at the problem position: the format cannot tell the two
-// apart.
-void RemoveAnswers(GameState& s, int category, const std::vector<int>& records);
+// category's answer block. The records that stay are packed down, with the
+// reserved record kept in its place; each gets its new record number in
+// RecordNumber, and every BranchLink other than 0 and 99 is translated the
+// same way, so that none comes out as 99. Then the comment block: a comment
+// attached to a removed record of its own problem is dropped, and every other
+// comment's AnswerRecord is translated. Numbers that name no used record of
+// the block are ignored.
+AnswerRenumbering RemoveAnswers(GameState& s, int category, const std::vector<int>& records);
+
+// Files written before record 99 was kept free may hold a move there. This
+// moves that record and every record after it up by one and puts the
+// reserved record in its place, renumbering as RemoveAnswers does, so that a
+// branch can follow the move. Changes nothing when the block holds no move at
+// its reserved record or has no room for one more record.
+AnswerRenumbering FreeReservedAnswerRecord(GameState& s, int category);
 
 // `records` together with every sequence of the same problem whose head's
 // BranchLink names a record of the result, found again and again until

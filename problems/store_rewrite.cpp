@@ -106,9 +106,23 @@ void StableSortByProblem(std::vector<std::string>& records) {
                    [](const std::string& a, const std::string& b) { return ProblemNumberOf(a) < ProblemNumberOf(b); });
 }
 
+std::string ReservedAnswerBytes(int record) {
+  return AnswerMoveRecord{ReservedAnswerProblem, 0, 0, 0, static_cast<int16_t>(record), 0}.Encode();
+}
+
+// Whether the block holds the reserved record where it belongs.
+bool HoldsReserved(const Block& answers) {
+  const int reserved = ReservedAnswerRecord(answers.category);
+  const size_t at = static_cast<size_t>(reserved - answers.first);
+  return reserved != 0 && at < answers.used.size() && ProblemNumberOf(answers.used[at]) == ReservedAnswerProblem;
+}
+
 // Removes the answer records at `records` and renumbers what refers to them;
 // with dropProblem other than 0 every comment of that problem goes as well.
-void RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& records, int16_t dropProblem) {
+// With nothing to remove the block is rewritten only when `repack` asks for
+// it, to put the reserved record in place.
+AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& records,
+                                      int16_t dropProblem, bool repack = false) {
   const Block answers = Load(s, ProblemFile::Answers, category);
   const int n = static_cast<int>(answers.used.size());
   std::vector<char> gone(static_cast<size_t>(n), 0);
@@ -123,15 +137,29 @@ void RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& rec
       problemOfRemoved[answers.first + i] = ProblemNumberOf(answers.used[static_cast<size_t>(i)]);
     }
 
+  AnswerRenumbering renumber;
+  const bool rewrite = !removed.empty() || repack;
+  if (rewrite) {
+    renumber.reserved = ReservedAnswerRecord(category);
+    renumber.removed = removed;
+    // The reserved record is taken out with the rest and put back in place.
+    if (HoldsReserved(answers) && !gone[static_cast<size_t>(renumber.reserved - answers.first)]) {
+      renumber.removed.insert(
+          std::lower_bound(renumber.removed.begin(), renumber.removed.end(), renumber.reserved), renumber.reserved);
+      gone[static_cast<size_t>(renumber.reserved - answers.first)] = 1;
+    }
+  }
+
   std::vector<std::string> keptAnswers;
-  keptAnswers.reserve(static_cast<size_t>(n) - removed.size());
+  keptAnswers.reserve(static_cast<size_t>(n) - removed.size() + 1);
   for (int i = 0; i < n; ++i) {
     if (gone[static_cast<size_t>(i)]) continue;
+    if (renumber.reserved != 0 && answers.first + static_cast<int>(keptAnswers.size()) == renumber.reserved)
+      keptAnswers.push_back(ReservedAnswerBytes(renumber.reserved));
     std::string rec = answers.used[static_cast<size_t>(i)];
     PutInt16(rec, RecordNumberOffset, static_cast<int16_t>(answers.first + static_cast<int>(keptAnswers.size())));
     const int16_t link = GetInt16(rec, BranchLinkOffset);
-    if (link != 0 && link != StartsAtProblem)
-      PutInt16(rec, BranchLinkOffset, static_cast<int16_t>(TranslateRecordNumber(link, removed)));
+    if (link != 0 && link != StartsAtProblem) PutInt16(rec, BranchLinkOffset, static_cast<int16_t>(renumber(link)));
     keptAnswers.push_back(std::move(rec));
   }
 
@@ -145,18 +173,21 @@ void RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& rec
     const auto head = problemOfRemoved.find(target);
     if (head != problemOfRemoved.end() && head->second == problem) continue;
     std::string rec = used;
-    PutInt16(rec, AnswerRecordOffset, static_cast<int16_t>(TranslateRecordNumber(target, removed)));
+    PutInt16(rec, AnswerRecordOffset, static_cast<int16_t>(renumber(target)));
     keptComments.push_back(std::move(rec));
   }
 
   // Both files are read and both new blocks built before either is replaced,
   // so only a failure of the second replacement can leave the comments
-  // pointing into the old numbering.
-  if (removed.empty())
+  // pointing into the old numbering. Putting the reserved record back can
+  // need one record more than the block holds; then nothing moves.
+  if (!rewrite) {
     SetBlockEnd(s, answers, answers.first - 1 + n);
-  else
-    (void)Commit(s, answers, keptAnswers);
+  } else if (!Commit(s, answers, keptAnswers)) {
+    return {};
+  }
   (void)Commit(s, comments, keptComments);
+  return renumber;
 }
 
 }  // namespace
@@ -176,7 +207,9 @@ bool AppendAnswers(GameState& s, int category, std::vector<AnswerMoveRecord>& re
   std::vector<AnswerMoveRecord> placed = records;
   std::vector<std::string> bytes;
   int next = b.first + static_cast<int>(b.used.size());
+  const int reserved = ReservedAnswerRecord(category);
   for (AnswerMoveRecord& r : placed) {
+    if (next == reserved) bytes.push_back(ReservedAnswerBytes(next++));
     // Past the block the number is meaningless; Commit refuses the append.
     r.RecordNumber = static_cast<int16_t>(std::min(next++, MaxRecordNumber));
     bytes.push_back(r.Encode());
@@ -223,8 +256,29 @@ int TranslateRecordNumber(int old, const std::vector<int>& removed) {
   return old - static_cast<int>(std::lower_bound(removed.begin(), removed.end(), old) - removed.begin());
 }
 
-void RemoveAnswers(GameState& s, int category, const std::vector<int>& records) {
-  RemoveAnswerRecords(s, category, records, 0);
+int ReservedAnswerRecord(int category) {
+  return BlockFirst(ProblemFile::Answers, category) <= StartsAtProblem &&
+                 StartsAtProblem <= BlockLast(ProblemFile::Answers, category)
+             ? StartsAtProblem
+             : 0;
+}
+
+int AnswerRenumbering::operator()(int old) const {
+  const int lowered = TranslateRecordNumber(old, removed);
+  // A number past the last record a file can have names nothing; it stays.
+  return reserved != 0 && lowered >= reserved && lowered < MaxRecordNumber ? lowered + 1 : lowered;
+}
+
+AnswerRenumbering RemoveAnswers(GameState& s, int category, const std::vector<int>& records) {
+  return RemoveAnswerRecords(s, category, records, 0);
+}
+
+AnswerRenumbering FreeReservedAnswerRecord(GameState& s, int category) {
+  const Block answers = Load(s, ProblemFile::Answers, category);
+  const int reserved = ReservedAnswerRecord(category);
+  if (reserved == 0 || reserved >= answers.first + static_cast<int>(answers.used.size()) || HoldsReserved(answers))
+    return {};
+  return RemoveAnswerRecords(s, category, {}, 0, true);
 }
 
 std::vector<int> WithDependentSequences(const std::vector<Numbered<AnswerMoveRecord>>& block,

@@ -7,6 +7,7 @@ namespace sol::form4text {
 
 inline const Str Caption = u"ソルネカ";
 inline const Str ChooseProblem = u"問題番号を選んでください。";
+inline const Str ChooseProblemBox = u"問題番号を選んでください";
 inline const Str NoSetup = u"問題手順がありません";
 inline const Str Confirm = u"確認";
 inline const Str CommentHeading = u"コメント";

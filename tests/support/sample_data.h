@@ -300,8 +300,11 @@ inline std::vector<std::string> ProblemFileFaults(const FileSet& files) {
       const int own = first + static_cast<int>(i);
       const std::string at = " at record " + std::to_string(own) + where;
       if (r.RecordNumber != own) faults.push_back("record number " + std::to_string(r.RecordNumber) + at);
+      if (own == ReservedAnswerRecord(c) && r.ProblemNumber == ReservedAnswerProblem) continue;
       if (!listed.count(r.ProblemNumber)) faults.push_back("answer of unlisted problem" + at);
       if (r.BranchLink > 0) headProblem[own] = r.ProblemNumber;
+      // A branch that carries 99 would read as starting at the problem position.
+      if (r.BranchLink == StartsAtProblem && r.MoveIndex != 1) faults.push_back("branch read as a root" + at);
       if (r.BranchLink <= 0 || r.BranchLink == StartsAtProblem) continue;
       const int parent = r.BranchLink - first;
       const bool ok = parent >= 0 && parent < static_cast<int>(i) &&
