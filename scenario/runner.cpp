@@ -393,7 +393,6 @@ class Session {
   void RunEvent(const std::vector<std::string>& w) {
     const std::string& cmd = w[0];
     Need(w, 2, "EVENT FORM ...");
-    if (cmd == "click" && w.size() > 2 && w[2].find("..") != std::string::npos) return ClickRange(w);
     Form& f = ActiveForm(w[1]);
     platform_.BeginAction();
     if (cmd == "click") {
@@ -461,23 +460,6 @@ class Session {
       throw Failure("unknown command " + cmd);
     }
     AfterEvent();
-  }
-
-  // `click FORM A..B[/S] BUTTON ...`: one click event per point, ascending.
-  void ClickRange(const std::vector<std::string>& w) {
-    const std::string& range = w[2];
-    const size_t dots = range.find("..");
-    const size_t slash = range.find('/', dots);
-    long from = 0, to = 0, step = 1;
-    if (!ParseLong(range.substr(0, dots), from) ||
-        !ParseLong(range.substr(dots + 2, slash == std::string::npos ? std::string::npos : slash - dots - 2), to) ||
-        (slash != std::string::npos && !ParseLong(range.substr(slash + 1), step)) || step < 1 || to < from)
-      throw Failure("not a range of points: " + range);
-    std::vector<std::string> one = w;
-    for (long p = from; p <= to; p += step) {
-      one[2] = std::to_string(p);
-      RunEvent(one);
-    }
   }
 
   void AfterEvent() {
