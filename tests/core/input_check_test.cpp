@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/cp932.h"
+#include "ui/controls.h"
 
 namespace sol {
 namespace {
@@ -61,6 +62,35 @@ TEST(InputRefusal, NamesTheUnstorableCharacterWithItsBase) {
   EXPECT_EQ(InputRefusal(u"\u3099"), u"「\u3099」は記録できない文字です。");
   EXPECT_EQ(InputRefusal(u"祝\U0001F600"), u"「\U0001F600」は記録できない文字です。");
   EXPECT_EQ(InputRefusal(u"¥"), u"「¥」は記録できない文字です。");
+}
+
+TEST(TextBoxLimit, TakesNoMoreThanTheFieldStores) {
+  TextBox box;
+  box.SetText(u"abcdef");
+  box.SetLimit(4, 6, [](const Str& t) { return EncodedLength(t); });
+  EXPECT_EQ(box.Text(), u"abcd");  // a limit set later cuts what is there
+  box.SetText(u"碁碁碁碁");
+  EXPECT_EQ(box.Text(), u"碁碁碁");  // bytes, not units
+  box.SetText(u"abc碁碁");
+  EXPECT_EQ(box.Text(), u"abc碁");
+  box.SetText(u"a\U0001F600b");  // a pair is never split
+  EXPECT_EQ(box.Text(), u"a\U0001F600b");
+  box.SetText(u"abc\U0001F600");
+  EXPECT_EQ(box.Text(), u"abc");
+  EXPECT_TRUE(box.Fits(u"abc碁"));
+  EXPECT_FALSE(box.Fits(u"a碁碁碁"));
+  EXPECT_FALSE(box.Fits(u"abcde"));
+
+  // A cut that leaves the text as it was still tells the view to redraw.
+  const uint64_t revision = box.Revision();
+  box.SetText(u"abc\U0001F600x");
+  EXPECT_EQ(box.Text(), u"abc");
+  EXPECT_GT(box.Revision(), revision);
+
+  TextBox free;
+  free.SetText(Str(500, u'碁'));
+  EXPECT_EQ(free.Text().size(), 500u);
+  EXPECT_TRUE(free.Fits(Str(5000, u'x')));
 }
 
 }  // namespace
