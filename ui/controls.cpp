@@ -159,6 +159,7 @@ void TextBox::SetLimit(int units, int bytes, std::function<int(const Str&)> byte
   maxBytes_ = bytesOf ? bytes : -1;
   bytesOf_ = std::move(bytesOf);
   SetText(text_);
+  Touch();
 }
 
 bool TextBox::Fits(const Str& t) const {
