@@ -18,8 +18,8 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <memory>
 

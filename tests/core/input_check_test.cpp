@@ -10,7 +10,7 @@
 namespace sol {
 namespace {
 
-std::string Hex(const Str& s) {
+std::string Codes(const Str& s) {
   std::string out;
   for (char16_t c : s) out += std::to_string(static_cast<unsigned>(c)) + " ";
   return out;
@@ -19,7 +19,7 @@ std::string Hex(const Str& s) {
 TEST(StoredForm, ComposesWhatTheFilesCannotHoldDecomposed) {
   EXPECT_EQ(StoredForm(u"か\u3099き"), u"がき");
   EXPECT_EQ(StoredForm(u"ハ\u309Aン\u3099"), u"パン\u3099");  // ン has no voiced form
-  EXPECT_EQ(StoredForm(u"ヰ\u3099"), u"\u30F8");             // composed, though not storable
+  EXPECT_EQ(StoredForm(u"ヰ\u3099"), u"\u30F8");              // composed, though not storable
   EXPECT_EQ(StoredForm(u"e\u0301"), u"é");
   EXPECT_EQ(StoredForm(u"ｶﾞ"), u"ｶﾞ");  // half-width kana and mark are two characters
   EXPECT_EQ(StoredForm(u""), u"");
@@ -50,7 +50,7 @@ TEST(InputRefusal, NamesControlCharactersByPosition) {
   EXPECT_EQ(InputRefusal(u"a\tb"), u"2" + message);
   EXPECT_EQ(InputRefusal(Str(u"1001\0x", 6)), u"5" + message);
   for (char16_t c : {u'\x01', u'\n', u'\r', u'\x1F', u'\x7F', u'\x80', u'\x9F'})
-    EXPECT_EQ(InputRefusal(Str(u"碁") + c), u"2" + message) << Hex(Str(1, c));
+    EXPECT_EQ(InputRefusal(Str(u"碁") + c), u"2" + message) << Codes(Str(1, c));
   // Counted in the composed text.
   EXPECT_EQ(InputRefusal(u"か\u3099\x01"), u"2" + message);
   EXPECT_EQ(InputRefusal(u"01：名局　 ～"), std::nullopt);

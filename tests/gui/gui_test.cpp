@@ -405,12 +405,10 @@ class GuiTest : public QObject {
     RefreshAllViews();
     QCOMPARE(text->text(), QStringLiteral("棋譜"));
 
-    // A limit in units and in bytes: keys past it do nothing, in the view
-    // as in the model.
-    // 碁 counts two bytes, as in the files.
-    form.Text1.SetLimit(5, 6, [](const Str& t) {
-      return static_cast<int>(t.size() + std::count(t.begin(), t.end(), u'碁'));
-    });
+    // A limit in units and in bytes (碁 counts two, as in the files): keys
+    // past it do nothing, in the view as in the model.
+    form.Text1.SetLimit(
+        5, 6, [](const Str& t) { return static_cast<int>(t.size() + std::count(t.begin(), t.end(), u'碁')); });
     RefreshAllViews();
     QTest::keyClicks(text, QStringLiteral("abcd"));
     QCOMPARE(text->text(), QStringLiteral("棋譜abc"));
