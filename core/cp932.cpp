@@ -38,7 +38,8 @@ const std::vector<char16_t>& DecodeTable() {
     return table;
 }
 
-// Encoding uses a direct table over the BMP, built once.
+// Encoding uses a direct table over the BMP, built once. It also takes the
+// characters an input method types for codes held under another character.
 const std::vector<std::uint16_t>& EncodeTable() {
     static const std::vector<std::uint16_t> table = [] {
         std::vector<std::uint16_t> t(0x10000, kNoCode);
@@ -47,6 +48,7 @@ const std::vector<std::uint16_t>& EncodeTable() {
                 continue;
             t[p.unicode] = p.code;
         }
+        for (const Cp932Pair& p : kCp932Equivalent) t[p.unicode] = p.code;
         return t;
     }();
     return table;

@@ -8,7 +8,11 @@
 // 0xE0-0xFC and trail byte 0x40-0x7E or 0x80-0xFC (user-defined codes
 // 0xF040-0xF9FC map to U+E000-U+E757). Where several codes decode to one
 // character, encoding picks a single one of them, so Decode(Encode(t)) == t
-// for every encodable t.
+// for every encodable t, but for six characters that Japanese input methods
+// type in place of the ones the code page holds: 〜 U+301C, − U+2212,
+// ‖ U+2016, ¢ U+00A2, £ U+00A3 and ¬ U+00AC are encoded as the codes of
+// ～ U+FF5E, － U+FF0D, ∥ U+2225, ￠ U+FFE0, ￡ U+FFE1 and ￢ U+FFE2, and read
+// back as those.
 
 #include <optional>
 #include <string>

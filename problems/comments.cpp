@@ -35,7 +35,8 @@ void Form4::Command9_Click() {
     p.MsgBox(form4text::EnterComment, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
-  if (RefuseUnstorable(p, Text2.Text())) return;
+  const std::optional<Str> comment = CheckedInput(p, Text2.Text());
+  if (!comment) return;
 
   const Str line = List2.List(selected);
   const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
@@ -59,7 +60,7 @@ void Form4::Command9_Click() {
   record.ProblemNumber = static_cast<int16_t>(Val(Mid(line, 1, 10)));
   record.AnswerRecord = static_cast<int16_t>(Val(Mid(line, 41, 10)));
   // What the list shows is what the file keeps: the text cut to the field.
-  record.CommentText = Decode(EncodeFixed(Text2.Text(), CommentBytes));
+  record.CommentText = Decode(EncodeFixed(*comment, CommentBytes));
   bool stored = false;
   try {
     stored = AppendComment(s_, k, record);

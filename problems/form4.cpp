@@ -1,7 +1,9 @@
 #include "problems/form4.h"
 
+#include "core/cp932.h"
 #include "core/cues.h"
 #include "core/text.h"
+#include "problems/store.h"
 #include "problems/texts.h"
 #include "ui/lesson_menus.h"
 
@@ -38,6 +40,11 @@ Form4::Form4(GameState& state, Platform& platform)
   Command17.SetCaption(u"手順検索");
   Command13.SetVisible(false);
   Command14.SetVisible(false);
+  // The boxes take no more than their records keep: four digits and the
+  // title field, and the comment field.
+  const auto stored = [](const Str& t) { return EncodedLength(t); };
+  Text1.SetLimit(4 + ProblemListRecord::TitleChars, 4 + ProblemListRecord::TextWidth, stored);
+  Text2.SetLimit(-1, CommentRecord::TextWidth, stored);
   List4.SetVisible(false);
 
   for (Control* c : std::initializer_list<Control*>{

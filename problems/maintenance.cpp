@@ -55,15 +55,18 @@ void Form4::Command11_Click() {
 
 void Form4::Command20_Click() {
   Platform& p = GetPlatform();
-  const Str s = Text2.Text();
-  if (s.empty() || Len(s) >= 12) return;
+  const Str typed = Text2.Text();
+  if (typed.empty()) return;
+  const std::optional<Str> checked = CheckedInput(p, typed);
+  if (!checked) return;
+  const Str s = *checked;
+  if (Len(s) >= 12) return;
   for (int start : {1, 5, 9}) {
     if (Trim(Mid(s, start, 3)).empty()) {
       p.MsgBox(form4text::NameInputError, Buttons::OK, Icon::Information, form4text::Confirm);
       return;
     }
   }
-  if (RefuseUnstorable(p, s)) return;
   // A failure reported is a failure: the names are not left stored.
   FileTransaction change(s_.DataDir, s_.TempFile);
   try {

@@ -51,13 +51,20 @@ void Form4::Command4_Click() {
     refuse(form4text::CannotRegister, form4text::InputLimitTitle);
     return;
   }
-  const Str text = Text1.Text();
-  Str key = Left(text, 4);
+  const Str typed = Text1.Text();
+  // A blank before the number would make the number another one.
+  if (!typed.empty() && (typed[0] == u' ' || typed[0] == u'　')) {
+    refuse(form4text::LeadingBlank, form4text::InputErrorTitle);
+    return;
+  }
+  Str key = Left(typed, 4);
   if (!IsNumber(key)) {
     refuse(form4text::FourDigits, form4text::InputErrorTitle);
     return;
   }
-  if (RefuseUnstorable(p, text)) return;
+  const std::optional<Str> checked = CheckedInput(p, typed);
+  if (!checked) return;
+  const Str text = *checked;
 
   if (MoveBuffer[3].Colour == 0) {
     // Fewer than three stones: the selected problem gets a new title or number.

@@ -20,6 +20,8 @@ enum class ProblemFile { List, Moves, Answers, Comments };
 
 struct ProblemListRecord {
   static constexpr int Length = ProblemListRecordLength;
+  static constexpr int TextWidth = 40;   // bytes of ProblemText
+  static constexpr int TitleChars = 30;  // what a list line after its number gives it
   int16_t ProblemNumber = 0;
   Str ProblemText;  // 40 bytes on disk, blanks included when read
   static ProblemListRecord Decode(std::string_view bytes);
@@ -49,6 +51,7 @@ struct AnswerMoveRecord {
 
 struct CommentRecord {
   static constexpr int Length = CommentRecordLength;
+  static constexpr int TextWidth = 46;  // bytes of CommentText
   int16_t ProblemNumber = 0;
   int16_t AnswerRecord = 0;
   Str CommentText;  // 46 bytes on disk

@@ -43,6 +43,7 @@ inline const Str InputErrorTitle = u"入力エラー";
 inline const Str OrderErrorTitle = u"手順エラー";
 inline const Str RegisterErrorTitle = u"登録エラー";
 inline const Str FourDigits = u"４桁の番号とコメントを入力してください";
+inline const Str LeadingBlank = u"番号の前に空白があります。空白を消して、最初の４桁に番号を入力してください";
 inline const Str SameNumber = u"同じ番号があります。上書きしてもいいですか？";
 inline const Str NumberRange = u"1000～3000番台の番号を使ってください";
 inline const Str NewNumber = u"新しい番号を使ってください";

@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <memory>
 
@@ -31,6 +32,19 @@
 namespace sol {
 
 namespace {
+
+// An edit the box's model would not take whole is refused, so that a key
+// past the limit does nothing instead of cutting the text's end.
+class FitValidator : public QValidator {
+ public:
+  FitValidator(const TextBox& box, QObject* parent) : QValidator(parent), box_(box) {}
+  State validate(QString& input, int&) const override {
+    return box_.Fits(input.toStdU16String()) ? Acceptable : Invalid;
+  }
+
+ private:
+  const TextBox& box_;
+};
 
 std::vector<FormView*>& Registry() {
   static std::vector<FormView*> views;
@@ -235,6 +249,7 @@ void FormView::Bind(Control& c, QWidget* w) {
     };
   } else if (auto* text = dynamic_cast<TextBox*>(&c); text && qobject_cast<QLineEdit*>(w)) {
     auto* e = static_cast<QLineEdit*>(w);
+    e->setValidator(new FitValidator(*text, e));
     connect(e, &QLineEdit::textEdited, this, [this, text](const QString& t) {
       if (syncing_) return;
       Forward(text, [text, t] { text->SetText(t.toStdU16String()); });
@@ -242,6 +257,7 @@ void FormView::Bind(Control& c, QWidget* w) {
     sync = [common, text, e] {
       common();
       const QString t = Q(text->Text());
+      e->setMaxLength(text->MaxUnits() >= 0 ? text->MaxUnits() : 32767);
       if (e->text() != t) e->setText(t);
       e->setReadOnly(text->Locked());
     };

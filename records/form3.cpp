@@ -34,6 +34,8 @@ Form3::Form3(GameState& state, Platform& platform) : Form("Form3", platform), s_
   Command5.SetCaption(form3text::Update);
   Command1.SetCaption(form3text::Record);
   Command3.SetCaption(form3text::Delete);
+  // What the list file keeps of a line, the date included.
+  Text1.SetLimit(2 + TitleChars - DateSuffixLength);
 
   for (Control* c : std::initializer_list<Control*>{
            &Label1, &List1, &Label10, &Text1, &Command2, &Command5, &Command1, &Command3, &Label2, &Label3, &Label4,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "core/game_state.h"
 #include "ui/form.h"
@@ -64,9 +65,10 @@ class Form3 : public Form {
   void Cue() {
     if (PlayCue) PlayCue(0);
   }
-  // An 入力エラー box naming the first character of `text` that the files
-  // cannot store; false when there is none.
-  bool RefuseUnstorable(const Str& text);
+  // The input field as the line to store: the number as two digits and
+  // what was typed after it, in the form the files keep. nullopt after an
+  // 入力エラー box when it cannot be stored.
+  std::optional<Str> TypedLine();
 
   GameState& s_;
 };

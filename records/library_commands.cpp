@@ -27,22 +27,40 @@ bool InGameRange(int n) { return n >= 1 && n <= MaxGameNumber; }
 
 }  // namespace
 
-bool Form3::RefuseUnstorable(const Str& text) { return sol::RefuseUnstorable(GetPlatform(), text); }
+std::optional<Str> Form3::TypedLine() {
+  Platform& p = GetPlatform();
+  const Str typed = Text1.Text();
+  const int n = LineGameNumber(typed);
+  if (!InGameRange(n)) {
+    const bool blank = !typed.empty() && (typed[0] == u' ' || typed[0] == u'　');
+    p.MsgBox(blank ? form3text::LeadingBlank : form3text::NumberRange, Buttons::OK, Icon::Information,
+             form3text::InputError);
+    return std::nullopt;
+  }
+  const std::optional<Str> text = CheckedInput(p, typed);
+  if (!text) return std::nullopt;
+  // "7：一桁" is game 7 with "：一桁" after its number: the file keeps the
+  // line from its third character on.
+  const bool twoDigits = text->size() >= 2 && (*text)[1] >= u'0' && (*text)[1] <= u'9';
+  const Str line = Right(Num(n + 100), 2) + Mid(*text, twoDigits ? 3 : 2);
+  if (Len(line) + DateSuffixLength > 2 + TitleChars) {
+    p.MsgBox(form3text::TitleTooLong, Buttons::OK, Icon::Information, form3text::InputError);
+    return std::nullopt;
+  }
+  return line;
+}
 
 void Form3::Command1_Click() {
-  const Str text = Text1.Text();
+  const std::optional<Str> typed = TypedLine();
+  if (!typed) return;
+  const Str text = *typed;
   const int n = LineGameNumber(text);
-  if (!InGameRange(n)) {
-    GetPlatform().MsgBox(form3text::NumberRange, Buttons::OK, Icon::Information, form3text::InputError);
-    return;
-  }
   for (int i = 0; i < std::min(List1.ListCount(), MaxGameNumber); ++i) {
     if (LineGameNumber(List1.List(i)) == n) {
       GetPlatform().MsgBox(form3text::NumberTaken, Buttons::OK, Icon::Information, form3text::InputError);
       return;
     }
   }
-  if (RefuseUnstorable(text)) return;
   if (s_.MoveList[1].Colour == 0) {
     GetPlatform().MsgBox(form3text::NoStones, Buttons::OK, Icon::Information, form3text::Confirm);
     return;
@@ -88,12 +106,10 @@ void Form3::Command5_Click() {
   }
   // The number comes from the input field, which may say anything; list
   // records outside the games' range hold other data.
-  const Str text = Text1.Text();
+  const std::optional<Str> typed = TypedLine();
+  if (!typed) return;
+  const Str text = *typed;
   const int n = LineGameNumber(text);
-  if (!InGameRange(n)) {
-    GetPlatform().MsgBox(form3text::NumberRange, Buttons::OK, Icon::Information, form3text::InputError);
-    return;
-  }
   // Another number would store the board's game as a second game, or over
   // one the player never chose, while the chosen one stayed as it was.
   const int selected = LineGameNumber(List1.List(index));
@@ -102,7 +118,6 @@ void Form3::Command5_Click() {
                          form3text::InputError);
     return;
   }
-  if (RefuseUnstorable(text)) return;
   if (!ReplaceGameMoves(s_, n)) return;
   const Str line = text + DateSuffix();
   if (!WriteGameListEntry(s_, line, 1)) return;

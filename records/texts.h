@@ -29,6 +29,8 @@ inline const Str Confirm = u"確認";
 
 inline const Str NumberRange = u"最初の２桁は１～６０までの数字を入力してください";
 inline const Str NumberTaken = u"新しい番号を使ってください";
+inline const Str LeadingBlank = u"番号の前に空白があります。空白を消して、最初の２桁に番号を入力してください";
+inline const Str TitleTooLong = u"タイトルが長すぎます。番号と区切りを含めて２８文字までにしてください";
 inline const Str NoStones = u"盤上に石がありません";
 inline const Str SelectFirst = u"リストで選択してください";
 inline const Str SelectToUpdate = u"更新するものをリストで選択してください";

@@ -154,4 +154,25 @@ void BoardCells::SetForeColor(int point, uint32_t colour) {
   Touch();
 }
 
+void TextBox::SetLimit(int units, int bytes, std::function<int(const Str&)> bytesOf) {
+  maxUnits_ = units;
+  maxBytes_ = bytesOf ? bytes : -1;
+  bytesOf_ = std::move(bytesOf);
+  SetText(text_);
+  Touch();
+}
+
+bool TextBox::Fits(const Str& t) const {
+  if (maxUnits_ >= 0 && t.size() > static_cast<size_t>(maxUnits_)) return false;
+  return maxBytes_ < 0 || bytesOf_(t) <= maxBytes_;
+}
+
+Str TextBox::Fitted(const Str& t) const {
+  if (Fits(t)) return t;
+  size_t n = maxUnits_ >= 0 ? std::min(t.size(), static_cast<size_t>(maxUnits_)) : t.size();
+  auto splitsPair = [&t](size_t k) { return k > 0 && k < t.size() && t[k - 1] >= 0xD800 && t[k - 1] <= 0xDBFF; };
+  while (n > 0 && (splitsPair(n) || !Fits(t.substr(0, n)))) --n;
+  return t.substr(0, n);
+}
+
 }  // namespace sol

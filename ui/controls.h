@@ -141,9 +141,16 @@ class TextBox : public Control {
  public:
   using Control::Control;
   const Str& Text() const { return text_; }
+  // Text beyond the box's limit is cut off at its end, as a box that takes
+  // no more keys would have it.
   void SetText(const Str& t) {
-    if (t == text_) return;
-    text_ = t;
+    const Str fitted = Fitted(t);
+    if (fitted == text_) {
+      // The view may show more than was taken: let it show what was.
+      if (fitted != t) Touch();
+      return;
+    }
+    text_ = fitted;
     Touch();
     if (OnChange) OnChange();
   }
@@ -151,9 +158,21 @@ class TextBox : public Control {
   void SetLocked(bool l) { Change(locked_, l); }
   std::function<void()> OnChange;
 
+  // The most the box takes, so that it never holds more than the field the
+  // text goes to: `units` UTF-16 units, and `bytes` as `bytesOf` counts
+  // them (the bytes the files store). -1 leaves a measure unlimited.
+  void SetLimit(int units, int bytes = -1, std::function<int(const Str&)> bytesOf = {});
+  int MaxUnits() const { return maxUnits_; }
+  bool Fits(const Str& t) const;
+  // The longest start of t that fits, never ending inside a surrogate pair.
+  Str Fitted(const Str& t) const;
+
  private:
   Str text_;
   bool locked_ = false;
+  int maxUnits_ = -1;
+  int maxBytes_ = -1;
+  std::function<int(const Str&)> bytesOf_;
 };
 
 class ListBox : public Control {

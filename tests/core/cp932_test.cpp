@@ -99,15 +99,29 @@ TEST(Cp932Table, OnlyTableCharactersAreEncodable) {
     const std::map<int, char16_t> codes = AllDefinedCodes();
     std::set<char16_t> chars;
     for (const auto& entry : codes) chars.insert(entry.second);
+    for (char16_t typed : {u'〜', u'−', u'‖', u'¢', u'£', u'¬'}) chars.insert(typed);
     for (char32_t c = 0; c <= 0xFFFF; ++c) {
         const char16_t ch = static_cast<char16_t>(c);
         ASSERT_EQ(CanEncode(ch), chars.count(ch) == 1) << std::hex << static_cast<unsigned>(c);
     }
     // Characters that look related but have no code of their own.
     EXPECT_FALSE(CanEncode(u'¥'));
-    EXPECT_FALSE(CanEncode(u'〜'));
+    EXPECT_FALSE(CanEncode(u'‾'));
     EXPECT_FALSE(CanEncode(u'\u0080'));
     EXPECT_FALSE(CanEncode(char16_t(0xFFFD)));
+}
+
+// What an input method types for a character the code page holds under
+// another code point is stored under that code, and reads back as the
+// code page's own character.
+TEST(Cp932Table, InputMethodFormsTakeTheCodeOfTheirEquivalent) {
+    const Str typed = u"〜−‖¢£¬";
+    const std::string bytes = Encode(typed);
+    EXPECT_EQ(bytes, "\x81\x60\x81\x7C\x81\x61\x81\x91\x81\x92\x81\xCA");
+    EXPECT_EQ(Decode(bytes), u"～－∥￠￡￢");
+    EXPECT_EQ(EncodedLength(typed), 12);
+    EXPECT_EQ(FirstUnencodable(typed), std::nullopt);
+    EXPECT_EQ(EncodeFixed(u"1〜3", 4), "1\x81\x60" "3");
 }
 
 TEST(Cp932Bytes, UndefinedSingleBytes) {
@@ -164,7 +178,7 @@ TEST(Cp932Encode, UnencodableBecomesQuestionMark) {
 
     EXPECT_EQ(FirstUnencodable(u"碁ｺﾞ abc"), std::nullopt);
     EXPECT_EQ(FirstUnencodable(u""), std::nullopt);
-    EXPECT_EQ(FirstUnencodable(u"ab¥〜"), std::optional<char16_t>(u'¥'));
+    EXPECT_EQ(FirstUnencodable(u"ab〜¥"), std::optional<char16_t>(u'¥'));
     EXPECT_EQ(FirstUnencodable(u"石\U0001F600"), std::optional<char16_t>(char16_t(0xD83D)));
     EXPECT_EQ(FirstUnencodable(Str(1, char16_t(0xDC00))), std::optional<char16_t>(char16_t(0xDC00)));
 }

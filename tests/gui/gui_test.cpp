@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #include "app/program.h"
@@ -403,6 +404,25 @@ class GuiTest : public QObject {
     form.Text1.SetText(u"棋譜");
     RefreshAllViews();
     QCOMPARE(text->text(), QStringLiteral("棋譜"));
+
+    // A limit in units and in bytes (碁 counts two, as in the files): keys
+    // past it do nothing, in the view as in the model.
+    form.Text1.SetLimit(
+        5, 6, [](const Str& t) { return static_cast<int>(t.size() + std::count(t.begin(), t.end(), u'碁')); });
+    RefreshAllViews();
+    QTest::keyClicks(text, QStringLiteral("abcd"));
+    QCOMPARE(text->text(), QStringLiteral("棋譜abc"));
+    QCOMPARE(Q(form.Text1.Text()), QStringLiteral("棋譜abc"));
+    form.Text1.SetText(u"ab");
+    RefreshAllViews();
+    for (int i = 0; i < 2; ++i) {
+      QKeyEvent go(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("碁"));
+      QApplication::sendEvent(text, &go);
+    }
+    QTest::keyClicks(text, QStringLiteral("c"));
+    QCOMPARE(text->text(), QStringLiteral("ab碁碁"));
+    QCOMPARE(Q(form.Text1.Text()), QStringLiteral("ab碁碁"));
+    QCOMPARE(text->maxLength(), 5);
 
     // Closing a window without an exit entry unloads it.
     v->close();
