@@ -6,6 +6,7 @@
 #include "core/game_state.h"
 #include "core/record_file.h"
 #include "core/text.h"
+#include "scenario/parse.h"
 
 namespace sol {
 
@@ -25,13 +26,6 @@ const std::vector<FileLayout>& Layouts() {
       {CommentFileName, CommentRecordLength, {I(0), I(2), T(4, 46)}},
   };
   return layouts;
-}
-
-bool ParseInt(const std::string& s, long& v) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  v = std::strtol(s.c_str(), &end, 10);
-  return *end == '\0';
 }
 
 }  // namespace
@@ -56,7 +50,7 @@ std::optional<std::string> EncodeRecord(const FileLayout& layout, const std::vec
       rec.replace(f.offset, f.width, EncodeFixed(FromUtf8(values[i]), f.width));
     } else {
       long v = 0;
-      if (!ParseInt(values[i], v) || v < -32768 || v > 32767) {
+      if (!ParseLong(values[i], v) || v < -32768 || v > 32767) {
         error = "field " + std::to_string(i + 1) + " is not a 16-bit number: " + values[i];
         return std::nullopt;
       }

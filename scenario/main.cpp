@@ -12,18 +12,19 @@ int main(int argc, char** argv) {
     if (a == "--data" && i + 1 < argc) {
       dataDir = argv[++i];
     } else if (a == "--help" || a == "-h") {
-      std::cout << "usage: solneka-scenario [--data DIR] FILE.scn...\n";
+      sol::PrintScenarioUsage(std::cout);
       return 0;
     } else {
       files.push_back(a);
     }
   }
   if (files.empty()) {
-    std::cerr << "usage: solneka-scenario [--data DIR] FILE.scn...\n";
+    sol::PrintScenarioUsage(std::cerr);
     return 2;
   }
   sol::ScenarioTotals totals;
   for (const std::string& f : files) sol::RunScenarioFile(f, dataDir, std::cout, totals);
   std::cout << totals.passed << " passed, " << totals.failed << " failed" << std::endl;
+  if (totals.unknownCommand) sol::PrintScenarioUsage(std::cerr);
   return totals.failed == 0 ? 0 : 1;
 }

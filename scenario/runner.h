@@ -12,6 +12,7 @@ namespace sol {
 struct ScenarioTotals {
   int passed = 0;
   int failed = 0;
+  bool unknownCommand = false;  // a line named a command the runner does not know
 };
 
 // Runs one scenario file; `dataDir` empty = a fresh temporary directory.
@@ -22,6 +23,9 @@ void RunScenarioFile(const std::string& path, const std::string& dataDir, std::o
 // Runs scenario text directly (for tests); `name` stands in the messages.
 void RunScenarioText(const std::string& name, const std::string& text, const std::string& dataDir,
                      std::ostream& out, ScenarioTotals& totals);
+
+// How to call the runner, and every command a scenario file may use.
+void PrintScenarioUsage(std::ostream& out);
 
 // Splits a scenario line into words: blanks separate, double quotes group,
 // \" \\ \n are escapes inside quotes, # after a blank starts a comment.
