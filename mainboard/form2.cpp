@@ -73,15 +73,29 @@ void Form2::BuildMenus() {
     return &m;
   };
   entry(MenuBar, "メニュー棋譜", u"棋譜処理", [this] {
+    LeavePrintLayout();
     if (OpenLibrary) OpenLibrary();
   });
   Menu& adjourn = MenuBar.Add("", u"打ち掛け");
-  entry(adjourn, "メニュー保存", u"保存", [this] { MenuSave(); });
-  entry(adjourn, "メニュー復元", u"復元", [this] { MenuRestore(); });
+  entry(adjourn, "メニュー保存", u"保存", [this] {
+    LeavePrintLayout();
+    MenuSave();
+  });
+  entry(adjourn, "メニュー復元", u"復元", [this] {
+    LeavePrintLayout();
+    MenuRestore();
+  });
   Menu& game = MenuBar.Add("", u"対局処理");
-  entry(game, "メニュー握り", u"握り", [this] { MenuNigiri(); });
-  entry(game, "メニュー計算", u"地の計算", [this] { MenuCount(); });
+  entry(game, "メニュー握り", u"握り", [this] {
+    LeavePrintLayout();
+    MenuNigiri();
+  });
+  entry(game, "メニュー計算", u"地の計算", [this] {
+    LeavePrintLayout();
+    MenuCount();
+  });
   AddLessonMenus(MenuBar, [this](int mode) {
+    LeavePrintLayout();
     if (OpenProblems) OpenProblems(mode);
   });
   Menu& print = MenuBar.Add("", u"棋譜印刷");

@@ -112,6 +112,12 @@ class Form2 : public Form {
   // The controls the print layout hides.
   std::vector<Control*> NormalLayoutControls();
   bool InPrintLayout() const { return !Frame1.Visible(); }
+  // The figure is no game: a command that reads, stores or plays the game
+  // first brings the game back, as 戻り does, so that it never stores the
+  // figure's empty position or draws over it.
+  void LeavePrintLayout() {
+    if (InPrintLayout()) Command5_Click();
+  }
   void GameMove(int point);
   void FreePlacement(int point, int button);
   void Relocation(int point, int button);
