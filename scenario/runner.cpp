@@ -273,6 +273,7 @@ class Session {
     if (cmd == "record") return CmdRecord(w);
     if (cmd == "truncate") return CmdTruncate(w);
     if (cmd == "poke") return CmdPoke(w);
+    if (cmd == "setting") return CmdSetting(w);
 
     static const std::set<std::string> known = {"answer", "input", "click", "press", "menu", "select",
                                                 "type",   "slide", "expect", "dump"};
@@ -288,6 +289,16 @@ class Session {
   }
 
   // ---- the world outside ----
+
+  // Written into the settings file the program reads when it starts.
+  void CmdSetting(const std::vector<std::string>& w) {
+    Need(w, 3, "setting KEY \"value\"");
+    if (program_) throw Failure("setting comes before the program starts");
+    Settings settings;
+    settings.Load(DataPath(SettingsFileName));
+    settings.Set(w[1], w[2]);
+    settings.Save();
+  }
 
   void CmdDate(const std::vector<std::string>& w) {
     Need(w, 2, "date YYYY-MM-DD");
@@ -647,6 +658,11 @@ class Session {
 
   void ExpectChecked(const std::vector<std::string>& w) {
     Need(w, 5, "expect checked FORM OPTION yes|no");
+    if (Menu* m = GetForm(w[2]).FindMenu(w[3])) {
+      const bool want = YesNo(w[4]);
+      return Check(want == m->Checked(), w[3] + (want ? " ticked" : " not ticked"),
+                   m->Checked() ? "ticked" : "not ticked");
+    }
     auto* o = dynamic_cast<OptionButton*>(&GetControl(GetForm(w[2]), w[3]));
     if (!o) throw Failure(w[3] + " is not an option button");
     bool want = YesNo(w[4]);
