@@ -73,6 +73,13 @@ class WindowsTest : public QObject {
     return v && QTest::qWaitForWindowExposed(v) ? v : nullptr;
   }
 
+  // The smallest size that shows the whole content without scrolling.
+  static void ShrinkToContent(FormView* v) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    v->resize(v->size() - v->centralWidget()->size() + v->Content()->minimumSizeHint());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  }
+
   // Every shown control inside the window, none covering another, every
   // button wide enough for its caption, and no empty stretch left where
   // hidden controls would be: neither between rows nor inside a row.
@@ -225,7 +232,7 @@ class WindowsTest : public QObject {
     auto* report = library->Widget<QListWidget>("List2");
     QCOMPARE(report->count(), 17);
     QVERIFY(report->visualItemRect(report->item(16)).bottom() <= report->viewport()->height());
-    library->resize(library->minimumSizeHint());
+    ShrinkToContent(library);
     CheckLayout(library, QStringLiteral("small library"));
     library->ActionOf("メニューメイン碁盤へ")->trigger();
 
@@ -237,7 +244,7 @@ class WindowsTest : public QObject {
       v->ActionOf(mode)->trigger();
       v->resize(1080, 860);
       CheckLayout(v, QString::fromUtf8(mode));
-      v->resize(v->minimumSizeHint());
+      ShrinkToContent(v);
       CheckLayout(v, QStringLiteral("small ") + QString::fromUtf8(mode));
     }
     // The answer list's ten-character columns fit without scrolling sideways.
