@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -38,6 +41,15 @@ std::vector<QWidget*> ShownWidgets(FormView* v) {
   for (Control* c : v->Model().Controls())
     if (QWidget* w = v->WidgetOf(c->Name()); w && w->isVisible() && w != v->StatusLabel()) shown.push_back(w);
   return shown;
+}
+
+// Every half-width character as wide as any other and a full-width one as
+// wide as two: text in such a face lines up in columns.
+bool LinesUpColumns(const QFont& f) {
+  const QFontMetricsF m(f);
+  const double unit = m.horizontalAdvance(u'0');
+  return unit > 0 && m.horizontalAdvance(u'i') == unit && m.horizontalAdvance(u'W') == unit &&
+         m.horizontalAdvance(QChar(0x624B)) == 2 * unit && m.horizontalAdvance(QChar(0x3000)) == 2 * unit;
 }
 
 }  // namespace
@@ -220,6 +232,68 @@ class WindowsTest : public QObject {
     QTest::mouseClick(main_->windowHandle(), Qt::LeftButton, {}, point);
     QCOMPARE(program_->State.MoveCount, 1);
     QCOMPARE(program_->MainBoard.Cells.PictureAt(61), PictureBlack);
+  }
+
+  void libraryReadsOnDoubleClickAndEnterRecordsNothing() {
+    for (int p : {61, 62}) program_->MainBoard.BoardMouseDown(p, ButtonLeft, 0);
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    auto* games = library->Widget<QListWidget>("List1");
+    auto* input = library->Widget<QLineEdit>("Text1");
+    input->setFocus();
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("05：朝刊"));
+    QApplication::sendEvent(input, &typed);
+    QCOMPARE(QString::fromStdU16String(program_->Library.Text1.Text()), QStringLiteral("05：朝刊"));
+    QTest::keyClick(input, Qt::Key_Return);
+    QTest::keyClick(input, Qt::Key_Enter);
+    QCOMPARE(games->count(), 0);
+    QTest::mouseClick(library->Widget<QPushButton>("Command1"), Qt::LeftButton);  // 記録
+    QCOMPARE(games->count(), 1);
+    // The stored line is padded with blanks; they widen nothing.
+    QVERIFY(!games->horizontalScrollBar()->isVisible());
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+
+    program_->MainBoard.BoardMouseDown(63, ButtonLeft, 0);
+    QCOMPARE(program_->State.MoveCount, 3);
+    main_->ActionOf("メニュー棋譜")->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    // A double click as the system delivers it: a click, then the second press.
+    const QPoint line = games->visualItemRect(games->item(0)).center();
+    QTest::mouseClick(games->viewport(), Qt::LeftButton, {}, line);
+    QTest::mouseDClick(games->viewport(), Qt::LeftButton, {}, line);
+    QTRY_COMPARE(program_->Library.State(), WindowState::Unloaded);
+    QCOMPARE(program_->State.MoveCount, 2);
+    QCOMPARE(program_->MainBoard.Cells.PictureAt(63), PictureNone);
+
+    // Lists laid out in columns are in a fixed-pitch face (titles are not).
+    main_->ActionOf("メニュー棋譜")->trigger();
+    QVERIFY(LinesUpColumns(library->Widget<QListWidget>("List2")->font()));
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+    FormView* problems = OpenProblems("メニュー手筋講座");
+    QVERIFY(LinesUpColumns(problems->Widget<QListWidget>("List2")->font()));
+    QVERIFY(!LinesUpColumns(games->font()));
+  }
+
+  void everyWindowOpensInsideTheScreen() {
+    // The offscreen screen is smaller than the windows would like to be.
+    const QRect room = main_->screen()->availableGeometry();
+    QVERIFY(room.width() < 1040);
+    QVERIFY(room.contains(main_->frameGeometry()));
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    QVERIFY(room.contains(library->frameGeometry()));
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+    FormView* problems = OpenProblems("メニュー手筋登録");
+    QVERIFY(room.contains(problems->frameGeometry()));
+    // What does not fit scrolls into view.
+    auto* scroll = qobject_cast<QScrollArea*>(problems->centralWidget());
+    QVERIFY(scroll);
+    QWidget* last = problems->WidgetOf("Command17");
+    scroll->ensureWidgetVisible(last);
+    QVERIFY(scroll->viewport()->rect().contains(QRect(last->mapTo(scroll->viewport(), QPoint(0, 0)), last->size())));
   }
 
   void layoutsShowEveryModeWithoutClippingOrHoles() {
