@@ -3,6 +3,7 @@
 #include "core/file_transaction.h"
 #include "core/messages.h"
 #include "core/replay.h"
+#include "ui/display_menu.h"
 
 namespace sol {
 
@@ -38,6 +39,25 @@ Program::Program(Platform& platform, const std::string& programDir)
     MainBoard.Show();
   };
   Library.MainSlider = &MainBoard.Slider1;
+  MainBoard.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, MainBoard); };
+  Problems.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, Problems); };
+}
+
+void Program::ShowCoordinates(CoordinateStyle style) {
+  for (Form* f : Forms()) {
+    if (f->Board()) f->Board()->SetCoordinates(style);
+    TickCoordinates(f->MenuBar, style);
+  }
+}
+
+void Program::ChooseCoordinates(CoordinateStyle style, Form& from) {
+  ShowCoordinates(style);
+  State.Preferences.Set(CoordinatesKey, CoordinatesValue(style));
+  try {
+    State.Preferences.Save();
+  } catch (const FileError&) {
+    if (from.Status()) from.Status()->SetText(msg::SettingsNotSaved);
+  }
 }
 
 void Program::Start() {
@@ -48,6 +68,9 @@ void Program::Start() {
   } catch (const FileError&) {
     recovered = false;
   }
+  State.Preferences.Load(State.DataDir + SettingsFileName);
+  const std::optional<std::string> coordinates = State.Preferences.Get(CoordinatesKey);
+  ShowCoordinates(ParseCoordinates(coordinates.value_or("")).value_or(CoordinateStyle::Japanese));
   MainBoard.Show();
   if (!recovered) MainBoard.SetStatus(msg::NoFile);
 }

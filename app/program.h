@@ -33,6 +33,11 @@ class Program {
   bool Accepts(const Form& form);
 
  private:
+  // Every board shows its coordinates so, and the 表示 menus tick it.
+  void ShowCoordinates(CoordinateStyle style);
+  // The player's choice from `from`'s 表示 menu, kept in the settings.
+  void ChooseCoordinates(CoordinateStyle style, Form& from);
+
   [[maybe_unused]] Platform& platform_;
 };
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "core/settings.h"
 #include "ui/board_cells.h"
 #include "ui/controls.h"
 
@@ -112,6 +113,9 @@ struct GameState {
   std::string CommentFile;
 
   MainBoardDisplay Display;
+
+  // solneka.ini in DataDir, read when the program starts.
+  Settings Preferences;
 };
 
 // File names of the data files.

@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "mainboard/help_texts.h"
 #include "mainboard/texts.h"
+#include "ui/display_menu.h"
 #include "ui/lesson_menus.h"
 
 namespace sol {
@@ -101,6 +102,9 @@ void Form2::BuildMenus() {
   Menu& print = MenuBar.Add("", u"棋譜印刷");
   entry(print, "メニュー印刷準備", u"印刷準備", [this] { MenuPrintPrepare(); });
   entry(print, "メニュー印刷", u"印刷", [this] { MenuPrint(); });
+  AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
+    if (ChooseCoordinates) ChooseCoordinates(style);
+  });
   Menu& help = MenuBar.Add("", u"ヘルプ");
   entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });

@@ -70,6 +70,8 @@ class Form2 : public Form {
   class Form3* Library = nullptr;  // the library window, loaded unseen to adjourn
   // Closes the game record library window if it is loaded.
   std::function<void()> CloseLibrary;
+  // Chosen in the 表示 menu; the program applies it to every board.
+  std::function<void(CoordinateStyle)> ChooseCoordinates;
 
   // Handlers.
   void Option1_Click();

@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "problems/store.h"
 #include "problems/texts.h"
+#include "ui/display_menu.h"
 #include "ui/lesson_menus.h"
 
 namespace sol {
@@ -85,6 +86,9 @@ Form4::Form4(GameState& state, Platform& platform)
 void Form4::BuildMenus() {
   AddLessonMenus(MenuBar, [this](int mode) { SwitchMode(mode); });
   MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ").OnClick = [this] { MenuMainBoard(); };
+  AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
+    if (ChooseCoordinates) ChooseCoordinates(style);
+  });
   Menu& help = MenuBar.Add("", u"ヘルプ");
   help.Add("メニュー全体ヘルプ", u"全体ヘルプ").OnClick = [this] {
     GetPlatform().HelpContents(FromUtf8(s_.DataDir) + u"ソルネカ.HLP");

@@ -91,6 +91,8 @@ class Form4 : public Form {
   // Wired by the program: the main board window this one returns to.
   std::function<void()> ShowMainBoard;
   std::function<void()> HideMainBoard;
+  // Chosen in the 表示 menu; the program applies it to every board.
+  std::function<void(CoordinateStyle)> ChooseCoordinates;
 
   // Modes and categories.
   void ResetProblemBoard();

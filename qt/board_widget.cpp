@@ -13,8 +13,9 @@ namespace sol {
 
 namespace {
 
-// Wood beyond the outer lines, in cells.
-constexpr double Margin = 0.8;
+// Wood beyond the outer lines, in cells: more when the coordinates stand there.
+constexpr double PlainMargin = 0.8;
+constexpr double LabelledMargin = 1.45;
 // Stone diameter as a part of a cell.
 constexpr double StoneScale = 0.95;
 // Offset of a stone's shadow, as a part of the stone's diameter.
@@ -27,6 +28,10 @@ const QColor LineColour(0x2B, 0x1D, 0x0E);
 
 bool IsBlank(const Str& s) {
   return std::all_of(s.begin(), s.end(), [](char16_t c) { return c == u' ' || c == u'\u3000'; });
+}
+
+double MarginOf(const BoardCells& cells) {
+  return cells.Coordinates() == CoordinateStyle::Hidden ? PlainMargin : LabelledMargin;
 }
 
 }  // namespace
@@ -42,16 +47,19 @@ BoardWidget::BoardWidget(BoardCells& cells, QWidget* parent) : QWidget(parent), 
 
 QSize BoardWidget::sizeHint() const {
   const int c = cells_.Columns(), r = cells_.Rows();
+  const double Margin = MarginOf(cells_);
   return QSize(static_cast<int>((c - 1 + 2 * Margin) * 38), static_cast<int>((r - 1 + 2 * Margin) * 38));
 }
 
 QSize BoardWidget::minimumSizeHint() const {
   const int c = cells_.Columns(), r = cells_.Rows();
+  const double Margin = MarginOf(cells_);
   return QSize(static_cast<int>((c - 1 + 2 * Margin) * 18), static_cast<int>((r - 1 + 2 * Margin) * 18));
 }
 
 BoardWidget::Layout BoardWidget::Geometry() const {
   const int c = std::max(1, cells_.Columns()), r = std::max(1, cells_.Rows());
+  const double Margin = MarginOf(cells_);
   const double spanX = c - 1 + 2 * Margin, spanY = r - 1 + 2 * Margin;
   Layout g;
   // Whole pixels between lines keep the grid sharp.
@@ -91,6 +99,13 @@ QRect BoardWidget::StoneRect(int point, const Layout& g) const {
 void BoardWidget::Sync() {
   if (cells_.Revision() == shown_) return;
   shown_ = cells_.Revision();
+  if (cells_.Coordinates() != cachedCoordinates_) {
+    // The margin changes with the labels: the whole board moves.
+    cachedCoordinates_ = cells_.Coordinates();
+    background_ = QPixmap();
+    updateGeometry();
+    update();
+  }
   if (static_cast<int>(shownCells_.size()) != cells_.Count()) shownCells_.assign(cells_.Count(), 0);
   const Layout g = Geometry();
   QRegion dirty;
@@ -202,6 +217,36 @@ void BoardWidget::PaintBackground(QPainter& p, const Layout& g) {
     for (int c : {4, 10, 16})
       for (int r : {4, 10, 16})
         if (c <= cols) p.drawEllipse(QPointF(x0 + (c - 1) * g.cell + 0.5, y0 + (r - 1) * g.cell + 0.5), radius, radius);
+  }
+  PaintCoordinates(p, g);
+}
+
+void BoardWidget::PaintCoordinates(QPainter& p, const Layout& g) {
+  if (cells_.Coordinates() == CoordinateStyle::Hidden) return;
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  QFont f = font();
+  f.setPixelSize(std::max(7, static_cast<int>(std::lround(g.cell * 0.40))));
+  p.setFont(f);
+  p.setPen(LineColour);
+  const int cols = cells_.Columns(), rows = cells_.Rows();
+  // Centred between the board's edge and the outer line, on every side.
+  const double away = (LabelledMargin + 0.45) / 2 * g.cell;
+  const double half = g.cell * 0.75;
+  auto put = [&](QPointF centre, const Str& text) {
+    p.drawText(QRectF(centre.x() - half, centre.y() - half, 2 * half, 2 * half), Qt::AlignCenter,
+               QString::fromStdU16String(text));
+  };
+  const double x0 = g.first.x() + 0.5, y0 = g.first.y() + 0.5;
+  const double x1 = x0 + (cols - 1) * g.cell, y1 = y0 + (rows - 1) * g.cell;
+  for (int c = 0; c < cols; ++c) {
+    const double x = x0 + c * g.cell;
+    put(QPointF(x, y0 - away), cells_.ColumnLabel(c));
+    put(QPointF(x, y1 + away), cells_.ColumnLabel(c));
+  }
+  for (int r = 0; r < rows; ++r) {
+    const double y = y0 + r * g.cell;
+    put(QPointF(x0 - away, y), cells_.RowLabel(r));
+    put(QPointF(x1 + away, y), cells_.RowLabel(r));
   }
 }
 

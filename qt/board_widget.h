@@ -54,6 +54,7 @@ class BoardWidget : public QWidget {
   QRect StoneRect(int point, const Layout& g) const;
   void EnsureCaches(const Layout& g);
   void PaintBackground(QPainter& p, const Layout& g);
+  void PaintCoordinates(QPainter& p, const Layout& g);
   QPixmap PaintStone(bool black, int diameter, qreal dpr) const;
   void PaintCaption(QPainter& p, const QPoint& box, const QString& text, uint32_t colour, bool onStone,
                     const Layout& g);
@@ -67,6 +68,7 @@ class BoardWidget : public QWidget {
   QPixmap blackStone_, whiteStone_;
   QSize cachedSize_;
   qreal cachedDpr_ = 0;
+  CoordinateStyle cachedCoordinates_ = CoordinateStyle::Hidden;
   QFont numberFont_, longNumberFont_;
   double digitMiddle_ = 0, longDigitMiddle_ = 0;  // baseline offset that centres digits
   // Rendered captions by colour and text, for the current size.

@@ -88,7 +88,8 @@ void Arrange(FormView& v) {
     left->addWidget(title);
   }
   if (QWidget* board = v.WidgetOf("Image1")) {
-    board->setMinimumSize(560, 560);
+    // Small enough for a small screen; the board grows with the window.
+    board->setMinimumSize(board->minimumSizeHint().expandedTo(QSize(360, 360)));
     left->addWidget(board, 1);
   }
   root->addLayout(left, 1);
@@ -183,6 +184,10 @@ ViewLayout Form2Layout() {
   };
   layout.arrange = Arrange;
   layout.closeMenu = "メニュー終了";
+  layout.printText = "Label10";
+  // The arrows step through the game as the buttons beside the board do.
+  layout.keys = {{Qt::Key_Left, "Command1"}, {Qt::Key_Right, "Command4"}, {Qt::Key_Home, "Command2"},
+                 {Qt::Key_End, "Command6"}};
   return layout;
 }
 

@@ -104,6 +104,8 @@ ViewLayout Form3Layout() {
   ViewLayout layout;
   layout.arrange = Arrange;
   layout.closeMenu = "メニューメイン碁盤へ";
+  // A game is read with a double click on it as with 読込み.
+  layout.doubleClicks = {{"List1", "Command2"}};
   return layout;
 }
 

@@ -15,6 +15,12 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QGuiApplication>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QKeyEvent>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTimer>
@@ -62,7 +68,7 @@ QString MenuBarText(const Str& caption) {
   static const std::map<Str, char> letters = {
       {u"棋譜処理", 'K'}, {u"打ち掛け", 'U'}, {u"対局処理", 'T'}, {u"定石", 'J'},       {u"手筋", 'S'},
       {u"ヨセ", 'Y'},     {u"詰碁", 'M'},     {u"棋譜印刷", 'P'}, {u"ヘルプ", 'H'},     {u"終了", 'X'},
-      {u"メイン碁盤へ", 'B'}, {u"残情報", 'Z'}};
+      {u"メイン碁盤へ", 'B'}, {u"残情報", 'Z'}, {u"表示", 'V'}};
   const auto it = letters.find(caption);
   if (it == letters.end()) return Literal(caption);
   return Literal(caption) + QStringLiteral("(&%1)").arg(QChar(it->second));
@@ -91,6 +97,49 @@ class ReleaseWatcher : public QObject {
 
  private:
   std::function<void()> f_;
+};
+
+// The keys a slider moves its thumb with; they are the slider's while it
+// has the focus, before any shortcut of the window.
+class SliderKeys : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ShortcutOverride) {
+      switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+          event->accept();
+          return true;
+        default:
+          break;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// Lines drawn and measured without their trailing blanks: the fixed-width
+// records pad every line, and the padding alone must not widen a list or
+// end a line in an ellipsis.
+class TrimmedLines : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    QString& t = option->text;
+    qsizetype n = t.size();
+    while (n > 0 && (t[n - 1] == u' ' || t[n - 1] == QChar(0x3000))) --n;
+    t.truncate(n);
+  }
 };
 
 QFont ListFont() {
@@ -139,6 +188,9 @@ FormView::FormView(Form& form, ViewLayout layout, QWidget* parent)
       statusLabel_->setObjectName(QString::fromStdString(c->Name()));
       statusLabel_->setTextFormat(Qt::PlainText);
       statusLabel_->setContentsMargins(4, 2, 4, 2);
+      // A long status text is cut at the window's edge; it never widens the
+      // window beyond a small screen.
+      statusLabel_->setMinimumWidth(1);
       statusBar()->setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid palette(mid); }"));
       statusBar()->addWidget(statusLabel_, 1);
       statusBar()->setSizeGripEnabled(true);
@@ -162,7 +214,55 @@ FormView::FormView(Form& form, ViewLayout layout, QWidget* parent)
     layout_.arrange(*this);
   else
     StackDefault();
+  BindKeys();
+  // On a screen too small for the window (a small laptop, a large scale
+  // factor) the content scrolls instead of being cut off.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("scroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(takeCentralWidget());
+  setCentralWidget(scroll);
   Refresh();
+}
+
+QWidget* FormView::Content() const {
+  auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
+  return scroll ? scroll->widget() : centralWidget();
+}
+
+void FormView::FitOnScreen() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect room = screen->availableGeometry();
+  const QSize frame = frameGeometry().size() - geometry().size();
+  const QSize most = (room.size() - frame).expandedTo(QSize(1, 1));
+  if (width() > most.width() || height() > most.height()) resize(size().boundedTo(most));
+  const QRect outer = frameGeometry();
+  const int x = std::clamp(outer.x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width()));
+  const int y = std::clamp(outer.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height()));
+  if (x != outer.x() || y != outer.y()) move(x, y);
+}
+
+void FormView::PressButton(const std::string& name) {
+  auto* button = dynamic_cast<CommandButton*>(form_.FindControl(name));
+  if (!button || !button->Visible() || !button->Enabled()) return;
+  Forward(button, [button] { button->Click(); });
+}
+
+void FormView::BindKeys() {
+  for (const auto& [key, button] : layout_.keys) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, name = button] { PressButton(name); });
+  }
+  for (const auto& [listName, button] : layout_.doubleClicks) {
+    auto* list = Widget<QListWidget>(listName);
+    if (!list) continue;
+    connect(list, &QListWidget::itemDoubleClicked, this, [this, name = button] {
+      if (!syncing_) PressButton(name);
+    });
+  }
 }
 
 FormView::~FormView() {
@@ -264,6 +364,7 @@ void FormView::Bind(Control& c, QWidget* w) {
   } else if (auto* list = dynamic_cast<ListBox*>(&c); list && qobject_cast<QListWidget*>(w)) {
     auto* lw = static_cast<QListWidget*>(w);
     lw->setFont(ListFont());
+    lw->setItemDelegate(new TrimmedLines(lw));
     lw->setSelectionMode(QAbstractItemView::SingleSelection);
     lw->setUniformItemSizes(true);
     // Selection, not the current item, is what the player chose: focus
@@ -328,9 +429,16 @@ void FormView::Bind(Control& c, QWidget* w) {
     style->setParent(s);
     s->setStyle(style);
     s->setFocusPolicy(Qt::StrongFocus);
-    connect(s, &QSlider::valueChanged, this, [this, slider](int v) {
+    s->installEventFilter(new SliderKeys(s));
+    connect(s, &QSlider::valueChanged, this, [this, slider, s](int v) {
       if (syncing_) return;
-      Forward(slider, [slider, v] { slider->SetValue(v); });
+      // Moved by a key or the wheel, with no button to release: the board
+      // follows at once, as it does when a drag ends.
+      const bool settled = !s->isSliderDown() && QApplication::mouseButtons() == Qt::NoButton;
+      Forward(slider, [slider, v, settled] {
+        slider->SetValue(v);
+        if (settled && slider->OnMouseUp) slider->OnMouseUp();
+      });
     });
     s->installEventFilter(new ReleaseWatcher(s, [this, slider, s] {
       if (!s->isEnabled()) return;
@@ -433,6 +541,8 @@ void FormView::Refresh() {
     m.shown = m.menu->Revision();
     m.action->setText(OnMenuBar(*m.menu) ? MenuBarText(m.menu->Caption()) : Literal(m.menu->Caption()));
     m.action->setVisible(m.menu->Visible());
+    m.action->setCheckable(m.menu->Checkable());
+    m.action->setChecked(m.menu->Checked());
     m.action->setEnabled(m.menu->Enabled());
   }
   syncing_ = wasSyncing;

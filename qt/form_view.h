@@ -34,6 +34,15 @@ struct ViewLayout {
   // The menu entry the title-bar close button stands for; none: closing
   // the window unloads it.
   std::string closeMenu;
+  // Keys (Qt::Key) that press a command button wherever the focus is in the
+  // window, except on a slider, which keeps its own keys. A hidden or
+  // disabled button takes no key.
+  std::vector<std::pair<int, std::string>> keys;
+  // A double click on a line of the list (first) presses the button (second),
+  // after the click has chosen the line.
+  std::vector<std::pair<std::string, std::string>> doubleClicks;
+  // The label whose caption is printed under the board, while it is shown.
+  std::string printText;
 };
 
 class FormView : public QMainWindow {
@@ -44,6 +53,7 @@ class FormView : public QMainWindow {
   ~FormView() override;
 
   Form& Model() const { return form_; }
+  const ViewLayout& Layout() const { return layout_; }
   // The widget of a control; nullptr for a control without one.
   QWidget* WidgetOf(const std::string& controlName) const;
   template <typename W>
@@ -51,6 +61,10 @@ class FormView : public QMainWindow {
     return qobject_cast<W*>(WidgetOf(controlName));
   }
   QAction* ActionOf(const std::string& menuName) const;
+  // The widget the layout arranged the controls in (inside a scroll area).
+  QWidget* Content() const;
+  // Shrinks and moves the window into its screen's available area.
+  void FitOnScreen();
   // The label in the status bar that shows panel 1.
   QLabel* StatusLabel() const { return statusLabel_; }
 
@@ -87,6 +101,8 @@ class FormView : public QMainWindow {
   QAction* AddMenuAction(Menu& m, QWidget* into);
   bool OnMenuBar(const Menu& m) const;
   void StackDefault();
+  void BindKeys();
+  void PressButton(const std::string& name);
 
   Form& form_;
   ViewLayout layout_;

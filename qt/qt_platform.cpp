@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include <chrono>
 
 #include "core/cues.h"
+#include "qt/figure_painter.h"
 
 namespace sol {
 
@@ -51,6 +53,8 @@ QtPlatform::QtPlatform(QString appDir)
     : appDir_(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(appDir)),
       rng_(static_cast<std::mt19937::result_type>(
           std::chrono::high_resolution_clock::now().time_since_epoch().count())) {
+  usePrinter = QGuiApplication::platformName() != QStringLiteral("offscreen") &&
+               qEnvironmentVariableIsEmpty("SOLNEKA_PRINT_TO_PDF");
   // The cues are loaded now so the first one sounds without delay.
   for (const Str* cue : {&ConfirmCueFile, &EndCueFile}) {
     const QString file = WaveFileFor(*cue);
@@ -175,41 +179,54 @@ Str QtPlatform::PrintWindow(Window& window, const Str& title) {
   FormView* v = View(window);
   if (!v) return u"印刷する画面がありません";
   RefreshAllViews();
-  // Controls the program just showed or hid must be in place before the grab.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-  QRect area = v->centralWidget()->geometry();
-  if (v->statusBar()->isVisible()) area = area.united(v->statusBar()->geometry());
-  const QPixmap image = v->grab(area);
+  Form& form = v->Model();
 
   QPrinter printer(QPrinter::HighResolution);
-  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  QString pdf;
-  if (usePrinter && !info.isNull()) {
-    printer.setPrinterName(info.printerName());
-  } else {
-    const QString base = FileNamePart(title) + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    pdf = QDir(appDir_).filePath(base + QStringLiteral(".pdf"));
-    for (int n = 2; QFileInfo::exists(pdf); ++n) pdf = QDir(appDir_).filePath(base + QStringLiteral("_%1.pdf").arg(n));
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-  }
   printer.setDocName(Q(title));
   printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageOrientation(image.width() > image.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+  printer.setPageOrientation(QPageLayout::Portrait);
   printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  const bool toPrinter = usePrinter && !QPrinterInfo::availablePrinters().isEmpty();
+  if (toPrinter) {
+    if (!info.isNull()) printer.setPrinterName(info.printerName());
+    QPrintDialog dialog(&printer, BoxParent());
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (dialog.exec() != QDialog::Accepted) return u"印刷を取り消しました";
+  } else {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(PdfFileFor(title));
+  }
 
   QPainter p;
   if (!p.begin(&printer)) return u"印刷できませんでした";
-  const QRect page(0, 0, printer.width(), printer.height());
-  const double scale = std::min(static_cast<double>(page.width()) / std::max(1, image.width()),
-                                static_cast<double>(page.height()) / std::max(1, image.height()));
-  const QSize size(static_cast<int>(image.width() * scale), static_cast<int>(image.height() * scale));
-  p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  p.drawPixmap(QRect(QPoint((page.width() - size.width()) / 2, 0), size), image);
-  p.end();
+  const QRectF page(0, 0, printer.width(), printer.height());
+  if (BoardCells* board = form.Board()) {
+    QString text;
+    if (auto* label = form.Find<Label>(v->Layout().printText); label && label->Visible())
+      text = Q(label->Caption());
+    PaintFigure(p, page, *board, text);
+  } else {
+    // A window without a board is printed as it looks.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QPixmap image = v->Content()->grab();
+    const double scale = std::min(page.width() / std::max(1, image.width()), page.height() / std::max(1, image.height()));
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
+  }
+  if (!p.end()) return u"印刷できませんでした";
 
-  if (pdf.isEmpty()) return QStringLiteral("プリンタ「%1」に送りました").arg(info.printerName()).toStdU16String();
-  return (QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(pdf)).toStdU16String();
+  if (!printer.outputFileName().isEmpty())
+    return (QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(printer.outputFileName())).toStdU16String();
+  return QStringLiteral("プリンタ「%1」に送りました").arg(printer.printerName()).toStdU16String();
+}
+
+QString QtPlatform::PdfFileFor(const Str& title) const {
+  const QString base = FileNamePart(title) + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+  QString pdf = QDir(appDir_).filePath(base + QStringLiteral(".pdf"));
+  for (int n = 2; QFileInfo::exists(pdf); ++n) pdf = QDir(appDir_).filePath(base + QStringLiteral("_%1.pdf").arg(n));
+  return pdf;
 }
 
 Date QtPlatform::Today() {
@@ -245,7 +262,10 @@ void QtPlatform::ShowWindow(Window& window, bool modal) {
   // Modality can only change while the window is hidden.
   if (v->isVisible() && v->windowModality() != modality) v->hide();
   v->setWindowModality(modality);
+  v->FitOnScreen();
   v->show();
+  // The frame is known once the window is shown; fit it again with it.
+  v->FitOnScreen();
   v->raise();
   v->activateWindow();
 }

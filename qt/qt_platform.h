@@ -50,8 +50,13 @@ class QtPlatform : public Platform {
 
   // The file a program sound path plays (the two cues map into sounds/).
   QString WaveFileFor(const Str& path) const;
-  // Off: printing always writes a PDF, even when a printer is installed.
+  // Off: printing writes a PDF beside the program without asking, even when
+  // a printer is installed. Off from the start on the offscreen platform and
+  // when SOLNEKA_PRINT_TO_PDF is set, where no one could answer the dialog.
   bool usePrinter = true;
+  // The PDF file printing without a printer writes for `title`; never one
+  // that exists.
+  QString PdfFileFor(const Str& title) const;
   HelpViewer* Help() const { return help_; }
 
  private:

@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"record", World, 3, "record FILE N fields...", CmdRecord},
     {"truncate", World, 3, "truncate FILE BYTES", CmdTruncate},
     {"poke", World, 4, "poke FILE OFFSET HEX", CmdPoke},
+    {"setting", World, 3, "setting KEY \"value\"", CmdSetting},
     {"answer", Act, 2, "answer Yes|No|OK|Cancel", CmdAnswer},
     {"input", Act, 2, "input \"text\" | input cancel", CmdInput},
 

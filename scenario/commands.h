@@ -48,6 +48,7 @@ void CmdRandom(Session& s, const Words& w);
 void CmdRecord(Session& s, const Words& w);
 void CmdTruncate(Session& s, const Words& w);
 void CmdPoke(Session& s, const Words& w);
+void CmdSetting(Session& s, const Words& w);
 void CmdAnswer(Session& s, const Words& w);
 void CmdInput(Session& s, const Words& w);
 

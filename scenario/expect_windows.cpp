@@ -117,6 +117,12 @@ void ExpectVisible(Session& s, const Words& w) {
 }
 
 void ExpectChecked(Session& s, const Words& w) {
+  // A menu entry is checked when it carries a tick.
+  if (Menu* m = s.GetForm(w[2]).FindMenu(w[3])) {
+    const bool want = ParseYesNo(w[4]);
+    return s.Check(want == m->Checked(), w[3] + (want ? " ticked" : " not ticked"),
+                   m->Checked() ? "ticked" : "not ticked");
+  }
   auto& o = s.GetControlAs<OptionButton>(s.GetForm(w[2]), w[3], "an option button");
   bool want = ParseYesNo(w[4]);
   s.Check(want == o.Value(), w[3] + (want ? " checked" : " not checked"), o.Value() ? "checked" : "not checked");

@@ -39,6 +39,7 @@ class Session {
   // The world outside the program: its boxes, cues, date, ...
   ScriptPlatform& Outside() { return platform_; }
   Program& App() { return *program_; }
+  bool Started() const { return program_ != nullptr; }
   std::string DataPath(const std::string& file) const;
 
   Form& GetForm(const std::string& name);

@@ -5,6 +5,7 @@
 
 #include "core/file_system.h"
 #include "core/record_file.h"
+#include "core/settings.h"
 #include "scenario/commands.h"
 #include "scenario/files.h"
 #include "scenario/session.h"
@@ -63,6 +64,15 @@ void CmdPoke(Session& s, const Words& w) {
   }
   auto f = Files().Open(s.DataPath(w[1]));
   f->WriteAt(static_cast<uint64_t>(off), bytes.data(), bytes.size());
+}
+
+// Written into the settings file the program reads when it starts.
+void CmdSetting(Session& s, const Words& w) {
+  if (s.Started()) throw Failure("setting comes before the program starts");
+  Settings settings;
+  settings.Load(s.DataPath(SettingsFileName));
+  settings.Set(w[1], w[2]);
+  settings.Save();
 }
 
 void CmdAnswer(Session& s, const Words& w) {

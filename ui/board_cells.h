@@ -23,6 +23,11 @@ constexpr int ShiftKey = 1;
 constexpr int CtrlKey = 2;
 constexpr int AltKey = 4;
 
+// The labels along the board's edges: none; columns 1, 2, ... and rows
+// 一, 二, ... from the top; or columns A, B, ... (no I) and rows 1, 2, ...
+// from the bottom.
+enum class CoordinateStyle { Hidden, Japanese, Western };
+
 struct Cell {
   int16_t picture = PictureNone;
   Str caption = u" ";
@@ -49,6 +54,13 @@ class BoardCells : public Control {
   void SetCaption(int point, const Str& caption);
   void SetForeColor(int point, uint32_t colour);
 
+  CoordinateStyle Coordinates() const { return coordinates_; }
+  void SetCoordinates(CoordinateStyle style) { Change(coordinates_, style); }
+  // The label of column `col` or row `row` (0-based, from the left and the
+  // top) in the current style; empty when hidden.
+  Str ColumnLabel(int col) const;
+  Str RowLabel(int row) const;
+
   // A mouse button pressed on the cell of `point` (button and shift state as above).
   std::function<void(int point, int button, int shift)> OnMouseDown;
   void MouseDown(int point, int button, int shift) {
@@ -59,6 +71,7 @@ class BoardCells : public Control {
   Cell* Mutable(int point);
   int columns_;
   int rows_;
+  CoordinateStyle coordinates_ = CoordinateStyle::Hidden;
   std::vector<Cell> cells_;
 };
 

@@ -146,6 +146,56 @@ void BoardCells::SetCaption(int point, const Str& caption) {
   Touch();
 }
 
+namespace {
+
+Str Decimal(int n) {
+  Str s;
+  do {
+    s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n > 0);
+  return s;
+}
+
+// 1..99 in kanji numerals: 一, 十, 十九, 二十三.
+Str KanjiNumber(int n) {
+  static const char16_t digits[] = u"一二三四五六七八九";
+  Str s;
+  if (n >= 20) s += digits[n / 10 - 1];
+  if (n >= 10) s += u'十';
+  if (n % 10 != 0) s += digits[n % 10 - 1];
+  return s;
+}
+
+}  // namespace
+
+Str BoardCells::ColumnLabel(int col) const {
+  if (col < 0 || col >= columns_) return {};
+  switch (coordinates_) {
+    case CoordinateStyle::Japanese:
+      return Decimal(col + 1);
+    case CoordinateStyle::Western:
+      // I is left out: it reads too much like J and 1.
+      return Str(1, static_cast<char16_t>(u'A' + col + (col >= 8 ? 1 : 0)));
+    case CoordinateStyle::Hidden:
+      break;
+  }
+  return {};
+}
+
+Str BoardCells::RowLabel(int row) const {
+  if (row < 0 || row >= rows_) return {};
+  switch (coordinates_) {
+    case CoordinateStyle::Japanese:
+      return KanjiNumber(row + 1);
+    case CoordinateStyle::Western:
+      return Decimal(rows_ - row);
+    case CoordinateStyle::Hidden:
+      break;
+  }
+  return {};
+}
+
 void BoardCells::SetForeColor(int point, uint32_t colour) {
   Cell* c = Mutable(point);
   if (!c || c->foreColor == colour) return;

@@ -269,9 +269,18 @@ class Menu : public Control {
   const std::vector<std::unique_ptr<Menu>>& Items() const { return items_; }
   // Depth-first search by item name.
   Menu* Find(const std::string& name);
+  // An entry that shows a tick when it is the choice in effect.
+  bool Checkable() const { return checkable_; }
+  bool Checked() const { return checked_; }
+  void SetChecked(bool c) {
+    checkable_ = true;
+    Change(checked_, c);
+  }
 
  private:
   Str caption_;
+  bool checkable_ = false;
+  bool checked_ = false;
   std::vector<std::unique_ptr<Menu>> items_;
 };
 

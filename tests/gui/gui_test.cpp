@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -24,6 +26,7 @@
 #include "app/program.h"
 #include "core/cues.h"
 #include "qt/board_widget.h"
+#include "qt/figure_painter.h"
 #include "qt/form_view.h"
 #include "qt/help_viewer.h"
 #include "qt/qt_platform.h"
@@ -264,6 +267,72 @@ class GuiTest : public QObject {
     QTRY_VERIFY(StonePixel(62).lightness() < 220);
   }
 
+  void arrowKeysAndTheSliderKeysStepThroughTheGame() {
+    for (int p : {61, 62, 63, 64}) Click(p);
+    QVERIFY(QTest::qWaitForWindowActive(view_));
+    auto stonesShown = [this] {
+      int n = 0;
+      for (int p : {61, 62, 63, 64}) n += Main().Cells.PictureAt(p) != PictureNone;
+      return n;
+    };
+    // Wherever the focus is but on the slider, even on an option button.
+    view_->Widget<QRadioButton>("Option1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(program_->State.MoveCount, 3);
+    QVERIFY(Main().Option1.Value());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QCOMPARE(program_->State.MoveCount, 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+    QCOMPARE(stonesShown(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QCOMPARE(stonesShown(), 4);
+
+    // On the slider the keys move its thumb, and the board follows at once.
+    auto* slider = view_->Widget<QSlider>("Slider1");
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Home);
+    QCOMPARE(Main().Slider1.Value(), 1);
+    QCOMPARE(stonesShown(), 1);
+    QTest::keyClick(slider, Qt::Key_Right);
+    QTest::keyClick(slider, Qt::Key_Right);
+    QCOMPARE(Main().Slider1.Value(), 3);
+    QCOMPARE(stonesShown(), 3);
+    QCOMPARE(Main().Cells.PictureAt(64), PictureNone);
+    QTest::keyClick(slider, Qt::Key_End);
+    QCOMPARE(stonesShown(), 4);
+
+    // In the print layout the navigation buttons are gone and so are their keys.
+    QTimer::singleShot(0, [] {
+      if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    view_->ActionOf("メニュー印刷準備")->trigger();
+    QVERIFY(!Main().Command1.Visible());
+    QTest::keyClick(view_, Qt::Key_Left);
+    QTest::keyClick(view_, Qt::Key_Home);
+    QCOMPARE(stonesShown(), 4);
+  }
+
+  void displayMenuTicksItsChoiceMovesTheBoardAndKeepsIt() {
+    QAction* japanese = view_->ActionOf("メニュー日本式座標");
+    QAction* none = view_->ActionOf("メニュー座標なし");
+    QVERIFY(japanese && none);
+    QCOMPARE(view_->ActionOf("メニュー表示")->text(), QStringLiteral("表示(&V)"));
+    QVERIFY(japanese->isCheckable() && japanese->isChecked());
+    QVERIFY(!none->isChecked());
+    const QPointF labelled = board_->PointCentre(1);
+    none->trigger();
+    QVERIFY(none->isChecked() && !japanese->isChecked());
+    // Without the labels the margin is narrower and the grid larger.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QVERIFY(board_->PointCentre(1).x() < labelled.x());
+    QFile ini(dir_->filePath(QStringLiteral("solneka.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), QByteArray("coordinates=none\n"));
+    // Choosing the entry in effect again leaves its tick.
+    none->trigger();
+    QVERIFY(none->isChecked());
+  }
+
   void menuBarEntriesOpenWithAltAndALetter() {
     QCOMPARE(view_->ActionOf("メニュー棋譜")->text(), QStringLiteral("棋譜処理(&K)"));
     QCOMPARE(view_->ActionOf("メニュー終了")->text(), QStringLiteral("終了(&X)"));
@@ -349,6 +418,38 @@ class GuiTest : public QObject {
     // A second print keeps the first.
     const Str again = platform_->PrintWindow(Main(), u"練習/棋譜");
     QVERIFY(Q(again).endsWith(QStringLiteral("_%1_2.pdf").arg(date)));
+  }
+
+  // The page is the figure drawn as lines and text: no picture of the window.
+  void printedPageIsTheFigureNotAPictureOfTheWindow() {
+    Click(61);
+    Click(62);
+    Main().Label10.SetCaption(u"【タイトル】　練習");
+    Main().Label10.SetVisible(true);
+    const QString file = Q(platform_->PrintWindow(Main(), u"図")).section(QStringLiteral(": "), 1);
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QVERIFY(!bytes.contains("/Subtype /Image"));
+    QVERIFY(bytes.contains("/FontFile"));
+
+    // The same drawing on an image: the stones where the points are.
+    QImage page(800, 1100, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+      QPainter p(&page);
+      PaintFigure(p, QRectF(page.rect()), Main().Cells, QStringLiteral("本文"));
+    }
+    const double cell = 800 / (18 + 2 * 1.3);
+    auto pixel = [&](int col, int row) {
+      // Off the centre, away from the number and the grid lines.
+      return page.pixelColor(
+          QPointF((800 - 18 * cell) / 2 + (col + 0.3) * cell, 1.3 * cell + (row + 0.3) * cell).toPoint());
+    };
+    QVERIFY(pixel(3, 3).lightness() < 60);    // black 1 at 61, below its number
+    QVERIFY(pixel(3, 4).lightness() > 200);   // white 2 at 62
+    QVERIFY(pixel(8, 8).lightness() > 200);   // an empty point's paper
   }
 
   void cuesMapToTheSoundsFolder() {

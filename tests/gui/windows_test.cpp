@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -40,6 +43,15 @@ std::vector<QWidget*> ShownWidgets(FormView* v) {
   return shown;
 }
 
+// Every half-width character as wide as any other and a full-width one as
+// wide as two: text in such a face lines up in columns.
+bool LinesUpColumns(const QFont& f) {
+  const QFontMetricsF m(f);
+  const double unit = m.horizontalAdvance(u'0');
+  return unit > 0 && m.horizontalAdvance(u'i') == unit && m.horizontalAdvance(u'W') == unit &&
+         m.horizontalAdvance(QChar(0x624B)) == 2 * unit && m.horizontalAdvance(QChar(0x3000)) == 2 * unit;
+}
+
 }  // namespace
 
 class WindowsTest : public QObject {
@@ -71,6 +83,13 @@ class WindowsTest : public QObject {
     main_->ActionOf(menu)->trigger();
     FormView* v = ViewOf(program_->Problems);
     return v && QTest::qWaitForWindowExposed(v) ? v : nullptr;
+  }
+
+  // The smallest size that shows the whole content without scrolling.
+  static void ShrinkToContent(FormView* v) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    v->resize(v->size() - v->centralWidget()->size() + v->Content()->minimumSizeHint());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   }
 
   // Every shown control inside the window, none covering another, every
@@ -215,6 +234,69 @@ class WindowsTest : public QObject {
     QCOMPARE(program_->MainBoard.Cells.PictureAt(61), PictureBlack);
   }
 
+  void libraryReadsOnDoubleClickAndEnterRecordsNothing() {
+    for (int p : {61, 62}) program_->MainBoard.BoardMouseDown(p, ButtonLeft, 0);
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    auto* games = library->Widget<QListWidget>("List1");
+    auto* input = library->Widget<QLineEdit>("Text1");
+    input->setFocus();
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("05：朝刊"));
+    QApplication::sendEvent(input, &typed);
+    QCOMPARE(QString::fromStdU16String(program_->Library.Text1.Text()), QStringLiteral("05：朝刊"));
+    QTest::keyClick(input, Qt::Key_Return);
+    QTest::keyClick(input, Qt::Key_Enter);
+    QCOMPARE(games->count(), 0);
+    QTest::mouseClick(library->Widget<QPushButton>("Command1"), Qt::LeftButton);  // 記録
+    QCOMPARE(games->count(), 1);
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+
+    program_->MainBoard.BoardMouseDown(63, ButtonLeft, 0);
+    QCOMPARE(program_->State.MoveCount, 3);
+    main_->ActionOf("メニュー棋譜")->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    // The line read back from the file is padded with blanks; they widen nothing.
+    QVERIFY(games->item(0)->text().endsWith(QStringLiteral("    ")));
+    QVERIFY(!games->horizontalScrollBar()->isVisible());
+    // A double click as the system delivers it: a click, then the second press.
+    const QPoint line = games->visualItemRect(games->item(0)).center();
+    QTest::mouseClick(games->viewport(), Qt::LeftButton, {}, line);
+    QTest::mouseDClick(games->viewport(), Qt::LeftButton, {}, line);
+    QTRY_COMPARE(program_->Library.State(), WindowState::Unloaded);
+    QCOMPARE(program_->State.MoveCount, 2);
+    QCOMPARE(program_->MainBoard.Cells.PictureAt(63), PictureNone);
+
+    // Lists laid out in columns are in a fixed-pitch face (titles are not).
+    main_->ActionOf("メニュー棋譜")->trigger();
+    QVERIFY(LinesUpColumns(library->Widget<QListWidget>("List2")->font()));
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+    FormView* problems = OpenProblems("メニュー手筋講座");
+    QVERIFY(LinesUpColumns(problems->Widget<QListWidget>("List2")->font()));
+    QVERIFY(!LinesUpColumns(games->font()));
+  }
+
+  void everyWindowOpensInsideTheScreen() {
+    // The offscreen screen is smaller than the windows would like to be.
+    const QRect room = main_->screen()->availableGeometry();
+    QVERIFY(room.width() < 1040);
+    QVERIFY(room.contains(main_->frameGeometry()));
+    main_->ActionOf("メニュー棋譜")->trigger();
+    FormView* library = ViewOf(program_->Library);
+    QVERIFY(QTest::qWaitForWindowExposed(library));
+    QVERIFY(room.contains(library->frameGeometry()));
+    library->ActionOf("メニューメイン碁盤へ")->trigger();
+    FormView* problems = OpenProblems("メニュー手筋登録");
+    QVERIFY(room.contains(problems->frameGeometry()));
+    // What does not fit scrolls into view.
+    auto* scroll = qobject_cast<QScrollArea*>(problems->centralWidget());
+    QVERIFY(scroll);
+    QWidget* last = problems->WidgetOf("Command17");
+    scroll->ensureWidgetVisible(last);
+    QVERIFY(scroll->viewport()->rect().contains(QRect(last->mapTo(scroll->viewport(), QPoint(0, 0)), last->size())));
+  }
+
   void layoutsShowEveryModeWithoutClippingOrHoles() {
     main_->ActionOf("メニュー棋譜")->trigger();
     FormView* library = ViewOf(program_->Library);
@@ -225,7 +307,7 @@ class WindowsTest : public QObject {
     auto* report = library->Widget<QListWidget>("List2");
     QCOMPARE(report->count(), 17);
     QVERIFY(report->visualItemRect(report->item(16)).bottom() <= report->viewport()->height());
-    library->resize(library->minimumSizeHint());
+    ShrinkToContent(library);
     CheckLayout(library, QStringLiteral("small library"));
     library->ActionOf("メニューメイン碁盤へ")->trigger();
 
@@ -237,7 +319,7 @@ class WindowsTest : public QObject {
       v->ActionOf(mode)->trigger();
       v->resize(1080, 860);
       CheckLayout(v, QString::fromUtf8(mode));
-      v->resize(v->minimumSizeHint());
+      ShrinkToContent(v);
       CheckLayout(v, QStringLiteral("small ") + QString::fromUtf8(mode));
     }
     // The answer list's ten-character columns fit without scrolling sideways.
