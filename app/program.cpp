@@ -2,6 +2,7 @@
 
 #include "core/file_transaction.h"
 #include "core/messages.h"
+#include "core/record_file.h"
 #include "core/replay.h"
 
 namespace sol {
@@ -38,18 +39,26 @@ Program::Program(Platform& platform, const std::string& programDir)
     MainBoard.Show();
   };
   Library.MainSlider = &MainBoard.Slider1;
+  SetNotWritableNotice(
+      [this] { platform_.MsgBox(msg::CannotWrite, Buttons::OK, Icon::Information, msg::CannotWriteTitle); });
 }
 
+Program::~Program() { SetNotWritableNotice({}); }
+
 void Program::Start() {
-  // A command that a crash cut short is undone before anything is read.
+  // A command that a crash cut short is undone before anything is read,
+  // by the one process that may write the folder.
   bool recovered = true;
+  Recovery recovery = Recovery::Nothing;
   try {
-    RecoverFiles(State.DataDir, State.DataDir + TempFileName);
+    if (!ReadOnly()) recovery = RecoverFiles(State.DataDir, State.DataDir + ScratchFileName());
   } catch (const FileError&) {
     recovered = false;
   }
   MainBoard.Show();
   if (!recovered) MainBoard.SetStatus(msg::NoFile);
+  if (recovery == Recovery::SetAside)
+    platform_.MsgBox(msg::JournalSetAside, Buttons::OK, Icon::Information, msg::CannotWriteTitle);
 }
 
 std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }

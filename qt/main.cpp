@@ -9,6 +9,7 @@
 
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "core/file_system.h"
 #include "qt/qt_platform.h"
 
 namespace {
@@ -70,6 +71,11 @@ int main(int argc, char** argv) {
   if (lock.Result() == sol::InstanceLock::Outcome::HeldElsewhere) {
     platform.MsgBox(sol::AlreadyRunningText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
     return 1;
+  }
+  // Without the lock another copy may be writing: look, but change nothing.
+  if (lock.Result() != sol::InstanceLock::Outcome::Taken) {
+    sol::SetReadOnly(true);
+    platform.MsgBox(sol::ReadOnlyStartText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
   }
   int result = 0;
   {

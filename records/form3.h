@@ -73,6 +73,12 @@ class Form3 : public Form {
   // An 入力エラー box naming the first character of `text` that the files
   // cannot store; false when there is none.
   bool RefuseUnstorable(const Str& text);
+  // The box that says the folder cannot be written, when this process may
+  // not write it; false when it may.
+  bool RefuseReadOnly();
+  // A failed change is reported in this window, where the player is, as
+  // well as on the main board.
+  void ShowFailure();
 
   GameState& s_;
 };

@@ -29,6 +29,17 @@ bool InGameRange(int n) { return n >= 1 && n <= MaxGameNumber; }
 
 bool Form3::RefuseUnstorable(const Str& text) { return sol::RefuseUnstorable(GetPlatform(), text); }
 
+bool Form3::RefuseReadOnly() {
+  if (!ReadOnly()) return false;
+  NoticeNotWritable();
+  return true;
+}
+
+void Form3::ShowFailure() {
+  StatusBar1.SetText(s_.Display.Status && !s_.Display.Status->Text().empty() ? s_.Display.Status->Text()
+                                                                             : msg::NoFile);
+}
+
 void Form3::Command1_Click() {
   const Str text = Text1.Text();
   const int n = LineGameNumber(text);
@@ -43,6 +54,7 @@ void Form3::Command1_Click() {
     }
   }
   if (RefuseUnstorable(text)) return;
+  if (RefuseReadOnly()) return;
   if (s_.MoveList[1].Colour == 0) {
     GetPlatform().MsgBox(form3text::NoStones, Buttons::OK, Icon::Information, form3text::Confirm);
     return;
@@ -52,11 +64,10 @@ void Form3::Command1_Click() {
     RecordFile moves(s_.GameMovesFile, GameMoveRecord::Length);
     s_.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
   });
-  if (!WriteGameListEntry(s_, line, 1)) return;
-  if (!AppendGameMoves(s_, n)) return;
+  if (!WriteGameListEntry(s_, line, 1) || !AppendGameMoves(s_, n)) return ShowFailure();
   if (!change.Commit()) {
     if (s_.Display.Status) s_.Display.Status->SetText(msg::NoFile);
-    return;
+    return ShowFailure();
   }
   List1.AddItem(line);
   Cue();
@@ -95,9 +106,10 @@ void Form3::Command5_Click() {
     return;
   }
   if (RefuseUnstorable(text)) return;
-  if (!ReplaceGameMoves(s_, n)) return;
+  if (RefuseReadOnly()) return;
+  if (!ReplaceGameMoves(s_, n)) return ShowFailure();
   const Str line = text + DateSuffix();
-  if (!WriteGameListEntry(s_, line, 1)) return;
+  if (!WriteGameListEntry(s_, line, 1)) return ShowFailure();
   List1.SetList(index, line);
   StatusBar1.SetText(form3text::Updated);
   Cue();
@@ -109,12 +121,12 @@ void Form3::Command3_Click() {
     GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
     return;
   }
+  if (RefuseReadOnly()) return;
   const Str line = List1.List(index);
   if (GetPlatform().MsgBox(Trim(line) + form3text::DeleteQuestion, Buttons::OKCancel, Icon::Question,
                            form3text::Confirm) != Answer::OK)
     return;
-  if (!DeleteGameMoves(s_, LineGameNumber(line))) return;
-  if (!WriteGameListEntry(s_, line, 2)) return;
+  if (!DeleteGameMoves(s_, LineGameNumber(line)) || !WriteGameListEntry(s_, line, 2)) return ShowFailure();
   List1.RemoveItem(index);
   Cue();
   StatusBar1.SetText(form3text::Deleted);

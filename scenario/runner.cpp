@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "app/instance_lock.h"
 #include "app/program.h"
 #include "core/file_system.h"
 #include "core/record_file.h"
@@ -164,8 +165,12 @@ class Session {
     } else {
       dir_ = dataDir;
     }
+    TakeLock();
   }
   ~Session() {
+    program_.reset();
+    lock_.reset();
+    SetReadOnly(false);
     if (ownDir_) RemoveTree(dir_);
   }
 
@@ -207,6 +212,21 @@ class Session {
       Pass();
     else
       Fail(expected + " — " + found);
+  }
+
+  // The runner writes the data files itself, and a program that starts on
+  // the folder meanwhile would undo the session's unfinished changes: the
+  // folder is the session's while it runs. A copy that has it now gets a few
+  // seconds to let go.
+  void TakeLock() {
+    for (int wait = 0;; ++wait) {
+      lock_ = std::make_unique<InstanceLock>(dir_);
+      if (lock_->Result() != InstanceLock::Outcome::HeldElsewhere || wait == 100) break;
+      lock_.reset();
+      usleep(50000);
+    }
+    SetReadOnly(lock_->Result() != InstanceLock::Outcome::Taken);
+    if (ReadOnly()) Fail("the data folder's lock cannot be taken; nothing is written: " + lock_->Path());
   }
 
   void EnsureStarted() {
@@ -842,6 +862,7 @@ class Session {
   bool ownDir_ = false;
   int line_ = 0;
   ScriptPlatform platform_;
+  std::unique_ptr<InstanceLock> lock_;
   std::unique_ptr<Program> program_;
   size_t boxesTaken_ = 0, lastBox_ = SIZE_MAX, inputsTaken_ = 0, cuesTaken_ = 0, printsTaken_ = 0, helpsTaken_ = 0;
   int beepsTaken_ = 0;
