@@ -20,8 +20,11 @@ InstanceLock::InstanceLock(const std::string& dataDir) {
   } while (fd_ < 0 && errno == EINTR);
   // Another user's lock file that this one may read still locks: a lock
   // needs no more than that.
-  while (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == EINTR))
-    fd_ = ::open(path_.c_str(), O_RDONLY | flags);
+  if (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+    do {
+      fd_ = ::open(path_.c_str(), O_RDONLY | flags);
+    } while (fd_ < 0 && errno == EINTR);
+  }
   if (fd_ < 0) return;
   struct stat st;
   if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {

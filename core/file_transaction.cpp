@@ -438,6 +438,10 @@ void FileTransaction::Cancel() { (impl_->outer ? impl_->outer : impl_.get())->Fa
 
 bool FileTransaction::Failed() const { return (impl_->outer ? impl_->outer : impl_.get())->failed; }
 
+std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh) {
+    return EncodeEntry(name, old, Checksum(fresh));
+}
+
 bool InTransaction() { return FileTransaction::Impl::active != nullptr; }
 
 Recovery RecoverFiles(const std::string& dir, const std::string& scratchPath) {

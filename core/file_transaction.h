@@ -59,6 +59,11 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// One journal entry as a transaction writes it before replacing the file
+// `name` (old content `old`) with `fresh`: for tools and tests that make
+// journals.
+std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh);
+
 // Whether a transaction is open in this process.
 bool InTransaction();
 
