@@ -7,7 +7,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "core/file_transaction.h"
 
 namespace sol {
 
@@ -96,13 +95,7 @@ void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string&
 }
 
 void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content) {
-    try {
-        ReplaceFileOn(Files(), target, scratchPath, content);
-    } catch (const NotWritable&) {
-        // A transaction tells the player once for all its files.
-        if (!InTransaction()) NoticeNotWritable();
-        throw;
-    }
+    ReplaceFileOn(Files(), target, scratchPath, content);
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -68,11 +68,11 @@ void PutInt16(std::string& rec, std::size_t offset, std::int16_t v);
 // leads to the new content. The new file keeps the old one's mode and, where
 // the process may, its owner. The target is never removed first; if anything
 // before the rename fails the target is untouched, the scratch file is
-// removed and the FileError propagates (NotWritable, after the player was
-// told, where the folder or the target cannot be written). scratchPath must
-// differ from target; only its name is used.
+// removed and the FileError propagates (NotWritable where the folder or the
+// target cannot be written). scratchPath must differ from target; only its
+// name is used.
 void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content);
-// As ReplaceFile, on the given file system, and without telling the player.
+// As ReplaceFile, on the given file system.
 void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath,
                    std::string_view content);
 

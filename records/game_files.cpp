@@ -49,6 +49,8 @@ void Report(StatusBar* status, const FileError& error) {
   if (const auto* damaged = dynamic_cast<const DamagedFile*>(&error)) {
     const std::string& path = damaged->Path;
     status->SetText(FromUtf8(path.substr(path.find_last_of('/') + 1)) + msg::TooLarge);
+  } else if (dynamic_cast<const NotWritable*>(&error)) {
+    status->SetText(msg::FolderNotWritable);
   } else {
     status->SetText(msg::NoFile);
   }
