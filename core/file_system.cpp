@@ -35,6 +35,7 @@ bool Refusal(int err) { return err == EACCES || err == EPERM || err == EROFS || 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int err) {
     const std::string text = what + " " + path + ": " + std::strerror(err);
     if (Refusal(err)) throw NotWritable(text);
+    if (err == EISDIR || err == ENOTDIR || err == ELOOP) throw UnusablePath(text);
     throw FileError(text);
 }
 
@@ -146,7 +147,11 @@ public:
         // Reading needs no more than read permission, on any mount.
         int fd = OpenRetrying(path, O_RDONLY);
         if (fd < 0 && errno == ENOENT) return std::make_unique<MissingFile>(path);
-        if (fd < 0) throw FileError("open " + path + ": " + std::strerror(errno));
+        if (fd < 0) {
+            const std::string text = "open " + path + ": " + std::strerror(errno);
+            if (errno == EACCES || errno == EISDIR || errno == ENOTDIR || errno == ELOOP) throw UnusablePath(text);
+            throw FileError(text);
+        }
         return std::make_unique<PosixFile>(fd, path, true);
     }
 

@@ -17,6 +17,12 @@ struct FileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The path cannot be used as a file at all: a folder, a loop of links, or
+// a file this process may not even read. Trying again will not help.
+struct UnusablePath : FileError {
+    using FileError::FileError;
+};
+
 // The data folder may not be changed: this process does not hold the
 // folder's lock, or the system refuses (a read-only folder, file or mount,
 // no permission).

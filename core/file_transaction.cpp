@@ -65,22 +65,6 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir == "/" ? "/" + name : dir + "/" + name;
 }
 
-constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
-
-std::string ReadAll(FileSystem& fs, const std::string& path) {
-    std::unique_ptr<File> f = fs.Open(path);
-    const std::uint64_t size = f->Size();
-    if (size > MaxJournalBytes) throw FileError("too large to keep for undoing: " + path);
-    std::string content;
-    try {
-        content.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        throw FileError("not enough memory to keep for undoing: " + path);
-    }
-    content.resize(f->ReadAt(0, content.data(), content.size()));
-    return content;
-}
-
 // The files a command ever replaces; a journal can name nothing else, so no
 // journal, however made, reaches the lock, the settings or the program.
 bool IsDataFileName(std::string_view name) {
@@ -90,10 +74,34 @@ bool IsDataFileName(std::string_view name) {
     return false;
 }
 
-// A journal that is there but cannot be acted on.
+// A journal that is there but cannot be acted on; trying again would not
+// help.
 struct Unusable : FileError {
     using FileError::FileError;
 };
+
+constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
+
+// Unusable for a file that is too large or not a file; a FileError for
+// what may pass (a read error, memory).
+std::string ReadAll(FileSystem& fs, const std::string& path) {
+    std::unique_ptr<File> f;
+    try {
+        f = fs.Open(path);
+    } catch (const UnusablePath& error) {
+        throw Unusable(error.what());
+    }
+    const std::uint64_t size = f->Size();
+    if (size > MaxJournalBytes) throw Unusable("too large to keep for undoing: " + path);
+    std::string content;
+    try {
+        content.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        throw FileError("not enough memory to keep for undoing: " + path);
+    }
+    content.resize(f->ReadAt(0, content.data(), content.size()));
+    return content;
+}
 
 // magic, name length, name, old length, old content, checksum of the new
 // content, checksum of all the entry's bytes before it.
@@ -138,17 +146,11 @@ std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes)
 // Gives the files of `entries` their old content back, the newest change
 // undone first. Nothing is written, and false returned, when a file holds
 // neither the old nor the new content an entry records for it.
-// A file that cannot be read is Unusable.
+// A file that is no file, or too large, is Unusable.
 bool PutBack(FileSystem& fs, const std::string& scratch, const std::vector<Entry>& entries) {
     std::map<std::string, std::string> now;
-    for (const Entry& e : entries) {
-        if (now.count(e.path)) continue;
-        try {
-            now[e.path] = ReadAll(fs, e.path);
-        } catch (const FileError& error) {
-            throw Unusable(error.what());
-        }
-    }
+    for (const Entry& e : entries)
+        if (!now.count(e.path)) now[e.path] = ReadAll(fs, e.path);
     std::map<std::string, std::string> wanted = now;
     for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
         std::string& content = wanted[e->path];
@@ -176,7 +178,8 @@ std::string AsideName(FileSystem& fs, const std::string& journal) {
 
 // Deals with a journal left in `dir`: puts its files back and removes it,
 // or, when it cannot be read or names what it cannot, renames it aside and
-// leaves the files alone. FileError when the files cannot be written.
+// leaves the files alone. FileError when the files cannot be read or written
+// for now: the journal stays for the next try.
 Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scratch) {
     const std::string journal = JoinPath(dir, JournalFileName);
     const bool link = fs.Resolve(journal) != journal;
@@ -184,13 +187,7 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
     try {
         // Never read through a link: it is not a journal this program wrote.
         if (link) throw Unusable("a link: " + journal);
-        std::string bytes;
-        try {
-            bytes = ReadAll(fs, journal);
-        } catch (const FileError& error) {
-            throw Unusable(error.what());
-        }
-        (void)PutBack(fs, scratch, DecodeJournal(dir, bytes));
+        (void)PutBack(fs, scratch, DecodeJournal(dir, ReadAll(fs, journal)));
     } catch (const Unusable&) {
         fs.Rename(journal, AsideName(fs, journal));
         fs.SyncDir(dir);

@@ -207,6 +207,18 @@ TEST_F(DataFolder, AJournalActsOnDataFilesOnlyAndOneThatCannotBeUsedIsSetAsideOn
   EXPECT_FALSE(fs::exists(Path(JournalFileName)));
   EXPECT_TRUE(Named(dir.Path(), ScratchFilePrefix).empty());
 
+  // A read that fails for now leaves the journal for the next try.
+  ScratchDir::WriteRaw(Path(JournalFileName), JournalEntry(GameListFileName, "older", "old"));
+  testing::FaultyFiles faulty;
+  faulty.failIf = [&](const std::string& op) { return op == "Open " + Path(GameListFileName); };
+  SetFiles(&faulty);
+  EXPECT_THROW(RecoverFiles(dir.Path(), Path("scratch")), FileError);
+  SetFiles(nullptr);
+  EXPECT_TRUE(fs::exists(Path(JournalFileName)));
+  EXPECT_EQ(RecoverFiles(dir.Path(), Path("scratch")), Recovery::PutBack);
+  EXPECT_EQ(ScratchDir::ReadRaw(Path(GameListFileName)), "older");
+  ScratchDir::WriteRaw(Path(GameListFileName), "old");
+
   // Outside the folder, too large to hold, or no file at all.
   ScratchDir::WriteRaw(Path(JournalFileName), JournalEntry("../" + std::string(GameListFileName), "x", "old"));
   EXPECT_EQ(RecoverFiles(dir.Path(), Path("scratch")), Recovery::SetAside);
