@@ -20,6 +20,13 @@ inline const Str AlreadyRunningText =
     u"同じデータを二つのソルネカで同時に使うと、記録が壊れるおそれがあります。\n"
     u"先に起動しているソルネカをお使いください。";
 
+// When the lock cannot be had for another reason, the program comes up
+// without changing anything in the data folder.
+inline const Str ReadOnlyStartText =
+    u"データフォルダの鍵ファイル（.solneka.lock）を使えないため、読み取り専用で起動します。\n"
+    u"データは表示できますが、記録・登録・削除など、データを変える操作はできません。\n"
+    u"データフォルダとその中のファイルに書き込めるかどうかをお確かめください。";
+
 class InstanceLock {
  public:
   enum class Outcome {

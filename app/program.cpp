@@ -2,6 +2,7 @@
 
 #include "core/file_transaction.h"
 #include "core/messages.h"
+#include "core/record_file.h"
 #include "core/replay.h"
 #include "ui/display_menu.h"
 
@@ -41,6 +42,8 @@ Program::Program(Platform& platform, const std::string& programDir)
   Library.MainSlider = &MainBoard.Slider1;
   MainBoard.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, MainBoard); };
   Problems.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, Problems); };
+  SetNotWritableNotice(
+      [this] { platform_.MsgBox(msg::CannotWrite, Buttons::OK, Icon::Information, msg::CannotWriteTitle); });
 }
 
 void Program::ShowCoordinates(CoordinateStyle style) {
@@ -60,11 +63,15 @@ void Program::ChooseCoordinates(CoordinateStyle style, Form& from) {
   }
 }
 
+Program::~Program() { SetNotWritableNotice({}); }
+
 void Program::Start() {
-  // A command that a crash cut short is undone before anything is read.
+  // A command that a crash cut short is undone before anything is read,
+  // by the one process that may write the folder.
   bool recovered = true;
+  Recovery recovery = Recovery::Nothing;
   try {
-    RecoverFiles(State.DataDir, State.DataDir + TempFileName);
+    if (!ReadOnly()) recovery = RecoverFiles(State.DataDir, State.DataDir + ScratchFileName());
   } catch (const FileError&) {
     recovered = false;
   }
@@ -73,6 +80,8 @@ void Program::Start() {
   ShowCoordinates(ParseCoordinates(coordinates.value_or("")).value_or(CoordinateStyle::Japanese));
   MainBoard.Show();
   if (!recovered) MainBoard.SetStatus(msg::NoFile);
+  if (recovery == Recovery::SetAside)
+    platform_.MsgBox(msg::JournalSetAside, Buttons::OK, Icon::Information, msg::CannotWriteTitle);
 }
 
 std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }

@@ -17,6 +17,9 @@ class Program {
  public:
   // `programDir` is the directory of the executable; the data files live there.
   Program(Platform& platform, const std::string& programDir);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Loads and shows the main board, as the program does when it starts.
   void Start();
@@ -38,7 +41,7 @@ class Program {
   // The player's choice from `from`'s 表示 menu, kept in the settings.
   void ChooseCoordinates(CoordinateStyle style, Form& from);
 
-  [[maybe_unused]] Platform& platform_;
+  Platform& platform_;
 };
 
 // A shared variable by name (`Board(61)`, `MoveList(3).Point`, `DataDir`);

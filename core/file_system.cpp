@@ -6,24 +6,62 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <utility>
+
+#include "core/record_file.h"
 
 namespace sol {
 
 File::~File() = default;
 FileSystem::~FileSystem() = default;
 
+// File systems that cannot do better (those of tests) create by emptying.
+std::unique_ptr<File> FileSystem::Create(const std::string& path, const std::string&) {
+    std::unique_ptr<File> f = Open(path);
+    f->Truncate(0);
+    return f;
+}
+
+std::string FileSystem::Resolve(const std::string& path) { return path; }
+
 namespace {
 
+bool Refusal(int err) { return err == EACCES || err == EPERM || err == EROFS || err == EBADF; }
+
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int err) {
-    throw FileError(what + " " + path + ": " + std::strerror(err));
+    const std::string text = what + " " + path + ": " + std::strerror(err);
+    if (Refusal(err)) throw NotWritable(text);
+    if (err == EISDIR || err == ENOTDIR || err == ELOOP) throw UnusablePath(text);
+    throw FileError(text);
 }
+
+[[noreturn]] void Refuse(const std::string& what, const std::string& path) {
+    throw NotWritable(what + " " + path + ": the data folder is not written by this process");
+}
+
+// A file that is missing where nothing may be created: it reads as empty.
+class MissingFile final : public File {
+public:
+    explicit MissingFile(std::string path) : path_(std::move(path)) {}
+    std::uint64_t Size() override { return 0; }
+    std::size_t ReadAt(std::uint64_t, void*, std::size_t) override { return 0; }
+    void WriteAt(std::uint64_t, const void*, std::size_t) override { Refuse("write", path_); }
+    void Truncate(std::uint64_t) override { Refuse("truncate", path_); }
+    void Flush() override {}
+    void Sync() override {}
+
+private:
+    std::string path_;
+};
 
 class PosixFile final : public File {
 public:
-    PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    PosixFile(int fd, std::string path, bool readOnly = false)
+        : fd_(fd), path_(std::move(path)), readOnly_(readOnly) {}
     ~PosixFile() override { ::close(fd_); }
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -50,6 +88,7 @@ public:
     }
 
     void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) override {
+        if (readOnly_) Refuse("write", path_);
         const auto* p = static_cast<const char*>(buf);
         std::size_t done = 0;
         while (done < n) {
@@ -64,6 +103,7 @@ public:
     }
 
     void Truncate(std::uint64_t size) override {
+        if (readOnly_) Refuse("truncate", path_);
         while (::ftruncate(fd_, Offset(size)) != 0) {
             if (errno != EINTR) Fail("truncate", path_, errno);
         }
@@ -86,6 +126,7 @@ private:
 
     int fd_;
     std::string path_;
+    bool readOnly_;
 };
 
 int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
@@ -98,16 +139,62 @@ int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
 class PosixFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> Open(const std::string& path) override {
-        int fd = OpenRetrying(path, O_RDWR | O_CREAT, 0666);
-        if (fd < 0) Fail("open", path, errno);
+        if (!ReadOnly()) {
+            int fd = OpenRetrying(path, O_RDWR | O_CREAT, 0666);
+            if (fd >= 0) return std::make_unique<PosixFile>(fd, path);
+            if (!Refusal(errno)) Fail("open", path, errno);
+        }
+        // Reading needs no more than read permission, on any mount.
+        int fd = OpenRetrying(path, O_RDONLY);
+        if (fd < 0 && errno == ENOENT) return std::make_unique<MissingFile>(path);
+        if (fd < 0) {
+            const std::string text = "open " + path + ": " + std::strerror(errno);
+            if (errno == EACCES || errno == EISDIR || errno == ENOTDIR || errno == ELOOP) throw UnusablePath(text);
+            throw FileError(text);
+        }
+        return std::make_unique<PosixFile>(fd, path, true);
+    }
+
+    std::unique_ptr<File> Create(const std::string& path, const std::string& like) override {
+        if (ReadOnly()) Refuse("create", path);
+        struct stat old;
+        const bool replacing = !like.empty() && ::stat(like.c_str(), &old) == 0;
+        // A file the player made read-only stays as it is, even where the
+        // folder would let it be replaced.
+        if (replacing && ::access(like.c_str(), W_OK) != 0 && Refusal(errno)) Fail("write", like, errno);
+        int fd = OpenRetrying(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0666);
+        if (fd < 0) Fail("create", path, errno);
+        if (replacing) {
+            // Only the owner (or root) can hand a file over; anyone else's
+            // replacement is theirs, with the old file's group where allowed.
+            if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+            (void)::fchmod(fd, old.st_mode & 07777);
+        }
         return std::make_unique<PosixFile>(fd, path);
     }
 
+    std::string Resolve(const std::string& path) override {
+        std::string at = path;
+        // As many links as the system itself follows.
+        for (int hops = 0; hops < 40; ++hops) {
+            struct stat st;
+            if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+            std::string target(PATH_MAX, '\0');
+            const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+            if (n <= 0 || static_cast<size_t>(n) >= target.size()) Fail("read link", at, n < 0 ? errno : ENAMETOOLONG);
+            target.resize(static_cast<size_t>(n));
+            at = target.front() == '/' ? target : DirOf(at) + "/" + target;
+        }
+        Fail("follow", path, ELOOP);
+    }
+
     void Rename(const std::string& from, const std::string& to) override {
+        if (ReadOnly()) Refuse("rename", to);
         if (::rename(from.c_str(), to.c_str()) != 0) Fail("rename", from + " -> " + to, errno);
     }
 
     void Remove(const std::string& path) override {
+        if (ReadOnly()) Refuse("remove", path);
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) Fail("remove", path, errno);
     }
 
@@ -138,8 +225,29 @@ PosixFileSystem& Posix() {
 }
 
 std::atomic<FileSystem*> current{nullptr};
+std::atomic<bool> readOnly{false};
+std::mutex noticeMutex;
+std::function<void()> notice;
 
 }  // namespace
+
+bool ReadOnly() { return readOnly.load(); }
+
+void SetReadOnly(bool value) { readOnly.store(value); }
+
+void SetNotWritableNotice(std::function<void()> f) {
+    std::lock_guard<std::mutex> hold(noticeMutex);
+    notice = std::move(f);
+}
+
+void NoticeNotWritable() {
+    std::function<void()> f;
+    {
+        std::lock_guard<std::mutex> hold(noticeMutex);
+        f = notice;
+    }
+    if (f) f();
+}
 
 FileSystem& Files() {
     FileSystem* fs = current.load();

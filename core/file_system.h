@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,19 @@ namespace sol {
 
 struct FileError : std::runtime_error {
     using std::runtime_error::runtime_error;
+};
+
+// The path cannot be used as a file at all: a folder, a loop of links, or
+// a file this process may not even read. Trying again will not help.
+struct UnusablePath : FileError {
+    using FileError::FileError;
+};
+
+// The data folder may not be changed: this process does not hold the
+// folder's lock, or the system refuses (a read-only folder, file or mount,
+// no permission).
+struct NotWritable : FileError {
+    using FileError::FileError;
 };
 
 // An open file; closed when destroyed.
@@ -36,8 +50,18 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem();
-    // Opens for reading and writing; a missing file is created empty.
+    // Opens for reading and writing; a missing file is created empty. Where
+    // the file cannot be written (or writing is switched off, see
+    // SetReadOnly), it is opened for reading only, a missing one reads as
+    // empty, and writes to it throw NotWritable.
     virtual std::unique_ptr<File> Open(const std::string& path) = 0;
+    // Creates a new file at path, where nothing (not even a dangling link)
+    // may be yet; never opened through a link. When `like` names a file, the
+    // new one gets its mode and, where the process may, its owner.
+    virtual std::unique_ptr<File> Create(const std::string& path, const std::string& like);
+    // Where path ends up after following symbolic links; path itself when it
+    // is no link or leads nowhere.
+    virtual std::string Resolve(const std::string& path);
     // Atomically replaces `to` (if present) with `from`.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     // Removing a missing file is not an error.
@@ -46,6 +70,15 @@ public:
     virtual void SyncDir(const std::string& dir) = 0;
     virtual bool Exists(const std::string& path) = 0;
 };
+
+// Whether this process leaves the data folder alone. While it does, Open
+// opens for reading only and every replacement throws NotWritable.
+bool ReadOnly();
+void SetReadOnly(bool readOnly);
+// Shows the player that a change was refused because the folder cannot be
+// written; set by the program, nothing by default.
+void SetNotWritableNotice(std::function<void()> notice);
+void NoticeNotWritable();
 
 // The file system in use; the POSIX one unless SetFiles was called.
 FileSystem& Files();

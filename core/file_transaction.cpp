@@ -1,10 +1,15 @@
 #include "core/file_transaction.h"
 
+#include <dirent.h>
+
 #include <cstdint>
+#include <ctime>
 #include <map>
+#include <new>
 #include <string_view>
 #include <vector>
 
+#include "core/game_state.h"
 #include "core/record_file.h"
 
 namespace sol {
@@ -60,27 +65,42 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir == "/" ? "/" + name : dir + "/" + name;
 }
 
-std::string ReadAll(FileSystem& fs, const std::string& path) {
-    std::unique_ptr<File> f = fs.Open(path);
-    const std::uint64_t size = f->Size();
-    if (size > (std::uint64_t{1} << 30)) throw FileError("too large to keep for undoing: " + path);
-    std::string content(static_cast<size_t>(size), '\0');
-    content.resize(f->ReadAt(0, content.data(), content.size()));
-    return content;
+// The files a command ever replaces; a journal can name nothing else, so no
+// journal, however made, reaches the lock, the settings or the program.
+bool IsDataFileName(std::string_view name) {
+    for (const char* n : {GameListFileName, GameMovesFileName, ProblemListFileName, ProblemMovesFileName,
+                          AnswerMovesFileName, CommentFileName})
+        if (name == n) return true;
+    return false;
 }
 
-// As ReplaceFile, but on the given file system.
-void WriteWhole(FileSystem& fs, const std::string& dir, const std::string& target, const std::string& scratch,
-                const std::string& content) {
-    {
-        std::unique_ptr<File> f = fs.Open(scratch);
-        f->Truncate(0);
-        f->WriteAt(0, content.data(), content.size());
-        f->Flush();
-        f->Sync();
+// A journal that is there but cannot be acted on; trying again would not
+// help.
+struct Unusable : FileError {
+    using FileError::FileError;
+};
+
+constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
+
+// Unusable for a file that is too large or not a file; a FileError for
+// what may pass (a read error, memory).
+std::string ReadAll(FileSystem& fs, const std::string& path) {
+    std::unique_ptr<File> f;
+    try {
+        f = fs.Open(path);
+    } catch (const UnusablePath& error) {
+        throw Unusable(error.what());
     }
-    fs.Rename(scratch, target);
-    fs.SyncDir(dir);
+    const std::uint64_t size = f->Size();
+    if (size > MaxJournalBytes) throw Unusable("too large to keep for undoing: " + path);
+    std::string content;
+    try {
+        content.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        throw FileError("not enough memory to keep for undoing: " + path);
+    }
+    content.resize(f->ReadAt(0, content.data(), content.size()));
+    return content;
 }
 
 // magic, name length, name, old length, old content, checksum of the new
@@ -116,8 +136,9 @@ std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes)
         const size_t summed = at;
         if (!GetU64(bytes, at, sum) || sum != Checksum(bytes.substr(start, summed - start))) break;
         // Only names of files beside the journal.
-        if (name.find('/') != std::string::npos || name == "." || name == "..") break;
-        out.push_back({JoinPath(dir, name), std::string(old), fresh});
+        if (name.find('/') != std::string::npos || name == "." || name == "..")
+            throw Unusable("an entry names something outside the folder: " + name);
+        if (IsDataFileName(name)) out.push_back({JoinPath(dir, name), std::string(old), fresh});
     }
     return out;
 }
@@ -125,7 +146,8 @@ std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes)
 // Gives the files of `entries` their old content back, the newest change
 // undone first. Nothing is written, and false returned, when a file holds
 // neither the old nor the new content an entry records for it.
-bool PutBack(FileSystem& fs, const std::string& dir, const std::string& scratch, const std::vector<Entry>& entries) {
+// A file that is no file, or too large, is Unusable.
+bool PutBack(FileSystem& fs, const std::string& scratch, const std::vector<Entry>& entries) {
     std::map<std::string, std::string> now;
     for (const Entry& e : entries)
         if (!now.count(e.path)) now[e.path] = ReadAll(fs, e.path);
@@ -138,8 +160,42 @@ bool PutBack(FileSystem& fs, const std::string& dir, const std::string& scratch,
         content = e->old;
     }
     for (const auto& [path, content] : wanted)
-        if (content != now[path]) WriteWhole(fs, dir, path, scratch, content);
+        if (content != now[path]) ReplaceFileOn(fs, path, scratch, content);
     return true;
+}
+
+// Where a journal that cannot be acted on is kept: its name with the time.
+std::string AsideName(FileSystem& fs, const std::string& journal) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M%SZ", &utc);
+    std::string name = journal + "." + stamp;
+    for (int n = 2; fs.Exists(name) || fs.Resolve(name) != name; ++n) name = journal + "." + stamp + "-" + std::to_string(n);
+    return name;
+}
+
+// Deals with a journal left in `dir`: puts its files back and removes it,
+// or, when it cannot be read or names what it cannot, renames it aside and
+// leaves the files alone. FileError when the files cannot be read or written
+// for now: the journal stays for the next try.
+Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scratch) {
+    const std::string journal = JoinPath(dir, JournalFileName);
+    const bool link = fs.Resolve(journal) != journal;
+    if (!link && !fs.Exists(journal)) return Recovery::Nothing;
+    try {
+        // Never read through a link: it is not a journal this program wrote.
+        if (link) throw Unusable("a link: " + journal);
+        (void)PutBack(fs, scratch, DecodeJournal(dir, ReadAll(fs, journal)));
+    } catch (const Unusable&) {
+        fs.Rename(journal, AsideName(fs, journal));
+        fs.SyncDir(dir);
+        return Recovery::SetAside;
+    }
+    fs.Remove(journal);
+    fs.SyncDir(dir);
+    return Recovery::PutBack;
 }
 
 }  // namespace
@@ -162,6 +218,14 @@ public:
     bool done = false;
 
     std::unique_ptr<File> Open(const std::string& path) override;
+    std::unique_ptr<File> Create(const std::string& path, const std::string& like) override;
+    std::string Resolve(const std::string& path) override {
+        return Guard([&] {
+            std::string real = below_.Resolve(path);
+            if (real != path) aliases_[real] = path;
+            return real;
+        });
+    }
     void Rename(const std::string& from, const std::string& to) override {
         if (failed) throw FileError("an earlier step of this change failed: " + to);
         Guard([&] {
@@ -183,6 +247,10 @@ public:
     auto Guard(Op op) -> decltype(op()) {
         try {
             return op();
+        } catch (const NotWritable&) {
+            if (!failed && !done) NoticeNotWritable();
+            Fail();
+            throw;
         } catch (const FileError&) {
             Fail();
             throw;
@@ -195,14 +263,16 @@ public:
         Undo();
     }
 
-    // A journal left by a crash is dealt with before anything is changed.
+    // A journal left by a crash is dealt with before anything is changed;
+    // a process that may not write changes nothing at all.
     void RecoverFirst() {
+        if (ReadOnly()) {
+            NoticeNotWritable();
+            failed = true;
+            return;
+        }
         try {
-            if (below_.Exists(journal_)) {
-                (void)PutBack(below_, dir_, scratch_, DecodeJournal(dir_, ReadAll(below_, journal_)));
-                below_.Remove(journal_);
-                below_.SyncDir(dir_);
-            }
+            (void)Recover(below_, dir_, scratch_);
         } catch (const FileError&) {
             failed = true;
         }
@@ -235,31 +305,33 @@ public:
 
 private:
     void Record(const std::string& from, const std::string& to) {
-        if (WithoutTrailingSlash(DirOf(to)) != dir_) throw FileError("not a data file of this change: " + to);
+        // A data file that is a link is replaced where it leads and kept in
+        // the journal by its own name.
+        const auto alias = aliases_.find(to);
+        const std::string name = alias == aliases_.end() ? to : alias->second;
+        if (WithoutTrailingSlash(DirOf(name)) != dir_) throw FileError("not a data file of this change: " + to);
         const std::string old = ReadAll(below_, to);
         const std::uint64_t fresh = Checksum(ReadAll(below_, from));
-        const std::string entry = EncodeEntry(to.substr(to.find_last_of('/') + 1), old, fresh);
+        const std::string entry = EncodeEntry(name.substr(name.find_last_of('/') + 1), old, fresh);
         if (!journalFile_) {
-            journalFile_ = below_.Open(journal_);
-            if (!journalCreated_) {
-                journalCreated_ = true;
-                journalFile_->Truncate(0);
-                journalSize_ = 0;
-            }
+            if (journalCreated_) throw FileError("the journal was closed while the change went on: " + journal_);
+            journalFile_ = below_.Create(journal_, "");
+            journalCreated_ = true;
+            journalSize_ = 0;
         }
         journalFile_->WriteAt(journalSize_, entry.data(), entry.size());
         journalFile_->Flush();
         journalFile_->Sync();
         if (entries_.empty()) below_.SyncDir(dir_);
         journalSize_ += entry.size();
-        entries_.push_back({to, old, fresh});
+        entries_.push_back({name, old, fresh});
     }
 
     void Undo() {
         journalFile_.reset();
         const bool replaced = !entries_.empty();
         try {
-            (void)PutBack(below_, dir_, scratch_, entries_);
+            (void)PutBack(below_, scratch_, entries_);
             entries_.clear();
             if (journalCreated_) {
                 below_.Remove(journal_);
@@ -282,6 +354,7 @@ private:
     std::function<void()> afterUndo_;
     FileSystem& below_;
     std::vector<Entry> entries_;
+    std::map<std::string, std::string> aliases_;
     std::unique_ptr<File> journalFile_;
     bool journalCreated_ = false;
     std::uint64_t journalSize_ = 0;
@@ -325,6 +398,10 @@ std::unique_ptr<File> FileTransaction::Impl::Open(const std::string& path) {
     return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Open(path); }));
 }
 
+std::unique_ptr<File> FileTransaction::Impl::Create(const std::string& path, const std::string& like) {
+    return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }));
+}
+
 FileTransaction::FileTransaction(const std::string& dir, const std::string& scratchPath,
                                  std::function<void()> afterUndo)
     : impl_(std::make_unique<Impl>(dir, scratchPath, std::move(afterUndo), Files())) {
@@ -358,14 +435,28 @@ void FileTransaction::Cancel() { (impl_->outer ? impl_->outer : impl_.get())->Fa
 
 bool FileTransaction::Failed() const { return (impl_->outer ? impl_->outer : impl_.get())->failed; }
 
-void RecoverFiles(const std::string& dir, const std::string& scratchPath) {
+std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh) {
+    return EncodeEntry(name, old, Checksum(fresh));
+}
+
+bool InTransaction() { return FileTransaction::Impl::active != nullptr; }
+
+Recovery RecoverFiles(const std::string& dir, const std::string& scratchPath) {
     FileSystem& fs = Files();
     const std::string root = WithoutTrailingSlash(dir);
-    const std::string journal = JoinPath(root, JournalFileName);
-    if (!fs.Exists(journal)) return;
-    (void)PutBack(fs, root, scratchPath, DecodeJournal(root, ReadAll(fs, journal)));
-    fs.Remove(journal);
-    fs.SyncDir(root);
+    const Recovery done = Recover(fs, root, scratchPath);
+    // Scratch files of processes that ended mid-command; this process holds
+    // the folder, so none of them is still being written.
+    if (DIR* d = ::opendir(root.c_str())) {
+        std::vector<std::string> stale;
+        while (const dirent* e = ::readdir(d)) {
+            const std::string_view name = e->d_name;
+            if (name.starts_with(ScratchFilePrefix)) stale.emplace_back(name);
+        }
+        ::closedir(d);
+        for (const std::string& name : stale) fs.Remove(JoinPath(root, name));
+    }
+    return done;
 }
 
 }  // namespace sol

@@ -18,7 +18,7 @@
 // journal at the next start. So a command's files are all as before or all
 // as after, whatever fails and wherever the process dies.
 //
-// A journal is only acted on while every file it names holds either the old
+// A journal is created fresh, never through a link, and only acted on while every file it names holds either the old
 // or the new content it records; one whose files were changed in some other
 // way since is out of date and is dropped without touching anything.
 //
@@ -59,9 +59,28 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// One journal entry as a transaction writes it before replacing the file
+// `name` (old content `old`) with `fresh`: for tools and tests that make
+// journals.
+std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh);
+
+// Whether a transaction is open in this process.
+bool InTransaction();
+
+enum class Recovery {
+    Nothing,   // there was no journal
+    PutBack,   // the journal was acted on (or out of date) and removed
+    SetAside,  // the journal could not be acted on and was renamed aside
+};
+
 // Puts back the files of a transaction that a crash interrupted in `dir`,
-// and removes its journal; nothing to do when there is none. FileError when
-// the files cannot be read or written.
-void RecoverFiles(const std::string& dir, const std::string& scratchPath);
+// and removes its journal; nothing to do when there is none. Only the data
+// files' own names in a journal are acted on. A journal that cannot be read
+// (too large, a link, unreadable) or that names what it cannot (a sub-folder,
+// a file that cannot be read) is renamed aside with the time in its name and
+// the files are left as they are. Removes the scratch files that other
+// processes left behind: only for the process that holds the folder's lock.
+// FileError when the files cannot be written.
+Recovery RecoverFiles(const std::string& dir, const std::string& scratchPath);
 
 }  // namespace sol

@@ -1,5 +1,7 @@
 #include "core/game_state.h"
 
+#include "core/record_file.h"
+
 namespace sol {
 
 std::string MakeDataDir(const std::string& programDir) {
@@ -10,7 +12,7 @@ std::string MakeDataDir(const std::string& programDir) {
 void BuildGameFilePaths(GameState& s) {
   s.GameListFile = s.DataDir + GameListFileName;
   s.GameMovesFile = s.DataDir + GameMovesFileName;
-  s.TempFile = s.DataDir + TempFileName;
+  s.TempFile = s.DataDir + ScratchFileName();
 }
 
 void BuildProblemFilePaths(GameState& s) {
@@ -18,7 +20,7 @@ void BuildProblemFilePaths(GameState& s) {
   s.ProblemMovesFile = s.DataDir + ProblemMovesFileName;
   s.AnswerMovesFile = s.DataDir + AnswerMovesFileName;
   s.CommentFile = s.DataDir + CommentFileName;
-  s.TempFile = s.DataDir + TempFileName;
+  s.TempFile = s.DataDir + ScratchFileName();
 }
 
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field) {

@@ -1,8 +1,12 @@
 #include "core/record_file.h"
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
+
 
 namespace sol {
 
@@ -62,32 +66,55 @@ void PutInt16(std::string& rec, std::size_t offset, std::int16_t v) {
     rec[offset + 1] = static_cast<char>(u >> 8);
 }
 
-void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content) {
+void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath,
+                   std::string_view content) {
     if (target == scratchPath) throw FileError("scratch file is the target itself: " + target);
-    FileSystem& fs = Files();
-    {
-        std::unique_ptr<File> scratch = fs.Open(scratchPath);
-        scratch->Truncate(0);
-        scratch->WriteAt(0, content.data(), content.size());
-        scratch->Flush();
-        scratch->Sync();
+    if (ReadOnly()) throw NotWritable("the data folder is not written by this process: " + target);
+    const std::string real = fs.Resolve(target);
+    const std::string dir = DirOf(real);
+    const std::string scratch = (dir == "/" ? "" : dir) + "/" + scratchPath.substr(scratchPath.find_last_of('/') + 1);
+    // Left over from a command of this process that failed, or put there by
+    // someone else: never written through, only removed.
+    fs.Remove(scratch);
+    try {
+        std::unique_ptr<File> f = fs.Create(scratch, real);
+        f->WriteAt(0, content.data(), content.size());
+        f->Flush();
+        f->Sync();
+        f.reset();
+        // A failed rename leaves the target as it was.
+        fs.Rename(scratch, real);
+    } catch (const FileError&) {
+        try {
+            fs.Remove(scratch);
+        } catch (const FileError&) {
+        }
+        throw;
     }
-    // A failed rename leaves the target as it was; the stale scratch file
-    // is harmless because the next replacement empties it first.
-    fs.Rename(scratchPath, target);
-    fs.SyncDir(DirOf(target));
+    fs.SyncDir(dir);
+}
+
+void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content) {
+    ReplaceFileOn(Files(), target, scratchPath, content);
 }
 
 std::string ReadWholeFile(const std::string& path) {
     std::unique_ptr<File> file = Files().Open(path);
     std::uint64_t size = file->Size();
-    if (size > static_cast<std::uint64_t>(SIZE_MAX / 2)) throw FileError("file too large: " + path);
-    std::string content(static_cast<std::size_t>(size), '\0');
+    if (size > MaxWholeFileBytes) throw DamagedFile("larger than any data file can be", path);
+    std::string content;
+    try {
+        content.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        throw FileError("not enough memory to read " + path);
+    }
     std::size_t got = file->ReadAt(0, content.data(), content.size());
     if (got > content.size()) throw FileError("read returned too much from " + path);
     content.resize(got);
     return content;
 }
+
+std::string ScratchFileName() { return ScratchFilePrefix + std::to_string(::getpid()) + ".dat"; }
 
 std::string DirOf(const std::string& path) {
     std::size_t slash = path.find_last_of('/');

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/file_system.h"
 
@@ -59,15 +60,40 @@ private:
 std::int16_t GetInt16(std::string_view rec, std::size_t offset);
 void PutInt16(std::string& rec, std::size_t offset, std::int16_t v);
 
-// Writes content as the whole new target: scratchPath is emptied, written,
-// flushed and synced, then renamed over target, then the directory is
-// synced. The target is never removed first; if anything before the rename
-// fails the target is untouched and the FileError propagates. scratchPath
-// must be in the target's directory and differ from it.
+// Writes content as the whole new target: a scratch file of scratchPath's
+// name is created fresh (whatever was there is removed, a link never
+// followed), written, flushed and synced, then renamed over target, then the
+// directory is synced. A target that is a symbolic link is replaced where
+// the link leads, the scratch file beside it, so that the link stays and
+// leads to the new content. The new file keeps the old one's mode and, where
+// the process may, its owner. The target is never removed first; if anything
+// before the rename fails the target is untouched, the scratch file is
+// removed and the FileError propagates (NotWritable where the folder or the
+// target cannot be written). scratchPath must differ from target; only its
+// name is used.
 void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content);
+// As ReplaceFile, on the given file system.
+void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath,
+                   std::string_view content);
+
+// No data file the format can address is anywhere near this large; a larger
+// one is damaged and is not read whole.
+constexpr std::uint64_t MaxWholeFileBytes = std::uint64_t{16} << 20;
+
+// A file that is damaged as a whole (too large to be what it should be).
+struct DamagedFile : FileError {
+    DamagedFile(const std::string& what, std::string path) : FileError(what + ": " + path), Path(std::move(path)) {}
+    std::string Path;
+};
 
 // The whole content; a missing file is created empty and reads as "".
+// DamagedFile when it is larger than MaxWholeFileBytes.
 std::string ReadWholeFile(const std::string& path);
+
+// The name of this process's scratch file: no other process uses it, and
+// RecoverFiles removes those that processes which ended left behind.
+inline constexpr const char* ScratchFilePrefix = ".solneka-tmp-";
+std::string ScratchFileName();
 
 // The directory part of path: "." when there is none, "/" for the root.
 std::string DirOf(const std::string& path);

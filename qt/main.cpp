@@ -6,9 +6,12 @@
 #include <QFontDatabase>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "core/file_system.h"
+#include "core/messages.h"
 #include "qt/qt_platform.h"
 
 namespace {
@@ -40,6 +43,24 @@ void UseJapaneseFont(QApplication& app) {
   }
 }
 
+// Every command runs inside an event: one that runs out of memory ends
+// there, its files put back as the stack unwinds, and the program goes on.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  sol::Platform* platform = nullptr;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      if (platform)
+        platform->MsgBox(sol::msg::OutOfMemory, sol::Buttons::OK, sol::Icon::Information, sol::msg::CannotWriteTitle);
+      return true;
+    }
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,7 +78,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("solneka"));
   // The program decides when it ends (the exit menu asks first).
   QApplication::setQuitOnLastWindowClosed(false);
@@ -65,11 +86,17 @@ int main(int argc, char** argv) {
 
   const QString programDir = QCoreApplication::applicationDirPath();
   sol::QtPlatform platform(programDir);
+  app.platform = &platform;
   // Two copies on the same data files would undo each other's changes.
   const sol::InstanceLock lock(QDir::toNativeSeparators(programDir).toStdString());
   if (lock.Result() == sol::InstanceLock::Outcome::HeldElsewhere) {
     platform.MsgBox(sol::AlreadyRunningText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
     return 1;
+  }
+  // Without the lock another copy may be writing: look, but change nothing.
+  if (lock.Result() != sol::InstanceLock::Outcome::Taken) {
+    sol::SetReadOnly(true);
+    platform.MsgBox(sol::ReadOnlyStartText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
   }
   int result = 0;
   {
@@ -79,5 +106,6 @@ int main(int argc, char** argv) {
     result = QApplication::exec();
     platform.DestroyViews();
   }
+  app.platform = nullptr;
   return result;
 }

@@ -69,6 +69,12 @@ class Form3 : public Form {
   // what was typed after it, in the form the files keep. nullopt after an
   // 入力エラー box when it cannot be stored.
   std::optional<Str> TypedLine();
+  // The box that says the folder cannot be written, when this process may
+  // not write it; false when it may.
+  bool RefuseReadOnly();
+  // A failed change is reported in this window, where the player is, as
+  // well as on the main board.
+  void ShowFailure();
 
   GameState& s_;
 };

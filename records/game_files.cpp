@@ -58,8 +58,17 @@ Str StoredListLine(const Str& line) { return ListLine(GameListRecord::Decode(Tit
 
 namespace {
 
-void Report(StatusBar* status) {
-  if (status) status->SetText(msg::NoFile);
+// What went wrong, named where it is one file's fault.
+void Report(StatusBar* status, const FileError& error) {
+  if (!status) return;
+  if (const auto* damaged = dynamic_cast<const DamagedFile*>(&error)) {
+    const std::string& path = damaged->Path;
+    status->SetText(FromUtf8(path.substr(path.find_last_of('/') + 1)) + msg::TooLarge);
+  } else if (dynamic_cast<const NotWritable*>(&error)) {
+    status->SetText(msg::FolderNotWritable);
+  } else {
+    status->SetText(msg::NoFile);
+  }
 }
 
 // The whole records of a file, read in one go; at most the records that a
@@ -87,7 +96,7 @@ std::vector<GameMoveRecord> ReadMoveRecords(const std::string& path, bool stopAt
     if (stopAtEndMark && r.Colour == 0) return out;
     out.push_back(r);
   }
-  if (more) throw FileError("more records than a record number can address: " + path);
+  if (more) throw DamagedFile("more records than a record number can address", path);
   return out;
 }
 
@@ -135,9 +144,9 @@ bool DeleteGameMoves(GameState& s, int n) {
     ReplaceFile(s.GameMovesFile, s.TempFile, EncodeAll(kept));
     s.GameMovesRecordCount = static_cast<int16_t>(kept.size());
     return true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
     ResyncMoveCount(s);
-    Report(s.Display.Status);
+    Report(s.Display.Status, e);
     return false;
   }
 }
@@ -159,9 +168,9 @@ bool AppendGameMoves(GameState& s, int n) {
     ReplaceFile(s.GameMovesFile, s.TempFile, content);
     s.GameMovesRecordCount = static_cast<int16_t>(last);
     return true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
     ResyncMoveCount(s);
-    Report(s.Display.Status);
+    Report(s.Display.Status, e);
     return false;
   }
 }
@@ -177,9 +186,9 @@ bool ReplaceGameMoves(GameState& s, int n) {
     ReplaceFile(s.GameMovesFile, s.TempFile, EncodeAll(records));
     s.GameMovesRecordCount = static_cast<int16_t>(records.size());
     return true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
     ResyncMoveCount(s);
-    Report(s.Display.Status);
+    Report(s.Display.Status, e);
     return false;
   }
 }
@@ -196,8 +205,8 @@ bool WriteGameListEntry(GameState& s, const Str& line, int mode) {
     content.replace(from, GameListRecord::Length, r.Encode());
     ReplaceFile(s.GameListFile, s.TempFile, content);
     return true;
-  } catch (const FileError&) {
-    Report(s.Display.Status);
+  } catch (const FileError& e) {
+    Report(s.Display.Status, e);
     return false;
   }
 }
@@ -222,8 +231,8 @@ std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUnt
     }
     s.MoveList = read;
     return count;
-  } catch (const FileError&) {
-    Report(status);
+  } catch (const FileError& e) {
+    Report(status, e);
     return std::nullopt;
   }
 }
@@ -232,7 +241,7 @@ std::optional<std::vector<Str>> ListGames(GameState& s, StatusBar* status) {
   try {
     bool more = false;
     const std::string bytes = ReadRecords(s.GameListFile, GameListRecord::Length, more);
-    if (more) throw FileError("more records than a record number can address: " + s.GameListFile);
+    if (more) throw DamagedFile("more records than a record number can address", s.GameListFile);
     std::vector<Str> lines;
     const size_t start = static_cast<size_t>(GameListRecordOffset) * GameListRecord::Length;
     for (size_t at = start; at < bytes.size(); at += GameListRecord::Length) {
@@ -240,8 +249,8 @@ std::optional<std::vector<Str>> ListGames(GameState& s, StatusBar* status) {
       if (r.GameNumber >= 1) lines.push_back(ListLine(r));
     }
     return lines;
-  } catch (const FileError&) {
-    Report(status);
+  } catch (const FileError& e) {
+    Report(status, e);
     return std::nullopt;
   }
 }

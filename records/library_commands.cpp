@@ -50,6 +50,17 @@ std::optional<Str> Form3::TypedLine() {
   return line;
 }
 
+bool Form3::RefuseReadOnly() {
+  if (!ReadOnly()) return false;
+  NoticeNotWritable();
+  return true;
+}
+
+void Form3::ShowFailure() {
+  StatusBar1.SetText(s_.Display.Status && !s_.Display.Status->Text().empty() ? s_.Display.Status->Text()
+                                                                             : msg::NoFile);
+}
+
 void Form3::Command1_Click() {
   const std::optional<Str> typed = TypedLine();
   if (!typed) return;
@@ -61,6 +72,7 @@ void Form3::Command1_Click() {
       return;
     }
   }
+  if (RefuseReadOnly()) return;
   if (s_.MoveList[1].Colour == 0) {
     GetPlatform().MsgBox(form3text::NoStones, Buttons::OK, Icon::Information, form3text::Confirm);
     return;
@@ -70,11 +82,10 @@ void Form3::Command1_Click() {
     RecordFile moves(s_.GameMovesFile, GameMoveRecord::Length);
     s_.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
   });
-  if (!WriteGameListEntry(s_, line, 1)) return;
-  if (!AppendGameMoves(s_, n)) return;
+  if (!WriteGameListEntry(s_, line, 1) || !AppendGameMoves(s_, n)) return ShowFailure();
   if (!change.Commit()) {
     if (s_.Display.Status) s_.Display.Status->SetText(msg::NoFile);
-    return;
+    return ShowFailure();
   }
   List1.AddItem(line);
   Cue();
@@ -118,9 +129,10 @@ void Form3::Command5_Click() {
                          form3text::InputError);
     return;
   }
-  if (!ReplaceGameMoves(s_, n)) return;
+  if (RefuseReadOnly()) return;
+  if (!ReplaceGameMoves(s_, n)) return ShowFailure();
   const Str line = text + DateSuffix();
-  if (!WriteGameListEntry(s_, line, 1)) return;
+  if (!WriteGameListEntry(s_, line, 1)) return ShowFailure();
   List1.SetList(index, StoredListLine(line));
   StatusBar1.SetText(form3text::Updated);
   Cue();
@@ -132,12 +144,12 @@ void Form3::Command3_Click() {
     GetPlatform().MsgBox(form3text::SelectFirst, Buttons::OK, Icon::Information, form3text::OrderError);
     return;
   }
+  if (RefuseReadOnly()) return;
   const Str line = List1.List(index);
   if (GetPlatform().MsgBox(Trim(line) + form3text::DeleteQuestion, Buttons::OKCancel, Icon::Question,
                            form3text::Confirm) != Answer::OK)
     return;
-  if (!DeleteGameMoves(s_, LineGameNumber(line))) return;
-  if (!WriteGameListEntry(s_, line, 2)) return;
+  if (!DeleteGameMoves(s_, LineGameNumber(line)) || !WriteGameListEntry(s_, line, 2)) return ShowFailure();
   List1.RemoveItem(index);
   Cue();
   StatusBar1.SetText(form3text::Deleted);

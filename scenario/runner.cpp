@@ -6,6 +6,10 @@
 #include <iostream>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "app/instance_lock.h"
+#include "core/file_system.h"
 #include "core/game_state.h"
 #include "scenario/commands.h"
 #include "scenario/session.h"
@@ -39,12 +43,30 @@ Session::Session(std::string name, std::string dataDir, std::ostream& out, Scena
   } else {
     dir_ = dataDir;
   }
+  TakeLock();
+}
+
+// The runner writes the data files itself, and a program that starts on
+// the folder meanwhile would undo the session's unfinished changes: the
+// folder is the session's while it runs. A copy that has it now gets a few
+// seconds to let go.
+void Session::TakeLock() {
+  for (int wait = 0;; ++wait) {
+    lock_ = std::make_unique<InstanceLock>(dir_);
+    if (lock_->Result() != InstanceLock::Outcome::HeldElsewhere || wait == 100) break;
+    lock_.reset();
+    usleep(50000);
+  }
+  SetReadOnly(lock_->Result() != InstanceLock::Outcome::Taken);
+  if (ReadOnly()) Fail("the data folder's lock cannot be taken; nothing is written: " + lock_->Path());
 }
 
 Session::~Session() {
   // The program goes first, so that nothing it still holds is written into
   // a directory already removed.
   program_.reset();
+  lock_.reset();
+  SetReadOnly(false);
   if (ownDir_) RemoveTree(dir_);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/instance_lock.h"
 #include "app/program.h"
 #include "scenario/parse.h"
 #include "scenario/runner.h"
@@ -62,6 +63,8 @@ class Session {
   } taken;
 
  private:
+  void TakeLock();
+
   std::string name_;
   std::ostream& out_;
   ScenarioTotals& totals_;
@@ -69,6 +72,7 @@ class Session {
   bool ownDir_ = false;
   int line_ = 0;
   ScriptPlatform platform_;
+  std::unique_ptr<InstanceLock> lock_;
   std::unique_ptr<Program> program_;
 };
 

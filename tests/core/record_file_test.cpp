@@ -326,7 +326,7 @@ TEST_F(Replace, UsesTheExpectedOperationsInOrder) {
     SetFiles(&faulty);
     ReplaceFile(target, scratch, "abc");
     const std::vector<std::string> expected = {
-        "Open " + scratch, "Truncate", "WriteAt", "Flush", "Sync", "Rename " + scratch + " " + target,
+        "Remove " + scratch, "Open " + scratch, "Truncate", "WriteAt", "Flush", "Sync", "Rename " + scratch + " " + target,
         "SyncDir " + dir_};
     EXPECT_EQ(faulty.log, expected);
 }

@@ -228,7 +228,7 @@ TEST_F(Damaged, FilesAndRecordNumbersPastTheLastAreRefused) {
 
   ASSERT_TRUE(SelectGame(2));
   Library().Command2.Click();
-  EXPECT_EQ(Library().StatusBar1.Text(), u"ファイルがありません");
+  EXPECT_EQ(Library().StatusBar1.Text(), u"棋譜手順.dat が壊れています（大きすぎます）");
   EXPECT_EQ(Library().State(), WindowState::Shown);
   EXPECT_EQ(MoveListLength(S()), 0) << "読込み empties the board before it reads";
   Menu(Library(), "メニューメイン碁盤へ");
@@ -237,14 +237,14 @@ TEST_F(Damaged, FilesAndRecordNumbersPastTheLastAreRefused) {
   Board().Cells.MouseDown(100, ButtonLeft, 0);
   platform.answers.push_back(Answer::OK);
   Menu(Board(), "メニュー保存");
-  EXPECT_EQ(Board().StatusBar1.Text(), u"ファイルがありません");
+  EXPECT_EQ(Board().StatusBar1.Text(), u"棋譜手順.dat が壊れています（大きすぎます）");
   EXPECT_EQ(Read(GameMovesFileName), moves);
 
   std::string list = sample::GameListFile();
   list.resize((MaxRecordNumber + 1u) * GameListRecord::Length, '\0');
   Write(GameListFileName, list);
   Menu(Board(), "メニュー棋譜");
-  EXPECT_EQ(Library().StatusBar1.Text(), u"ファイルがありません");
+  EXPECT_EQ(Library().StatusBar1.Text(), u"棋譜一覧.dat が壊れています（大きすぎます）");
   EXPECT_EQ(Library().List1.ListCount(), 0);
   Menu(Library(), "メニューメイン碁盤へ");
 

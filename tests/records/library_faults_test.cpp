@@ -121,7 +121,7 @@ TEST_F(Library, RecordWhoseTitleCannotBeWrittenStoresNothing) {
   FailReplacing(s->GameListFile);
   library->Command1_Click();
   EXPECT_EQ(board->StatusBar1.Text(), NoFile);
-  EXPECT_EQ(library->StatusBar1.Text(), u"");
+  EXPECT_EQ(library->StatusBar1.Text(), NoFile);
   EXPECT_EQ(library->List1.ListCount(), 0);
   EXPECT_EQ(MovesFile(), "");
   EXPECT_TRUE(platform.cues.empty());

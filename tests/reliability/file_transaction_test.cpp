@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/file_transaction.h"
+#include "core/game_state.h"
 #include "core/record_file.h"
 #include "tests/support/faulty_files.h"
 
@@ -54,7 +55,9 @@ class Transaction : public ::testing::Test {
   }
 
   ScratchDir dir;
-  const std::string a = dir.PathOf("a.dat"), b = dir.PathOf("b.dat"), scratch = dir.PathOf("scratch.dat");
+  // Only data files' own names are ever put back.
+  const std::string a = dir.PathOf(GameListFileName), b = dir.PathOf(GameMovesFileName),
+                    scratch = dir.PathOf("scratch.dat");
   const std::string journal = dir.PathOf(JournalFileName);
 };
 
