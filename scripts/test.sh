@@ -38,13 +38,11 @@ if ! solneka_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
   exit 1
 fi
 
-echo "== layering: no Qt below the view layer"
-leak=$(grep -rlE '#include *<Q[A-Za-z]' core ui mainboard records problems app scenario 2>/dev/null || true)
-if [ -n "$leak" ]; then
-  echo "Qt headers outside qt/: $leak"
-  failed=$((failed + 1))
-else
+echo "== layering: includes point down, no Qt below the view layer"
+if bash scripts/check_layers.sh; then
   passed=$((passed + 1))
+else
+  failed=$((failed + 1))
 fi
 
 echo "== unit tests, scenarios, GUI tests"
