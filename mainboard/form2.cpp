@@ -73,11 +73,11 @@ void Form2::BuildMenus() {
     m.OnClick = std::move(f);
     return &m;
   };
-  entry(MenuBar, "メニュー棋譜", u"棋譜処理", [this] {
+  MenuBar.Add("メニュー棋譜", u"棋譜処理", u'K').OnClick = [this] {
     LeavePrintLayout();
     if (OpenLibrary) OpenLibrary();
-  });
-  Menu& adjourn = MenuBar.Add("", u"打ち掛け");
+  };
+  Menu& adjourn = MenuBar.Add("", u"打ち掛け", u'U');
   entry(adjourn, "メニュー保存", u"保存", [this] {
     LeavePrintLayout();
     MenuSave();
@@ -86,7 +86,7 @@ void Form2::BuildMenus() {
     LeavePrintLayout();
     MenuRestore();
   });
-  Menu& game = MenuBar.Add("", u"対局処理");
+  Menu& game = MenuBar.Add("", u"対局処理", u'T');
   entry(game, "メニュー握り", u"握り", [this] {
     LeavePrintLayout();
     MenuNigiri();
@@ -99,17 +99,17 @@ void Form2::BuildMenus() {
     LeavePrintLayout();
     if (OpenProblems) OpenProblems(mode);
   });
-  Menu& print = MenuBar.Add("", u"棋譜印刷");
+  Menu& print = MenuBar.Add("", u"棋譜印刷", u'P');
   entry(print, "メニュー印刷準備", u"印刷準備", [this] { MenuPrintPrepare(); });
   entry(print, "メニュー印刷", u"印刷", [this] { MenuPrint(); });
   AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
     if (ChooseCoordinates) ChooseCoordinates(style);
   });
-  Menu& help = MenuBar.Add("", u"ヘルプ");
+  Menu& help = MenuBar.Add("", u"ヘルプ", u'H');
   entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });
   entry(help, "メニューバージョン情報", u"バージョン情報", [this] { MenuVersion(); });
-  entry(MenuBar, "メニュー終了", u"終了", [this] { MenuExit(); });
+  MenuBar.Add("メニュー終了", u"終了", u'X').OnClick = [this] { MenuExit(); };
 }
 
 void Form2::Load() {

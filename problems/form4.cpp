@@ -85,11 +85,11 @@ Form4::Form4(GameState& state, Platform& platform)
 
 void Form4::BuildMenus() {
   AddLessonMenus(MenuBar, [this](int mode) { SwitchMode(mode); });
-  MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ").OnClick = [this] { MenuMainBoard(); };
+  MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ", u'B').OnClick = [this] { MenuMainBoard(); };
   AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
     if (ChooseCoordinates) ChooseCoordinates(style);
   });
-  Menu& help = MenuBar.Add("", u"ヘルプ");
+  Menu& help = MenuBar.Add("", u"ヘルプ", u'H');
   help.Add("メニュー全体ヘルプ", u"全体ヘルプ").OnClick = [this] {
     GetPlatform().HelpContents(FromUtf8(s_.DataDir) + u"ソルネカ.HLP");
   };

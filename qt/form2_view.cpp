@@ -82,12 +82,12 @@ void Arrange(FormView& v) {
   // Left: the title over the board.
   auto* left = new QVBoxLayout;
   left->setSpacing(6);
-  if (auto* title = v.Widget<QLabel>("Label1")) {
+  if (auto* title = v.Require<QLabel>("Label1")) {
     title->setFont(Sized(title->font(), 1.5, true));
     title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     left->addWidget(title);
   }
-  if (QWidget* board = v.WidgetOf("Image1")) {
+  if (QWidget* board = v.Require("Image1")) {
     // Small enough for a small screen; the board grows with the window.
     board->setMinimumSize(board->minimumSizeHint().expandedTo(QSize(360, 360)));
     left->addWidget(board, 1);
@@ -101,11 +101,11 @@ void Arrange(FormView& v) {
   right->setContentsMargins(0, 0, 0, 0);
   right->setSpacing(12);
 
-  if (auto* frame = v.Widget<QGroupBox>("Frame1")) {
+  if (auto* frame = v.Require<QGroupBox>("Frame1")) {
     auto* box = new QVBoxLayout(frame);
     box->setSpacing(4);
     for (const char* name : {"Option1", "Option2", "Option3", "Option4"})
-      if (QWidget* w = v.WidgetOf(name)) box->addWidget(w);
+      if (QWidget* w = v.Require(name)) box->addWidget(w);
     right->addWidget(frame);
   }
 
@@ -118,8 +118,8 @@ void Arrange(FormView& v) {
   const std::pair<const char*, const char*> counts[] = {{"Label2", "Label3"}, {"Label4", "Label5"}};
   int row = 0;
   for (const auto& [name, count] : counts) {
-    if (QWidget* w = v.WidgetOf(name)) grid->addWidget(w, row, 0);
-    if (auto* c = v.Widget<QLabel>(count)) {
+    if (QWidget* w = v.Require(name)) grid->addWidget(w, row, 0);
+    if (auto* c = v.Require<QLabel>(count)) {
       c->setFont(Sized(c->font(), 1.3, true));
       c->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       c->setMinimumWidth(c->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
@@ -138,7 +138,7 @@ void Arrange(FormView& v) {
   row = 0;
   for (const auto& [a, b] : pairs) {
     for (int col = 0; col < 2; ++col)
-      if (auto* w = v.Widget<QPushButton>(col == 0 ? a : b)) {
+      if (auto* w = v.Require<QPushButton>(col == 0 ? a : b)) {
         w->setMinimumHeight(30);
         buttons->addWidget(w, row, col);
       }
@@ -148,14 +148,14 @@ void Arrange(FormView& v) {
 
   auto* position = new QVBoxLayout;
   position->setSpacing(2);
-  if (QWidget* w = v.WidgetOf("Label8")) position->addWidget(w);
-  auto* slider = v.Widget<QSlider>("Slider1");
+  if (QWidget* w = v.Require("Label8")) position->addWidget(w);
+  auto* slider = v.Require<QSlider>("Slider1");
   if (slider) {
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setTickInterval(100);
     position->addWidget(slider);
   }
-  if (auto* scale = dynamic_cast<ScaleLabel*>(v.WidgetOf("Label7"))) {
+  if (auto* scale = dynamic_cast<ScaleLabel*>(v.Require<QLabel>("Label7"))) {
     scale->SetSlider(slider);
     scale->setFont(Sized(scale->font(), 0.9, false));
     position->addWidget(scale);
@@ -163,8 +163,8 @@ void Arrange(FormView& v) {
   right->addSpacing(4);
   right->addLayout(position);
 
-  if (QWidget* w = v.WidgetOf("Command5")) right->addWidget(w);
-  if (auto* w = v.Widget<QLabel>("Label10")) {
+  if (QWidget* w = v.Require("Command5")) right->addWidget(w);
+  if (auto* w = v.Require<QLabel>("Label10")) {
     w->setWordWrap(true);
     right->addWidget(w);
   }

@@ -31,19 +31,19 @@ void Arrange(FormView& v) {
   auto* lists = new QGridLayout;
   lists->setHorizontalSpacing(14);
   lists->setVerticalSpacing(4);
-  if (auto* title = v.Widget<QLabel>("Label1")) {
+  if (auto* title = v.Require<QLabel>("Label1")) {
     title->setFont(Sized(title->font(), 1.5, true));
     lists->addWidget(title, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
   }
-  if (QWidget* w = v.WidgetOf("Label11")) lists->addWidget(w, 0, 1, Qt::AlignLeft | Qt::AlignBottom);
-  if (auto* games = v.Widget<QListWidget>("List1")) {
+  if (QWidget* w = v.Require("Label11")) lists->addWidget(w, 0, 1, Qt::AlignLeft | Qt::AlignBottom);
+  if (auto* games = v.Require<QListWidget>("List1")) {
     // Titles read better in the window's own face; nothing here needs
     // fixed columns.
     games->setFont(QApplication::font());
     games->setMinimumWidth(games->fontMetrics().horizontalAdvance(QString(24, QChar(0x6F22))));
     lists->addWidget(games, 1, 0);
   }
-  if (auto* list = v.Widget<QListWidget>("List2")) {
+  if (auto* list = v.Require<QListWidget>("List2")) {
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("手筋コメント= 32766個")) +
                           2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12);
@@ -56,8 +56,8 @@ void Arrange(FormView& v) {
 
   auto* input = new QHBoxLayout;
   input->setSpacing(8);
-  if (QWidget* w = v.WidgetOf("Label10")) input->addWidget(w);
-  if (auto* text = v.Widget<QLineEdit>("Text1")) {
+  if (QWidget* w = v.Require("Label10")) input->addWidget(w);
+  if (auto* text = v.Require<QLineEdit>("Text1")) {
     text->setMinimumHeight(28);
     input->addWidget(text, 1);
   }
@@ -81,15 +81,15 @@ void Arrange(FormView& v) {
                       {"Command3", "Label8", "Label9"}};
   int row = 0;
   for (const Row& r : rows) {
-    if (auto* b = v.Widget<QPushButton>(r.button)) {
+    if (auto* b = v.Require<QPushButton>(r.button)) {
       b->setMinimumSize(96, 30);
       grid->addWidget(b, row, 0);
     }
-    if (auto* l = v.Widget<QLabel>(r.heading)) {
+    if (auto* l = v.Require<QLabel>(r.heading)) {
       l->setFont(Sized(l->font(), 1.0, true));
       grid->addWidget(l, row, 1);
     }
-    if (QWidget* l = v.WidgetOf(r.how)) grid->addWidget(l, row, 2);
+    if (QWidget* l = v.Require(r.how)) grid->addWidget(l, row, 2);
     ++row;
   }
   grid->setColumnStretch(2, 1);

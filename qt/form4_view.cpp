@@ -107,14 +107,14 @@ void Arrange(FormView& v) {
   auto* titleRow = new QHBoxLayout;
   titleRow->setSpacing(12);
   titleRow->addStretch(1);
-  if (auto* title = v.Widget<QLabel>("Label3")) {
+  if (auto* title = v.Require<QLabel>("Label3")) {
     title->setFont(Sized(title->font(), 1.5, true));
     titleRow->addWidget(title, 0, Qt::AlignBaseline);
   }
-  if (auto* note = v.Widget<QLabel>("Label12")) titleRow->addWidget(note, 0, Qt::AlignBaseline);
+  if (auto* note = v.Require<QLabel>("Label12")) titleRow->addWidget(note, 0, Qt::AlignBaseline);
   titleRow->addStretch(1);
   left->addLayout(titleRow);
-  if (auto* board = v.Widget<BoardWidget>("Image1")) {
+  if (auto* board = v.Require<BoardWidget>("Image1")) {
     board->setMinimumSize(board->minimumSizeHint().expandedTo(QSize(300, 440)));
     left->addWidget(board, 1);
   }
@@ -127,7 +127,7 @@ void Arrange(FormView& v) {
   // The problem list, with the sub-category and lecture frames beside it.
   auto* problems = new QHBoxLayout;
   problems->setSpacing(10);
-  if (auto* list = v.Widget<QListWidget>("List1")) {
+  if (auto* list = v.Require<QListWidget>("List1")) {
     // Four digits and a title of forty bytes.
     list->setMinimumWidth(ListWidthFor(list, 44));
     list->setMinimumHeight(ListHeightFor(list, 6));
@@ -138,13 +138,13 @@ void Arrange(FormView& v) {
   const std::pair<const char*, std::vector<const char*>> groups[] = {
       {"Frame2", {"Option4", "Option5", "Option6"}}, {"Frame1", {"Option1", "Option3"}}};
   for (const auto& [frame, options] : groups) {
-    auto* g = v.Widget<QGroupBox>(frame);
+    auto* g = v.Require<QGroupBox>(frame);
     if (!g) continue;
     auto* box = new QVBoxLayout(g);
     box->setContentsMargins(10, 6, 10, 6);
     box->setSpacing(4);
     for (const char* name : options)
-      if (QWidget* w = v.WidgetOf(name)) box->addWidget(w);
+      if (QWidget* w = v.Require(name)) box->addWidget(w);
     frames->addWidget(g);
   }
   frames->addStretch(1);
@@ -154,7 +154,7 @@ void Arrange(FormView& v) {
   // Moving through the answer.
   auto* navigation = new PackedGrid(4);
   for (const char* name : {"Command1", "Command2", "Command3", "Command15"})
-    if (auto* b = v.Widget<QPushButton>(name)) {
+    if (auto* b = v.Require<QPushButton>(name)) {
       b->setMinimumHeight(30);
       navigation->addWidget(b);
     }
@@ -164,37 +164,37 @@ void Arrange(FormView& v) {
   // comment lists.
   auto* prompt = new QHBoxLayout;
   prompt->setSpacing(6);
-  if (QWidget* w = v.WidgetOf("Label4")) prompt->addWidget(w);
-  if (QWidget* w = v.WidgetOf("Label6")) prompt->addWidget(w);
+  if (QWidget* w = v.Require("Label4")) prompt->addWidget(w);
+  if (QWidget* w = v.Require("Label6")) prompt->addWidget(w);
   prompt->addStretch(1);
   auto* promptBox = new QVBoxLayout;
   promptBox->setContentsMargins(0, 6, 0, 0);
   promptBox->addLayout(prompt);
   right->addLayout(promptBox);
-  if (QWidget* w = v.WidgetOf("Text1")) right->addWidget(w);
+  if (QWidget* w = v.Require("Text1")) right->addWidget(w);
 
-  AddHeading(right, v.Widget<QLabel>("Label2"));
-  if (auto* list = v.Widget<QListWidget>("List2")) {
+  AddHeading(right, v.Require<QLabel>("Label2"));
+  if (auto* list = v.Require<QListWidget>("List2")) {
     // Six right-aligned columns of ten characters.
     list->setMinimumWidth(ListWidthFor(list, 60));
     list->setMinimumHeight(ListHeightFor(list, 4));
     right->addWidget(list, 3);
   }
-  AddHeading(right, v.Widget<QLabel>("Label7"));
-  if (auto* list = v.Widget<QListWidget>("List3")) {
+  AddHeading(right, v.Require<QLabel>("Label7"));
+  if (auto* list = v.Require<QListWidget>("List3")) {
     list->setMinimumWidth(ListWidthFor(list, 55));
     list->setMinimumHeight(ListHeightFor(list, 3));
     right->addWidget(list, 2);
   }
 
   // The comment: shown in the lectures, typed in the registrations.
-  AddHeading(right, v.Widget<QLabel>("Label9"));
-  if (QWidget* w = v.WidgetOf("Text2")) right->addWidget(w);
+  AddHeading(right, v.Require<QLabel>("Label9"));
+  if (QWidget* w = v.Require("Text2")) right->addWidget(w);
 
   auto* commands = new PackedGrid(5);
   for (const char* name : {"Command4", "Command5", "Command6", "Command7", "Command8", "Command9", "Command10",
                            "Command11", "Command20", "Command12", "Command13", "Command14", "Command17"})
-    if (auto* b = v.Widget<QPushButton>(name)) {
+    if (auto* b = v.Require<QPushButton>(name)) {
       b->setMinimumHeight(30);
       commands->addWidget(b);
     }
@@ -204,7 +204,7 @@ void Arrange(FormView& v) {
   right->addLayout(commandBox);
 
   // Never shown; kept in the layout so that it could not cover anything.
-  if (QWidget* w = v.WidgetOf("List4")) right->addWidget(w);
+  if (QWidget* w = v.Require("List4")) right->addWidget(w);
 
   root->addLayout(right, 1);
 

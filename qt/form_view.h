@@ -17,7 +17,6 @@
 
 class QAction;
 class QLabel;
-class QMenu;
 
 namespace sol {
 
@@ -60,6 +59,21 @@ class FormView : public QMainWindow {
   W* Widget(const std::string& controlName) const {
     return qobject_cast<W*>(WidgetOf(controlName));
   }
+  // The widget a layout places: as Widget, except that a name with no
+  // widget of that class is a fault of the layout, kept in LayoutFaults.
+  template <typename W>
+  W* Require(const std::string& controlName) {
+    W* w = Widget<W>(controlName);
+    if (!w) NoteMissing(controlName);
+    return w;
+  }
+  QWidget* Require(const std::string& controlName) { return Require<QWidget>(controlName); }
+  // What the layout names that the window does not have, and controls no
+  // binder knows how to show, one line each; empty for a sound view.
+  const std::vector<std::string>& LayoutFaults() const { return faults_; }
+  // True while the view writes to its widgets: their change signals then
+  // are not the player's.
+  bool Syncing() const { return syncing_; }
   QAction* ActionOf(const std::string& menuName) const;
   // The widget the layout arranged the controls in (inside a scroll area).
   QWidget* Content() const;
@@ -82,39 +96,31 @@ class FormView : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // A control or menu entry and what shows it; a menu entry has no widget.
   struct Binding {
     Control* control;
     QWidget* widget;
     uint64_t shown = 0;
     std::function<void()> sync;
   };
-  struct MenuBinding {
-    Menu* menu;
-    QAction* action;
-    uint64_t shown = 0;
-  };
 
-  QWidget* MakeWidget(Control& c, QWidget* parent);
-  void Bind(Control& c, QWidget* w);
-  void BuildMenus();
-  void AddMenuItems(Menu& parent, QMenu* into);
-  QAction* AddMenuAction(Menu& m, QWidget* into);
-  bool OnMenuBar(const Menu& m) const;
+  void BindControl(Control& c, QWidget* central);
+  void BuildMenus(Menu& parent, QWidget* into);
   void StackDefault();
   void BindKeys();
+  void CheckLayoutNames();
+  void NoteMissing(const std::string& name);
   void PressButton(const std::string& name);
 
   Form& form_;
   ViewLayout layout_;
   std::vector<Binding> bindings_;
-  std::vector<MenuBinding> menus_;
+  std::vector<std::string> faults_;
   std::map<std::string, QWidget*> widgets_;
   std::map<std::string, QAction*> actions_;
   QLabel* statusLabel_ = nullptr;
   bool closeAllowed_ = false;
   bool dying_ = false;
-  // Set while the view writes to its widgets, so their change signals are
-  // not mistaken for the player's.
   bool syncing_ = false;
 };
 

@@ -56,9 +56,9 @@ void Form3::BuildMenus() {
   auto entry = [](Menu& parent, const char* name, const char16_t* caption, std::function<void()> f) {
     parent.Add(name, caption).OnClick = std::move(f);
   };
-  entry(MenuBar, "メニューメイン碁盤へ", u"メイン碁盤へ", [this] { MenuMainBoard(); });
-  entry(MenuBar, "メニュー残情報", u"残情報", [this] { MenuRemaining(); });
-  Menu& help = MenuBar.Add("メニューヘルプ", u"ヘルプ");
+  MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ", u'B').OnClick = [this] { MenuMainBoard(); };
+  MenuBar.Add("メニュー残情報", u"残情報", u'Z').OnClick = [this] { MenuRemaining(); };
+  Menu& help = MenuBar.Add("メニューヘルプ", u"ヘルプ", u'H');
   entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });
 }

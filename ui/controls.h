@@ -262,10 +262,14 @@ class Menu : public Control {
   void Click() {
     if (OnClick) OnClick();
   }
-  Menu& Add(std::string name, Str caption) {
+  // `accessKey`: the letter that opens the entry with Alt, shown after the
+  // caption as Japanese desktop programs do (棋譜処理(K)); 0 for none.
+  Menu& Add(std::string name, Str caption, char16_t accessKey = 0) {
     items_.push_back(std::make_unique<Menu>(std::move(name), std::move(caption)));
+    items_.back()->accessKey_ = accessKey;
     return *items_.back();
   }
+  char16_t AccessKey() const { return accessKey_; }
   const std::vector<std::unique_ptr<Menu>>& Items() const { return items_; }
   // Depth-first search by item name.
   Menu* Find(const std::string& name);
@@ -279,6 +283,7 @@ class Menu : public Control {
 
  private:
   Str caption_;
+  char16_t accessKey_ = 0;
   bool checkable_ = false;
   bool checked_ = false;
   std::vector<std::unique_ptr<Menu>> items_;

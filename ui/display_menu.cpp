@@ -19,7 +19,7 @@ const Choice Choices[] = {
 }  // namespace
 
 void AddDisplayMenu(Menu& bar, const std::function<void(CoordinateStyle)>& choose) {
-  Menu& m = bar.Add("メニュー表示", u"表示");
+  Menu& m = bar.Add("メニュー表示", u"表示", u'V');
   for (const Choice& c : Choices) {
     Menu& entry = m.Add(c.name, c.caption);
     entry.SetChecked(false);

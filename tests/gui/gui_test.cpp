@@ -341,6 +341,49 @@ class GuiTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(view_));
     QTest::keyClick(view_, Qt::Key_K, Qt::AltModifier);
     QTRY_COMPARE(program_->Library.State(), WindowState::Shown);
+    // Every window's menu bar: each entry has its own letter, so that no
+    // Alt key is left to chance.
+    for (Form* form : program_->Forms()) {
+      QString letters;
+      for (const auto& item : form->MenuBar.Items()) {
+        const QChar key(item->AccessKey());
+        QVERIFY2(key.isLetter() && !letters.contains(key), qPrintable(Q(item->Caption())));
+        letters += key;
+      }
+    }
+  }
+
+  void layoutsPlaceOnlyWidgetsTheirWindowsHave() {
+    for (Form* form : program_->Forms()) {
+      FormView* v = ViewOf(*form);
+      QVERIFY(v);
+      std::string faults = form->FormName();
+      for (const std::string& fault : v->LayoutFaults()) faults += "\n" + fault;
+      QVERIFY2(v->LayoutFaults().empty(), faults.c_str());
+    }
+    // Every kind of wrong name is reported, with the name: a list placed as
+    // a label, a missing label, a key for a missing button, a double click
+    // on a text box, a closing entry that is not there, and a layout's own
+    // widget its binder cannot drive.
+    ListForm form(*platform_);
+    ViewLayout layout;
+    layout.makeWidget = [](Control& c, QWidget* parent) -> QWidget* {
+      return c.Name() == "Text1" ? new QLabel(parent) : nullptr;
+    };
+    layout.arrange = [](FormView& v) {
+      QVERIFY(!v.Require<QLabel>("List1"));
+      QVERIFY(!v.Require("Label9"));
+      QVERIFY(v.Require<QListWidget>("List1"));
+    };
+    layout.keys = {{Qt::Key_F2, "Command9"}};
+    layout.doubleClicks = {{"Text1", "Hidden1"}};
+    layout.closeMenu = "メニュー無し";
+    FormView view(form, layout);
+    QStringList names;
+    for (const std::string& fault : view.LayoutFaults()) names << QString::fromStdString(fault).section(u':', 0, 0);
+    QCOMPARE(names, QStringList({"Text1", "List1", "Label9", "Command9", "Text1", "メニュー無し"}));
+    // The refused widget gave way to the usual one, which still works.
+    QVERIFY(view.Widget<QLineEdit>("Text1"));
   }
 
   void exitAsksAndCancelKeepsRunning() {
