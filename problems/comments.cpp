@@ -1,6 +1,8 @@
 // Comments on answer sequences: registering, overwriting, showing and
 // deleting them.
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "core/file_system.h"
 #include "core/file_transaction.h"
@@ -47,8 +49,8 @@ void Form4::Command9_Click() {
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   if (const int i = FindComment(problem, head.Record); i >= 0) {
     if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
+    QueueCommentRemoval(comments_[static_cast<size_t>(i)]);
     RemoveCommentLine(i);
-    DeleteCommentKeys[1] = CommentKey(problem, head.Record);
     if (!CompactComments()) {
       LoadCommentLines(problem);
       return;
@@ -108,7 +110,7 @@ void Form4::Command10_Click() {
   }
   const Str line = List3.List(selected);
   const CommentRecord c = comments_[static_cast<size_t>(selected)];
-  DeleteCommentKeys[1] = CommentKey(c.ProblemNumber, c.AnswerRecord);
+  QueueCommentRemoval(c);
   if (p.MsgBox(u"コメント" + Trim(line) + u"を削除してよいですか", Buttons::OKCancel, Icon::Question,
                form4text::Confirm) != Answer::OK)
     return;
@@ -123,13 +125,16 @@ void Form4::Command10_Click() {
   PlayCue(0);
 }
 
+void Form4::QueueCommentRemoval(const CommentRecord& c) {
+  DeleteCommentKeys[1] = CommentKey(c.ProblemNumber, c.AnswerRecord);
+  // The key cannot tell a problem number of fewer than four digits from the
+  // record number after it, nor keep a record number's sign: the record
+  // itself is what goes.
+  commentRemovals_ = {{c.ProblemNumber, c.AnswerRecord}};
+}
+
 bool Form4::CompactComments() {
-  std::vector<CommentRef> refs;
-  for (int i = 1; i <= MoveBufferSize; ++i) {
-    const Str& key = DeleteCommentKeys[i];
-    if (key.empty() || key[0] < u'0' || key[0] > u'9') break;
-    refs.push_back({static_cast<int16_t>(Val(Left(key, 4))), static_cast<int16_t>(Val(Mid(key, 5, 5)))});
-  }
+  const std::vector<CommentRef> refs = std::exchange(commentRemovals_, {});
   for (Str& key : DeleteCommentKeys) key = u" ";
   try {
     RemoveComments(s_, s_.CategoryNo, refs);

@@ -168,7 +168,7 @@ class Form4 : public Form {
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
-  // false after reporting a file error.
+  // Removes the queued comment records; false after reporting a file error.
   bool CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
@@ -215,11 +215,13 @@ class Form4 : public Form {
   void RemoveCommentLine(int i);
   void ClearCommentLines();
   void SetCaption(int p, const Str& text, bool mark = false);
+  void QueueCommentRemoval(const CommentRecord& c);
 
   GameState& s_;
   AnswerTree answers_;
   std::vector<int> problemNumbers_;        // of the List1 lines
   std::vector<CommentRecord> comments_;    // of the List3 lines
+  std::vector<CommentRef> commentRemovals_;  // what DeleteCommentKeys names
   std::array<bool, ProblemPoints + 1> marked_{};
   std::vector<OptionButton*> playGroup_, subGroup_;
 };
