@@ -14,8 +14,8 @@ namespace {
 bool OnProblemBoard(int p) { return p >= 1 && p <= ProblemPoints; }
 }  // namespace
 
-void Form4::DrawProblemStone(int number, int& colour, int point, int mode) {
-  if (!OnProblemBoard(point)) return;
+int Form4::DrawProblemStone(int number, int colour, int point, int mode) {
+  if (!OnProblemBoard(point)) return colour;
   if (colour > 0) {
     Cells.SetForeColor(point, ColourGreen);
   } else {
@@ -34,6 +34,7 @@ void Form4::DrawProblemStone(int number, int& colour, int point, int mode) {
     }
   }
   CaptureOnProblemBoard(point);
+  return colour;
 }
 
 void Form4::CaptureOnProblemBoard(int point) {
@@ -108,14 +109,13 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
   for (auto k = path.rbegin(); k != path.rend(); ++k) {
     const AnswerLine& l = answers_.At(*k);
     const int number = l.MoveIndex;
-    int colour = l.SignedColour;
+    const int colour = l.SignedColour;
     if (limit > 0 && number > limit) break;
     if (!OnProblemBoard(l.Point) || colour == 0 || std::abs(colour) > 2) continue;
     s_.Board[l.Point] = static_cast<int16_t>(std::abs(colour));
-    DrawProblemStone(number, colour, l.Point, number < startNumber ? LabelPlain : mode);
+    lastColour = DrawProblemStone(number, colour, l.Point, number < startNumber ? LabelPlain : mode);
     drew = true;
     lastNumber = number;
-    lastColour = colour;
   }
   if (drew) {
     ProblemMoveNumber = static_cast<int16_t>(lastNumber);
@@ -126,7 +126,7 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
 void Form4::PlayNextRecord() {
   ++CurrentRecord;
   const AnswerLine& l = answers_.At(CurrentRecord);
-  int c = l.SignedColour;
+  const int c = l.SignedColour;
   if (!OnProblemBoard(l.Point) || c == 0 || std::abs(c) > 2) return;
   // The first stone of a wrong sequence is stored with its negative colour;
   // every reader of the board takes the absolute value.

@@ -119,7 +119,8 @@ class Form4 : public Form {
   int FindRecordLine(int r, int otherwise);
 
   // Drawing and replay.
-  void DrawProblemStone(int number, int& colour, int point, int mode);
+  // Returns the colour drawn: a stone's, without the sign that makes it red.
+  int DrawProblemStone(int number, int colour, int point, int mode);
   void CaptureOnProblemBoard(int point);
   void ReplayAnswerPath(int start, int limit, int mode);
   void PlayNextRecord();

@@ -103,9 +103,7 @@ void Form4::ClickMark(int button, int p) {
     return;
   }
   NumberedPoint = static_cast<int16_t>(p);
-  int colour = s_.Board[p];
-  DrawProblemStone(ProblemMoveNumber, colour, p, LabelLatestOnly);
-  s_.Board[p] = static_cast<int16_t>(colour);
+  s_.Board[p] = static_cast<int16_t>(DrawProblemStone(ProblemMoveNumber, s_.Board[p], p, LabelLatestOnly));
   ReportContinuation();
   if (answers_.At(CurrentRecord + 1).Link > 0) {
     // The comment replays the sequence from a reset board; the end of the
@@ -144,8 +142,7 @@ void Form4::LectureMove(int p) {
   s_.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
   const bool found = MatchMove(ProblemMoveNumber, p);
-  int drawn = WrongBranch == 1 ? -colour : colour;
-  DrawProblemStone(ProblemMoveNumber, drawn, p, LabelNumbered);
+  DrawProblemStone(ProblemMoveNumber, WrongBranch == 1 ? -colour : colour, p, LabelNumbered);
   ProblemLastColour = static_cast<int16_t>(colour);
 
   if (found) {

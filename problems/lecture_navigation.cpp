@@ -72,7 +72,7 @@ void Form4::Command2_Click() {
     const AnswerLine& l = answers_.At(CurrentRecord);
     const int n = l.MoveIndex;
     if (n == 0) break;
-    int colour = l.SignedColour;
+    const int colour = l.SignedColour;
     const int point = l.Point;
     if (point >= 1 && point <= ProblemPoints && colour != 0 && std::abs(colour) <= 2) {
       s_.Board[point] = static_cast<int16_t>(std::abs(colour));
@@ -149,9 +149,8 @@ void Form4::TakeBackFreeMove() {
     int colour = e.Colour;
     if (lecture && answers_.StartsWrongLine(e.MoveNo, e.Point)) colour = -colour;
     s_.Board[e.Point] = e.Colour;
-    DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
+    lastColour = DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
     ProblemMoveNumber = e.MoveNo;
-    lastColour = colour;
   }
   ProblemLastColour = static_cast<int16_t>(lastColour);
 }
