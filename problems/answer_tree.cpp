@@ -140,8 +140,8 @@ AnswerCheck AnswerTree::Check(const std::vector<int>& commentRecords) const {
   }
   for (int answer : commentRecords) {
     const auto found = byRecord_.find(answer);
-    const bool onHead = found != byRecord_.end() &&
-                        std::any_of(found->second.begin(), found->second.end(), [this](int i) { return At(i).Link > 0; });
+    const bool onHead = found != byRecord_.end() && std::any_of(found->second.begin(), found->second.end(),
+                                                                [this](int i) { return At(i).Link > 0; });
     if (!onHead) result.BadComments.push_back(answer);
   }
   return result;

@@ -90,7 +90,8 @@ void Form4::RegisterSequence(int sign) {
     firstLine = FindRecordLine(records.front().RecordNumber, firstLine);
   } else {
     for (const AnswerMoveRecord& r : records) {
-      const int line = AppendAnswer({r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink});
+      const int line =
+          AppendAnswer({r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink});
       if (firstLine < 0) firstLine = line;
     }
   }

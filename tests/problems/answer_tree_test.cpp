@@ -1,11 +1,12 @@
 // The answer tree without a window: candidates, replay paths, step-backs
 // and the data check, over sound and damaged links.
+#include "problems/answer_tree.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
 
 #include "core/record_file.h"
-#include "problems/answer_tree.h"
 #include "problems/store.h"
 
 namespace sol {
