@@ -95,7 +95,7 @@ void Form4::CommentListClick() {
   for (int i = 0; i < answers_.Count(); ++i) {
     if (answers_.At(i).Record != r) continue;
     List2.SetListIndex(-1);
-    KeepCommentText = 1;
+    KeepCommentText = true;
     List2.SetListIndex(i);
     return;
   }

@@ -171,9 +171,9 @@ void Form4::ShowAnswerSequence() {
   ResetProblemBoard();
   LoadSetupStones(n);
   ReplayAnswerPath(answers_.SequenceStart(selected), 0, LabelNumbered);
-  if (KeepCommentText == 1) {
+  if (KeepCommentText) {
     Text2.SetText(kept);
-    KeepCommentText = 0;
+    KeepCommentText = false;
   } else {
     SelectComment(n, record);
   }

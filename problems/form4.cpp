@@ -120,8 +120,8 @@ void Form4::Unloading() {
   MoveBuffer.fill({});
   MoveBufferBackup.fill({});
   PendingSetup.fill({});
-  MoveBufferCount = SequenceEnded = WrongBranch = AnswerLineCount = CommentLineCount = 0;
-  ParentRecordNo = KeepCommentText = 0;
+  MoveBufferCount = AnswerLineCount = CommentLineCount = ParentRecordNo = 0;
+  SequenceEnded = WrongBranch = KeepCommentText = false;
   Candidates.fill(-1);
   Option4.SetCaption(u"基本");
   Option5.SetCaption(u"応用");

@@ -76,12 +76,12 @@ class Form4 : public Form {
   std::array<BufferEntry, MoveBufferSize + 1> MoveBufferBackup{};
   std::array<SetupEntry, MoveBufferSize + 1> PendingSetup{};
   std::array<int16_t, CandidateSlots + 1> Candidates{};
-  int16_t SequenceEnded = 0;
-  int16_t WrongBranch = 0;
+  bool SequenceEnded = false;  // the lecture reached the end of the answer
+  bool WrongBranch = false;    // the move played starts or follows a wrong line
   int16_t AnswerLineCount = 0;
   int16_t CommentLineCount = 0;
   int16_t ParentRecordNo = 0;
-  int16_t KeepCommentText = 0;
+  bool KeepCommentText = false;  // the next shown sequence leaves Text2 as it is
   // Keys of the comments the next CompactComments removes; " " = free.
   std::array<Str, 51> DeleteCommentKeys{};
   // Endgame count: per run (Black first, White first) problem number,

@@ -108,7 +108,7 @@ void Form4::ClickMark(int button, int p) {
   if (answers_.At(CurrentRecord + 1).Link > 0) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const int16_t ended = SequenceEnded;
+    const bool ended = SequenceEnded;
     SelectComment(answers_.At(CurrentRecord).Problem, answers_.At(CurrentRecord).Record);
     SequenceEnded = ended;
   }
@@ -122,13 +122,13 @@ bool Form4::ReportContinuation() {
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(EndCue);
-    SequenceEnded = 1;
+    SequenceEnded = true;
   }
   return c.EndsSequence;
 }
 
 void Form4::LectureMove(int p) {
-  if (SequenceEnded == 1) {
+  if (SequenceEnded) {
     SetStatus(form4text::SequenceOver);
     return;
   }
@@ -142,7 +142,7 @@ void Form4::LectureMove(int p) {
   s_.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
   const bool found = MatchMove(ProblemMoveNumber, p);
-  DrawProblemStone(ProblemMoveNumber, WrongBranch == 1 ? -colour : colour, p, LabelNumbered);
+  DrawProblemStone(ProblemMoveNumber, WrongBranch ? -colour : colour, p, LabelNumbered);
   ProblemLastColour = static_cast<int16_t>(colour);
 
   if (found) {
@@ -152,7 +152,7 @@ void Form4::LectureMove(int p) {
       MoveBufferBackup.fill({});
       for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];
       const int16_t count = MoveBufferCount;
-      const int16_t ended = SequenceEnded;
+      const bool ended = SequenceEnded;
       const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
       SelectComment(head.Problem, head.Record);
       MoveBufferCount = count;
@@ -230,11 +230,11 @@ void Form4::RegistrationClick(int button, int p) {
 }
 
 bool Form4::MatchMove(int n, int p) {
-  WrongBranch = 0;
+  WrongBranch = false;
   auto take = [this](int line) {
     CurrentRecord = static_cast<int16_t>(line);
     // A wrong line is shown as wrong however its move was found.
-    WrongBranch = answers_.At(line).SignedColour < 0 ? 1 : 0;
+    WrongBranch = answers_.At(line).SignedColour < 0;
     return true;
   };
   auto matches = [this, n, p](int line) { return answers_.At(line).MoveIndex == n && answers_.At(line).Point == p; };

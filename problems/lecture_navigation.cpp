@@ -16,7 +16,7 @@ void Form4::Command1_Click() {
     SetStatus(form4text::ChooseLectureMode);
     return;
   }
-  if (SequenceEnded == 1) return;
+  if (SequenceEnded) return;
   if (List1.ListIndex() < 0) {
     SetStatus(form4text::ChooseProblemFirst);
     return;
@@ -33,16 +33,16 @@ void Form4::Command1_Click() {
   const Continuation c = answers_.ContinuationAt(CurrentRecord);
   if (c.Continues) {
     SetStatus(form4text::GoOnShort);
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(1);
-    SequenceEnded = 1;
+    SequenceEnded = true;
   }
   if (c.EndsSequence) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const int16_t ended = SequenceEnded;
+    const bool ended = SequenceEnded;
     const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
     SelectComment(head.Problem, head.Record);
     SequenceEnded = ended;
@@ -102,7 +102,7 @@ void Form4::Command3_Click() {
     TakeBackLectureMove();
     MoveBuffer[MoveBufferCount] = {};
     --MoveBufferCount;
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else if (MoveBufferCount > 0) {
     const int16_t record = CurrentRecord;
     TakeBackFreeMove();
@@ -111,10 +111,10 @@ void Form4::Command3_Click() {
       CurrentRecord = record;
       StepBackRecord();
     }
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else if (CurrentRecord != -1) {
     TakeBackLectureMove();
-    SequenceEnded = 0;
+    SequenceEnded = false;
   }
 }
 

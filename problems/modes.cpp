@@ -185,7 +185,7 @@ void Form4::ResetProblemBoard() {
   s_.CapturedBlack = 0;
   s_.CapturedWhite = 0;
   MoveBufferCount = 0;
-  SequenceEnded = 0;
+  SequenceEnded = false;
   s_.CaptureLogCount = 0;
   MoveBuffer.fill({});
   PendingSetup.fill({});
