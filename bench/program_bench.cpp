@@ -231,7 +231,11 @@ void ShowSequenceBench(benchmark::State& state, int category) {
   TimeEach(state, [&] { s.Forget(); }, [&] { f.List2.SetListIndex(head); });
 }
 
-long Field(Form4& f, int line, int k) { return f.AnswerField(line, k); }
+long Field(Form4& f, int line, int k) {
+  const AnswerLine& l = f.Answers().At(line);
+  const int fields[] = {l.Problem, l.MoveIndex, l.SignedColour, l.Point, l.Record, l.Link};
+  return k >= 1 && k <= 6 ? fields[k - 1] : 0;
+}
 
 // Plays the lecture up to the position with ten continuations.
 void PlayToWide(Session& s, Form4& f, int category) {
@@ -327,7 +331,7 @@ std::vector<Rewrite> Rewrites() {
     out.push_back({"コメント削除（" + Cat(c) + "）", c, {CommentFileName},
                    [problem, head = m.leafHead](Session& s, Form4& f) {
                      f.List1.SetListIndex(s.LineOf(problem));
-                     const Str key = CommentKey(problem, static_cast<int>(f.AnswerField(head, 5)));
+                     const Str key = CommentKey(problem, static_cast<int>(Field(f, head, 5)));
                      for (int i = 0; i < f.List3.ListCount(); ++i)
                        if (Left(f.List3.List(i), 9) == key) {
                          f.List3.SetListIndex(i);

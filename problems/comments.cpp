@@ -1,5 +1,9 @@
 // Comments on answer sequences: registering, overwriting, showing and
 // deleting them.
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
 #include "core/file_system.h"
 #include "core/file_transaction.h"
 #include "core/record_file.h"
@@ -38,27 +42,24 @@ void Form4::Command9_Click() {
   const std::optional<Str> comment = CheckedInput(p, Text2.Text());
   if (!comment) return;
 
-  const Str line = List2.List(selected);
-  const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
-  const int problem = static_cast<int>(Val(Mid(line, 1, 10)));
+  const AnswerLine& head = answers_.At(selected);
+  const int problem = head.Problem;
   // Overwriting is a removal and an append: both or neither, or the head
   // would keep its old comment beside the new one, or lose both.
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  for (int i = 0; i < List3.ListCount(); ++i) {
-    if (Left(List3.List(i), 9) != key) continue;
+  if (const int i = FindComment(problem, head.Record); i >= 0) {
     if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
-    List3.RemoveItem(i);
-    DeleteCommentKeys[1] = key;
+    QueueCommentRemoval(comments_[static_cast<size_t>(i)]);
+    RemoveCommentLine(i);
     if (!CompactComments()) {
       LoadCommentLines(problem);
       return;
     }
-    break;
   }
 
   CommentRecord record;
-  record.ProblemNumber = static_cast<int16_t>(Val(Mid(line, 1, 10)));
-  record.AnswerRecord = static_cast<int16_t>(Val(Mid(line, 41, 10)));
+  record.ProblemNumber = static_cast<int16_t>(problem);
+  record.AnswerRecord = static_cast<int16_t>(head.Record);
   // What the list shows is what the file keeps: the text cut to the field.
   record.CommentText = Decode(EncodeFixed(*comment, CommentBytes));
   bool stored = false;
@@ -77,7 +78,7 @@ void Form4::Command9_Click() {
     LoadCommentLines(problem);
     return;
   }
-  const int added = List3.AddItem(key + record.CommentText);
+  const int added = AddCommentLine(record);
   List3.SetListIndex(added);
   List3.SetTopIndex(added);
   SetStatus(form4text::Registered);
@@ -87,13 +88,14 @@ void Form4::Command9_Click() {
 void Form4::CommentListClick() {
   const int selected = List3.ListIndex();
   if (selected < 0) return;
-  const Str line = List3.List(selected);
-  Text2.SetText(Mid(line, 10));
-  const long r = Val(Mid(line, 5, 5));
-  for (int i = 0; i < List2.ListCount(); ++i) {
-    if (AnswerField(i, 5) != r) continue;
+  const CommentRecord& c = comments_[static_cast<size_t>(selected)];
+  Text2.SetText(c.CommentText);
+  // A comment key holds the record number without its sign.
+  const int r = std::abs(c.AnswerRecord);
+  for (int i = 0; i < answers_.Count(); ++i) {
+    if (answers_.At(i).Record != r) continue;
     List2.SetListIndex(-1);
-    KeepCommentText = 1;
+    KeepCommentText = true;
     List2.SetListIndex(i);
     return;
   }
@@ -107,28 +109,32 @@ void Form4::Command10_Click() {
     return;
   }
   const Str line = List3.List(selected);
-  DeleteCommentKeys[1] = Left(line, 9);
+  const CommentRecord c = comments_[static_cast<size_t>(selected)];
+  QueueCommentRemoval(c);
   if (p.MsgBox(u"コメント" + Trim(line) + u"を削除してよいですか", Buttons::OKCancel, Icon::Question,
                form4text::Confirm) != Answer::OK)
     return;
-  List3.RemoveItem(selected);
+  RemoveCommentLine(selected);
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   if (!CompactComments() || !change.Commit()) {
     SetStatus(msg::NoFile);
-    LoadCommentLines(static_cast<int>(Val(Left(line, 4))));
+    LoadCommentLines(c.ProblemNumber);
     return;
   }
   SetStatus(form4text::Deleted);
   PlayCue(0);
 }
 
+void Form4::QueueCommentRemoval(const CommentRecord& c) {
+  DeleteCommentKeys[1] = CommentKey(c.ProblemNumber, c.AnswerRecord);
+  // The key cannot tell a problem number of fewer than four digits from the
+  // record number after it, nor keep a record number's sign: the record
+  // itself is what goes.
+  commentRemovals_ = {{c.ProblemNumber, c.AnswerRecord}};
+}
+
 bool Form4::CompactComments() {
-  std::vector<CommentRef> refs;
-  for (int i = 1; i <= MoveBufferSize; ++i) {
-    const Str& key = DeleteCommentKeys[i];
-    if (key.empty() || key[0] < u'0' || key[0] > u'9') break;
-    refs.push_back({static_cast<int16_t>(Val(Left(key, 4))), static_cast<int16_t>(Val(Mid(key, 5, 5)))});
-  }
+  const std::vector<CommentRef> refs = std::exchange(commentRemovals_, {});
   for (Str& key : DeleteCommentKeys) key = u" ";
   try {
     RemoveComments(s_, s_.CategoryNo, refs);

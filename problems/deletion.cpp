@@ -23,7 +23,7 @@ void Form4::Command5_Click() {
   if (p.MsgBox(u"問題" + Trim(line) + form4text::DeleteProblemTail, Buttons::OKCancel, Icon::Question,
                form4text::Confirm) != Answer::OK)
     return;
-  const int n = static_cast<int>(Val(Left(line, 4)));
+  const int n = ProblemNumberAt(selected);
   // The problem goes from the four files together: a failure half-way would
   // leave comments pointing into renumbered answers.
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
@@ -39,9 +39,9 @@ void Form4::Command5_Click() {
     SetStatus(msg::NoFile);
     return;
   }
-  List1.RemoveItem(selected);
-  List2.Clear();
-  List3.Clear();
+  RemoveProblemLine(selected);
+  ShowAnswers({});
+  ClearCommentLines();
   ResetProblemBoard();
   PlayCue(0);
   SetStatus(form4text::Deleted);
@@ -49,22 +49,23 @@ void Form4::Command5_Click() {
 
 std::vector<int> Form4::CollectTail(int index) {
   std::vector<int> records;
-  const int count = List2.ListCount();
+  const int count = answers_.Count();
   for (int i = index; i < count; ++i) {
-    records.push_back(static_cast<int>(AnswerField(i, 5)));
-    if (i + 1 >= count || AnswerField(i + 1, 6) != 0) break;
+    records.push_back(answers_.At(i).Record);
+    if (i + 1 >= count || answers_.At(i + 1).Link != 0) break;
   }
   // Sequences hanging from any collected move go too, so that no branch
   // link is left naming a removed record.
   std::vector<Numbered<AnswerMoveRecord>> lines;
   for (int i = 0; i < count; ++i) {
+    const AnswerLine& l = answers_.At(i);
     AnswerMoveRecord r;
-    r.ProblemNumber = static_cast<int16_t>(AnswerField(i, 1));
-    r.MoveIndex = static_cast<int16_t>(AnswerField(i, 2));
-    r.SignedColour = static_cast<int16_t>(AnswerField(i, 3));
-    r.Point = static_cast<int16_t>(AnswerField(i, 4));
-    r.RecordNumber = static_cast<int16_t>(AnswerField(i, 5));
-    r.BranchLink = static_cast<int16_t>(AnswerField(i, 6));
+    r.ProblemNumber = static_cast<int16_t>(l.Problem);
+    r.MoveIndex = static_cast<int16_t>(l.MoveIndex);
+    r.SignedColour = static_cast<int16_t>(l.SignedColour);
+    r.Point = static_cast<int16_t>(l.Point);
+    r.RecordNumber = static_cast<int16_t>(l.Record);
+    r.BranchLink = static_cast<int16_t>(l.Link);
     lines.push_back({r.RecordNumber, r});
   }
   return WithDependentSequences(lines, records);
@@ -73,13 +74,13 @@ std::vector<int> Form4::CollectTail(int index) {
 void Form4::Command8_Click() {
   Platform& p = GetPlatform();
   const int index = List2.ListIndex();
-  if (Val(Left(List2.List(index), 10)) == 0) {
+  if (answers_.At(index).Problem == 0) {
     p.MsgBox(form4text::SelectAnswer, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
   if (p.MsgBox(form4text::DeleteTailQuestion, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK)
     return;
-  const int link = static_cast<int>(AnswerField(index, 6));
+  const int link = answers_.At(index).Link;
   const std::vector<int> removed = CollectTail(index);
   const int problem = SelectedProblem();
   // The answers and the comments that name them are renumbered together.
@@ -98,11 +99,7 @@ void Form4::Command8_Click() {
   LoadAnswerLines(problem);
   ResetProblemBoard();
   LoadSetupStones(problem);
-  int s = 0;
-  if (link != 0 && link != StartsAtProblem)
-    FindRecordLine(renumber(link), s);
-  else
-    FindRecordLine(link, s);
+  const int s = FindRecordLine(link != 0 && link != StartsAtProblem ? renumber(link) : link, 0);
   if (List2.ListCount() > 0) List2.SetListIndex(s);
   LoadCommentLines(problem);
   SetStatus(form4text::Deleted);

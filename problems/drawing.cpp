@@ -1,6 +1,5 @@
 // Stones on the problem board, and moving the board along the registered
 // answer: the whole path of a sequence, the next record, a step back.
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -15,8 +14,8 @@ namespace {
 bool OnProblemBoard(int p) { return p >= 1 && p <= ProblemPoints; }
 }  // namespace
 
-void Form4::DrawProblemStone(int number, int& colour, int point, int mode) {
-  if (!OnProblemBoard(point)) return;
+int Form4::DrawProblemStone(int number, int colour, int point, int mode) {
+  if (!OnProblemBoard(point)) return colour;
   if (colour > 0) {
     Cells.SetForeColor(point, ColourGreen);
   } else {
@@ -25,16 +24,17 @@ void Form4::DrawProblemStone(int number, int& colour, int point, int mode) {
   }
   Cells.SetPicture(point, static_cast<int16_t>(colour));
   if (mode == LabelPlain) {
-    Cells.SetCaption(point, u" ");
+    SetCaption(point, u" ");
   } else {
-    Cells.SetCaption(point, Num(number));
+    SetCaption(point, Num(number));
     if (mode == LabelLatestOnly) {
       ProblemLastColour = static_cast<int16_t>(colour);
-      if (NumberedPoint > 0 && NumberedPoint != point) Cells.SetCaption(NumberedPoint, u" ");
+      if (NumberedPoint > 0 && NumberedPoint != point) SetCaption(NumberedPoint, u" ");
       NumberedPoint = static_cast<int16_t>(point);
     }
   }
   CaptureOnProblemBoard(point);
+  return colour;
 }
 
 void Form4::CaptureOnProblemBoard(int point) {
@@ -85,7 +85,7 @@ void Form4::CaptureOnProblemBoard(int point) {
   for (int p = 1; p <= ProblemPoints; ++p) {
     if (s_.CaptureMark[p] != 1) continue;
     Cells.SetPicture(p, PictureNone);
-    Cells.SetCaption(p, u" ");
+    SetCaption(p, u" ");
     s_.Board[p] = 0;
     ++removed;
   }
@@ -96,50 +96,26 @@ void Form4::CaptureOnProblemBoard(int point) {
 }
 
 void Form4::ReplayAnswerPath(int start, int limit, int mode) {
-  if (start < 0 || List2.ListCount() == 0) return;
-  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
-  const long startNumber = AnswerField(start, 2);
-  int e = start;
-  while (e + 1 < AnswerLineCount && AnswerField(e + 1, 6) == 0) ++e;
+  if (start < 0 || answers_.Count() == 0) return;
+  AnswerLineCount = static_cast<int16_t>(answers_.Count());
+  const int startNumber = answers_.At(start).MoveIndex;
+  const int e = answers_.SequenceEnd(start);
   CurrentRecord = static_cast<int16_t>(limit != 0 ? start : e);
-  ParentRecordNo = static_cast<int16_t>(AnswerField(e, 5));
+  ParentRecordNo = static_cast<int16_t>(answers_.At(e).Record);
 
-  // The path back to the root sequence; a damaged link ends it, and no
-  // path is longer than the list. The record numbers are read once, as a
-  // path through many linked sequences looks one up at every step.
-  std::vector<long> records(static_cast<size_t>(AnswerLineCount));
-  for (int k = 0; k < AnswerLineCount; ++k) records[static_cast<size_t>(k)] = AnswerField(k, 5);
-  List4.Clear();
-  int i = e;
-  for (int steps = 0; steps <= AnswerLineCount; ++steps) {
-    List4.AddItem(RightAlign(AnswerField(i, 2), 10) + RightAlign(AnswerField(i, 3), 10) +
-                  RightAlign(AnswerField(i, 4), 10) + RightAlign(AnswerField(i, 5), 10));
-    const long link = AnswerField(i, 6);
-    if (link == StartsAtProblem) break;
-    if (link == 0) {
-      if (--i < 0) break;
-      continue;
-    }
-    const auto found = std::find(records.begin(), records.end(), static_cast<int>(link));
-    const int parent = found == records.end() ? -1 : static_cast<int>(found - records.begin());
-    if (parent < 0 || parent == i) break;
-    i = parent;
-  }
-
-  auto pathField = [this](int line, int k) { return Val(Mid(List4.List(line), (k - 1) * 10 + 1, 10)); };
+  const std::vector<int> path = answers_.PathBack(e);
   bool drew = false;
   int lastNumber = 0, lastColour = 0;
-  for (int k = List4.ListCount() - 1; k >= 0; --k) {
-    const int number = static_cast<int>(pathField(k, 1));
-    int colour = static_cast<int>(pathField(k, 2));
-    const int point = static_cast<int>(pathField(k, 3));
+  for (auto k = path.rbegin(); k != path.rend(); ++k) {
+    const AnswerLine& l = answers_.At(*k);
+    const int number = l.MoveIndex;
+    const int colour = l.SignedColour;
     if (limit > 0 && number > limit) break;
-    if (!OnProblemBoard(point) || colour == 0 || std::abs(colour) > 2) continue;
-    s_.Board[point] = static_cast<int16_t>(std::abs(colour));
-    DrawProblemStone(number, colour, point, number < startNumber ? LabelPlain : mode);
+    if (!OnProblemBoard(l.Point) || colour == 0 || std::abs(colour) > 2) continue;
+    s_.Board[l.Point] = static_cast<int16_t>(std::abs(colour));
+    lastColour = DrawProblemStone(number, colour, l.Point, number < startNumber ? LabelPlain : mode);
     drew = true;
     lastNumber = number;
-    lastColour = colour;
   }
   if (drew) {
     ProblemMoveNumber = static_cast<int16_t>(lastNumber);
@@ -149,38 +125,22 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
 
 void Form4::PlayNextRecord() {
   ++CurrentRecord;
-  const int n = static_cast<int>(AnswerField(CurrentRecord, 2));
-  int c = static_cast<int>(AnswerField(CurrentRecord, 3));
-  const int p = static_cast<int>(AnswerField(CurrentRecord, 4));
-  if (!OnProblemBoard(p) || c == 0 || std::abs(c) > 2) return;
+  const AnswerLine& l = answers_.At(CurrentRecord);
+  const int c = l.SignedColour;
+  if (!OnProblemBoard(l.Point) || c == 0 || std::abs(c) > 2) return;
   // The first stone of a wrong sequence is stored with its negative colour;
   // every reader of the board takes the absolute value.
-  s_.Board[p] = static_cast<int16_t>(c);
-  DrawProblemStone(n, c, p, LabelLatestOnly);
-  ProblemMoveNumber = static_cast<int16_t>(n);
+  s_.Board[l.Point] = static_cast<int16_t>(c);
+  DrawProblemStone(l.MoveIndex, c, l.Point, LabelLatestOnly);
+  ProblemMoveNumber = static_cast<int16_t>(l.MoveIndex);
 }
 
-void Form4::StepBackRecord() {
-  if (CurrentRecord == 0) {
-    CurrentRecord = -1;
-    return;
-  }
-  const long k = AnswerField(CurrentRecord, 6);
-  if (k == 0) {
-    --CurrentRecord;
-  } else if (k == StartsAtProblem || k < 1) {
-    CurrentRecord = -1;
-  } else {
-    int line = CurrentRecord;
-    FindRecordLine(static_cast<int>(k), line);
-    CurrentRecord = static_cast<int16_t>(line);
-  }
-}
+void Form4::StepBackRecord() { CurrentRecord = static_cast<int16_t>(answers_.StepBack(CurrentRecord)); }
 
 void Form4::TakeBackLectureMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
     Cells.SetPicture(p, PictureNone);
-    Cells.SetCaption(p, u" ");
+    SetCaption(p, u" ");
     s_.Board[p] = 0;
     s_.CaptureMark[p] = 0;
   }
@@ -204,20 +164,18 @@ void Form4::TakeBackLectureMove() {
 void Form4::ShowAnswerSequence() {
   const int selected = List2.ListIndex();
   if (selected < 0) return;
-  const Str line = List2.List(selected);
-  const int n = static_cast<int>(Val(Mid(line, 1, 10)));
-  const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
+  const AnswerLine& line = answers_.At(selected);
+  const int n = line.Problem;
+  const int record = line.Record;
   const Str kept = Text2.Text();
   ResetProblemBoard();
   LoadSetupStones(n);
-  int s = selected;
-  SequenceStart(s);
-  ReplayAnswerPath(s, 0, LabelNumbered);
-  if (KeepCommentText == 1) {
+  ReplayAnswerPath(answers_.SequenceStart(selected), 0, LabelNumbered);
+  if (KeepCommentText) {
     Text2.SetText(kept);
-    KeepCommentText = 0;
+    KeepCommentText = false;
   } else {
-    SelectComment(key);
+    SelectComment(n, record);
   }
 }
 

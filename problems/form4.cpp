@@ -46,13 +46,12 @@ Form4::Form4(GameState& state, Platform& platform)
   const auto stored = [](const Str& t) { return EncodedLength(t); };
   Text1.SetLimit(4 + ProblemListRecord::TitleChars, 4 + ProblemListRecord::TextWidth, stored);
   Text2.SetLimit(-1, CommentRecord::TextWidth, stored);
-  List4.SetVisible(false);
 
   for (Control* c : std::initializer_list<Control*>{
            &Label3, &Cells, &List1, &Label12, &Frame2, &Option4, &Option5, &Option6, &Frame1, &Option1, &Option3,
            &Label4, &Text1, &Label6, &Label2, &List2, &Label7, &List3, &Label9, &Text2, &Command1, &Command2,
            &Command3, &Command15, &Command4, &Command5, &Command6, &Command7, &Command8, &Command9, &Command10,
-           &Command11, &Command20, &Command12, &Command13, &Command14, &Command17, &List4, &StatusBar1,
+           &Command11, &Command20, &Command12, &Command13, &Command14, &Command17, &StatusBar1,
            &MMControl1})
     Register(*c);
 
@@ -125,8 +124,8 @@ void Form4::Unloading() {
   MoveBuffer.fill({});
   MoveBufferBackup.fill({});
   PendingSetup.fill({});
-  MoveBufferCount = SequenceEnded = WrongBranch = AnswerLineCount = CommentLineCount = 0;
-  ParentRecordNo = KeepCommentText = 0;
+  MoveBufferCount = AnswerLineCount = CommentLineCount = ParentRecordNo = 0;
+  SequenceEnded = WrongBranch = KeepCommentText = false;
   Candidates.fill(-1);
   Option4.SetCaption(u"基本");
   Option5.SetCaption(u"応用");

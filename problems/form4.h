@@ -4,8 +4,11 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "core/game_state.h"
+#include "problems/answer_tree.h"
+#include "problems/store.h"
 #include "ui/form.h"
 #include "ui/mmcontrol.h"
 
@@ -44,7 +47,6 @@ class Form4 : public Form {
   ListBox List1{"List1", true};  // problem list, sorted
   ListBox List2{"List2"};        // 手順リスト
   ListBox List3{"List3"};        // コメントリスト
-  ListBox List4{"List4"};        // scratch: the path of a replay
   TextBox Text1{"Text1"}, Text2{"Text2"};
   Label Label2{"Label2"}, Label3{"Label3"}, Label4{"Label4"}, Label6{"Label6"}, Label7{"Label7"};
   Label Label9{"Label9"}, Label12{"Label12"};
@@ -74,12 +76,12 @@ class Form4 : public Form {
   std::array<BufferEntry, MoveBufferSize + 1> MoveBufferBackup{};
   std::array<SetupEntry, MoveBufferSize + 1> PendingSetup{};
   std::array<int16_t, CandidateSlots + 1> Candidates{};
-  int16_t SequenceEnded = 0;
-  int16_t WrongBranch = 0;
+  bool SequenceEnded = false;  // the lecture reached the end of the answer
+  bool WrongBranch = false;    // the move played starts or follows a wrong line
   int16_t AnswerLineCount = 0;
   int16_t CommentLineCount = 0;
   int16_t ParentRecordNo = 0;
-  int16_t KeepCommentText = 0;
+  bool KeepCommentText = false;  // the next shown sequence leaves Text2 as it is
   // Keys of the comments the next CompactComments removes; " " = free.
   std::array<Str, 51> DeleteCommentKeys{};
   // Endgame count: per run (Black first, White first) problem number,
@@ -106,15 +108,21 @@ class Form4 : public Form {
   void LoadProblem();  // click of List1
   void LoadSetupStones(int problem);
   void LoadAnswerLines(int problem);
+  // The answer of the problem shown, which List2 draws line for line.
+  const AnswerTree& Answers() const { return answers_; }
+  void ShowAnswers(AnswerTree tree);
+  // Returns the List2 index of the new line.
+  int AppendAnswer(const AnswerLine& line);
   void LoadCommentLines(int problem);
-  void SelectComment(const Str& key);
-  // The first line of the sequence that holds line i; i is stepped in place.
-  int SequenceStart(int& i);
-  // The line whose record number column is r; `result` stays when none is.
-  void FindRecordLine(int r, int& result);
+  // The List3 line of the comment on a record, or -1.
+  int FindComment(int problem, int record) const;
+  void SelectComment(int problem, int record);
+  // The line with record number r, or `otherwise` when none has it.
+  int FindRecordLine(int r, int otherwise);
 
   // Drawing and replay.
-  void DrawProblemStone(int number, int& colour, int point, int mode);
+  // Returns the colour drawn: a stone's, without the sign that makes it red.
+  int DrawProblemStone(int number, int colour, int point, int mode);
   void CaptureOnProblemBoard(int point);
   void ReplayAnswerPath(int start, int limit, int mode);
   void PlayNextRecord();
@@ -124,8 +132,9 @@ class Form4 : public Form {
 
   // Board input and answer checking.
   void ProblemBoardClick(int button, int shift, int point);
-  void MatchMove(int& found, int moveNumber, int point);
-  void CheckContinuation(int& continues, int& endsSequence);
+  // Moves the lecture to the answer line of the move played; false when no
+  // line offered here holds it.
+  bool MatchMove(int moveNumber, int point);
   int CollectCandidates();
   void MarkCandidates();
 
@@ -162,7 +171,7 @@ class Form4 : public Form {
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
-  // false after reporting a file error.
+  // Removes the queued comment records; false after reporting a file error.
   bool CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
@@ -175,10 +184,11 @@ class Form4 : public Form {
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
 
-  // Fields of answer list lines (columns of 10 characters, 1-based field k).
-  long AnswerField(int line, int k) const;
-  // The problem number of the selected List1 line.
-  int SelectedProblem() const;
+  // The problem number of List1 line i (0 for none), and of the selected one.
+  int ProblemNumberAt(int i) const;
+  int SelectedProblem() const { return ProblemNumberAt(List1.ListIndex()); }
+  // Whether point p shows a mark of a sequence to choose.
+  bool IsMarked(int p) const { return p >= 1 && p <= ProblemPoints && marked_[p]; }
 
  protected:
   void Load() override;
@@ -199,12 +209,28 @@ class Form4 : public Form {
   void ApplyControlTable(bool lecture);
   void ShowSubCategoryNames();
 
+  // List1, List3 and the board captions change only through these, so
+  // that what is listed and what is marked stay known apart from the text.
+  int AddProblemLine(int number, const Str& line);
+  void RemoveProblemLine(int i);
+  void ClearProblemLines();
+  int AddCommentLine(const CommentRecord& c);
+  void RemoveCommentLine(int i);
+  void ClearCommentLines();
+  void SetCaption(int p, const Str& text, bool mark = false);
+  void QueueCommentRemoval(const CommentRecord& c);
+
   GameState& s_;
+  AnswerTree answers_;
+  std::vector<int> problemNumbers_;        // of the List1 lines
+  std::vector<CommentRecord> comments_;    // of the List3 lines
+  std::vector<CommentRef> commentRemovals_;  // what DeleteCommentKeys names
+  std::array<bool, ProblemPoints + 1> marked_{};
   std::vector<OptionButton*> playGroup_, subGroup_;
 };
 
 // Line formats of the answer and comment lists.
-Str AnswerListLine(int problem, int moveIndex, int signedColour, int point, int record, int branchLink);
+Str AnswerListLine(const AnswerLine& line);
 // A record number as five digits with leading zeros.
 Str RecordDigits(int record);
 Str CommentKey(int problem, int record);

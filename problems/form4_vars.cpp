@@ -17,15 +17,19 @@ std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional
       {"ProblemLastColour", &ProblemLastColour},
       {"NumberedPoint", &NumberedPoint},
       {"MoveBufferCount", &MoveBufferCount},
-      {"SequenceEnded", &SequenceEnded},
-      {"WrongBranch", &WrongBranch},
       {"AnswerLineCount", &AnswerLineCount},
       {"CommentLineCount", &CommentLineCount},
       {"ParentRecordNo", &ParentRecordNo},
-      {"KeepCommentText", &KeepCommentText},
   };
   for (const auto& [n, p] : scalars)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));
+  const std::pair<const char*, const bool*> flags[] = {
+      {"SequenceEnded", &SequenceEnded},
+      {"WrongBranch", &WrongBranch},
+      {"KeepCommentText", &KeepCommentText},
+  };
+  for (const auto& [n, p] : flags)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(*p ? "1" : "0");
   if (name == "Candidates") {
     if (!index || *index < 1 || *index > CandidateSlots) return std::nullopt;
     return std::to_string(Candidates[*index]);

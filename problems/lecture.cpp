@@ -1,6 +1,7 @@
 // A click on the problem board: marks, Shift take-offs, free placement,
 // the lecture's answer checking and the registration's placement.
 #include <cstdlib>
+#include <vector>
 
 #include "core/cues.h"
 #include "core/text.h"
@@ -28,7 +29,7 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
   if (p < 1 || p > ProblemPoints) return;
   const bool lectureMode = s_.LessonMode % 2 == 1;
 
-  if (Cells.CaptionAt(p) == form4text::Mark) {
+  if (IsMarked(p)) {
     ClickMark(button, p);
     return;
   }
@@ -83,16 +84,17 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
 
 void Form4::ClickMark(int button, int p) {
   SetStatus(u" ");
-  for (int q = 1; q <= ProblemPoints; ++q) Cells.SetCaption(q, u" ");
+  for (int q = 1; q <= ProblemPoints; ++q) SetCaption(q, u" ");
   int line = -1;
   for (int i = 1; i <= CandidateSlots; ++i)
-    if (Candidates[i] >= 0 && AnswerField(Candidates[i], 4) == p && IsAnswerColour(AnswerField(Candidates[i], 3))) {
+    if (Candidates[i] >= 0 && answers_.At(Candidates[i]).Point == p &&
+        IsAnswerColour(answers_.At(Candidates[i]).SignedColour)) {
       line = Candidates[i];
       break;
     }
   if (line < 0) return;
-  ProblemMoveNumber = static_cast<int16_t>(AnswerField(line, 2));
-  s_.Board[p] = static_cast<int16_t>(AnswerField(line, 3));
+  ProblemMoveNumber = static_cast<int16_t>(answers_.At(line).MoveIndex);
+  s_.Board[p] = static_cast<int16_t>(answers_.At(line).SignedColour);
   CurrentRecord = static_cast<int16_t>(line);
 
   if (button == 2) {
@@ -101,36 +103,32 @@ void Form4::ClickMark(int button, int p) {
     return;
   }
   NumberedPoint = static_cast<int16_t>(p);
-  int colour = s_.Board[p];
-  DrawProblemStone(ProblemMoveNumber, colour, p, LabelLatestOnly);
-  s_.Board[p] = static_cast<int16_t>(colour);
+  s_.Board[p] = static_cast<int16_t>(DrawProblemStone(ProblemMoveNumber, s_.Board[p], p, LabelLatestOnly));
   ReportContinuation();
-  if (AnswerField(CurrentRecord + 1, 6) > 0) {
+  if (answers_.At(CurrentRecord + 1).Link > 0) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const int16_t ended = SequenceEnded;
-    SelectComment(
-        CommentKey(static_cast<int>(AnswerField(CurrentRecord, 1)), static_cast<int>(AnswerField(CurrentRecord, 5))));
+    const bool ended = SequenceEnded;
+    SelectComment(answers_.At(CurrentRecord).Problem, answers_.At(CurrentRecord).Record);
     SequenceEnded = ended;
   }
 }
 
 bool Form4::ReportContinuation() {
-  int continues = 0, ends = 0;
-  CheckContinuation(continues, ends);
-  if (continues) {
+  const Continuation c = answers_.ContinuationAt(CurrentRecord);
+  if (c.Continues) {
     SetStatus(form4text::GoOn);
     PlayCue(0);
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(EndCue);
-    SequenceEnded = 1;
+    SequenceEnded = true;
   }
-  return ends != 0;
+  return c.EndsSequence;
 }
 
 void Form4::LectureMove(int p) {
-  if (SequenceEnded == 1) {
+  if (SequenceEnded) {
     SetStatus(form4text::SequenceOver);
     return;
   }
@@ -143,10 +141,8 @@ void Form4::LectureMove(int p) {
   ++ProblemMoveNumber;
   s_.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
-  int found = 0;
-  MatchMove(found, ProblemMoveNumber, p);
-  int drawn = WrongBranch == 1 ? -colour : colour;
-  DrawProblemStone(ProblemMoveNumber, drawn, p, LabelNumbered);
+  const bool found = MatchMove(ProblemMoveNumber, p);
+  DrawProblemStone(ProblemMoveNumber, WrongBranch ? -colour : colour, p, LabelNumbered);
   ProblemLastColour = static_cast<int16_t>(colour);
 
   if (found) {
@@ -156,10 +152,9 @@ void Form4::LectureMove(int p) {
       MoveBufferBackup.fill({});
       for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];
       const int16_t count = MoveBufferCount;
-      const int16_t ended = SequenceEnded;
-      int start = CurrentRecord;
-      SequenceStart(start);
-      SelectComment(CommentKey(static_cast<int>(AnswerField(start, 1)), static_cast<int>(AnswerField(start, 5))));
+      const bool ended = SequenceEnded;
+      const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
+      SelectComment(head.Problem, head.Record);
       MoveBufferCount = count;
       SequenceEnded = ended;
       for (int i = 1; i <= MoveBufferSize && MoveBufferBackup[i].Colour != 0; ++i) MoveBuffer[i] = MoveBufferBackup[i];
@@ -183,7 +178,7 @@ void Form4::LectureMove(int p) {
     // another sequence starts there, the accepted position is drawn again.
     for (int q = 1; q <= ProblemPoints; ++q) {
       Cells.SetPicture(q, PictureNone);
-      Cells.SetCaption(q, u" ");
+      SetCaption(q, u" ");
       s_.Board[q] = 0;
       s_.CaptureMark[q] = 0;
     }
@@ -206,7 +201,7 @@ void Form4::LectureMove(int p) {
   }
   if (CollectCandidates() > 0) {
     MarkCandidates();
-  } else if (CurrentRecord + 1 < List2.ListCount()) {
+  } else if (CurrentRecord + 1 < answers_.Count()) {
     PlayNextRecord();
     PlayCue(0);
   }
@@ -234,78 +229,41 @@ void Form4::RegistrationClick(int button, int p) {
   AppendToBuffer(colour, p, ProblemMoveNumber);
 }
 
-void Form4::MatchMove(int& found, int n, int p) {
-  found = 0;
-  WrongBranch = 0;
+bool Form4::MatchMove(int n, int p) {
+  WrongBranch = false;
+  auto take = [this](int line) {
+    CurrentRecord = static_cast<int16_t>(line);
+    // A wrong line is shown as wrong however its move was found.
+    WrongBranch = answers_.At(line).SignedColour < 0;
+    return true;
+  };
+  auto matches = [this, n, p](int line) { return answers_.At(line).MoveIndex == n && answers_.At(line).Point == p; };
   if (n == 1) {
-    for (int i = 0; i < List2.ListCount(); ++i)
-      if (AnswerField(i, 2) == 1 && AnswerField(i, 4) == p) {
-        CurrentRecord = static_cast<int16_t>(i);
-        found = 1;
-        // A wrong line is shown as wrong however its first move was found.
-        WrongBranch = AnswerField(i, 3) < 0 ? 1 : 0;
-        return;
-      }
-    return;
+    for (int i = 0; i < answers_.Count(); ++i)
+      if (matches(i)) return take(i);
+    return false;
   }
-  const int next = CurrentRecord + 1;
-  if (AnswerField(next, 2) == n && AnswerField(next, 4) == p) {
-    ++CurrentRecord;
-    found = 1;
-    WrongBranch = AnswerField(next, 3) < 0 ? 1 : 0;
-    return;
-  }
-  if (CollectCandidates() == 0) return;
-  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
-    const int line = Candidates[i];
-    if (AnswerField(line, 2) == n && AnswerField(line, 4) == p) {
-      CurrentRecord = static_cast<int16_t>(line);
-      found = 1;
-      WrongBranch = AnswerField(line, 3) < 0 ? 1 : 0;
-      return;
-    }
-  }
-}
-
-void Form4::CheckContinuation(int& continues, int& endsSequence) {
-  continues = 0;
-  endsSequence = 0;
-  const int count = List2.ListCount();
-  if (CurrentRecord >= count - 1) {
-    endsSequence = 1;
-    return;
-  }
-  if (AnswerField(CurrentRecord + 1, 6) == 0) {
-    continues = 1;
-    return;
-  }
-  endsSequence = 1;
-  const long r = AnswerField(CurrentRecord, 5);
-  for (int i = std::max<int>(CurrentRecord, 0); i < count; ++i)
-    if (AnswerField(i, 6) == r) {
-      continues = 1;
-      return;
-    }
+  if (matches(CurrentRecord + 1)) return take(CurrentRecord + 1);
+  if (CollectCandidates() == 0) return false;
+  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i)
+    if (matches(Candidates[i])) return take(Candidates[i]);
+  return false;
 }
 
 int Form4::CollectCandidates() {
   for (int i = 1; i <= CandidateSlots; ++i) Candidates[i] = -1;
-  int count = 0;
-  if (AnswerField(CurrentRecord + 1, 6) <= 0) return 0;
-  const long key = CurrentRecord == -1 ? StartsAtProblem : AnswerField(CurrentRecord, 5);
-  // A position offers at most ten sequences; any further ones are not offered.
-  for (int i = 0; i < List2.ListCount() && count < CandidateSlots; ++i)
-    if (AnswerField(i, 6) == key) Candidates[++count] = static_cast<int16_t>(i);
-  return count;
+  const std::vector<int> heads = answers_.Candidates(CurrentRecord);
+  for (size_t i = 0; i < heads.size(); ++i) Candidates[i + 1] = static_cast<int16_t>(heads[i]);
+  return static_cast<int>(heads.size());
 }
 
 void Form4::MarkCandidates() {
   for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
-    const int line = Candidates[i];
-    const int p = static_cast<int>(AnswerField(line, 4));
-    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0 || !IsAnswerColour(AnswerField(line, 3))) continue;
-    Cells.SetCaption(p, form4text::Mark);
-    Cells.SetForeColor(p, AnswerField(line, 3) > 0 ? ColourGreen : ColourRed);
+    const AnswerLine& l = answers_.At(Candidates[i]);
+    const int p = l.Point;
+    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0 || !IsAnswerColour(l.SignedColour)) continue;
+    SetCaption(p, form4text::Mark, true);
+    Cells.SetForeColor(p, l.SignedColour > 0 ? ColourGreen : ColourRed);
   }
   PlayCue(0);
   SetStatus(form4text::ChooseMark);

@@ -1,9 +1,7 @@
 // Moving along the registered answer without placing stones: the next
 // move, the whole answer, a take-back and a whole sequence back.
-#include <algorithm>
 #include <cstdlib>
-#include <utility>
-#include <vector>
+#include <optional>
 
 #include "core/messages.h"
 #include "core/text.h"
@@ -18,7 +16,7 @@ void Form4::Command1_Click() {
     SetStatus(form4text::ChooseLectureMode);
     return;
   }
-  if (SequenceEnded == 1) return;
+  if (SequenceEnded) return;
   if (List1.ListIndex() < 0) {
     SetStatus(form4text::ChooseProblemFirst);
     return;
@@ -29,26 +27,24 @@ void Form4::Command1_Click() {
     return;
   }
   if (n == 1) CurrentRecord = static_cast<int16_t>(Candidates[1] - 1);
-  if (CurrentRecord + 1 >= List2.ListCount()) return;
+  if (CurrentRecord + 1 >= answers_.Count()) return;
   PlayNextRecord();
   PlayCue(0);
-  int continues = 0, ends = 0;
-  CheckContinuation(continues, ends);
-  if (continues) {
+  const Continuation c = answers_.ContinuationAt(CurrentRecord);
+  if (c.Continues) {
     SetStatus(form4text::GoOnShort);
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(1);
-    SequenceEnded = 1;
+    SequenceEnded = true;
   }
-  if (ends) {
+  if (c.EndsSequence) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const int16_t ended = SequenceEnded;
-    int start = CurrentRecord;
-    SequenceStart(start);
-    SelectComment(CommentKey(static_cast<int>(AnswerField(start, 1)), static_cast<int>(AnswerField(start, 5))));
+    const bool ended = SequenceEnded;
+    const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
+    SelectComment(head.Problem, head.Record);
     SequenceEnded = ended;
   }
 }
@@ -59,12 +55,12 @@ void Form4::Command2_Click() {
     return;
   }
   bool played = false;
-  Str key;
+  // The head of the sequence last started, whose comment is shown.
+  std::optional<AnswerLine> head;
   // Each round plays one line; the answer list bounds the rounds.
-  for (int round = 0; round <= List2.ListCount() + 1; ++round) {
-    const long k = AnswerField(CurrentRecord + 1, 6);
-    if (k >= 1) key = CommentKey(static_cast<int>(AnswerField(CurrentRecord + 1, 1)),
-                                 static_cast<int>(AnswerField(CurrentRecord + 1, 5)));
+  for (int round = 0; round <= answers_.Count() + 1; ++round) {
+    const int k = answers_.At(CurrentRecord + 1).Link;
+    if (k >= 1) head = answers_.At(CurrentRecord + 1);
     if (k >= 1 && k != StartsAtProblem) {
       if (CollectCandidates() > 0) MarkCandidates();
       return;
@@ -73,20 +69,19 @@ void Form4::Command2_Click() {
     if (k < 0) break;
     played = true;
     ++CurrentRecord;
-    const int n = static_cast<int>(AnswerField(CurrentRecord, 2));
+    const AnswerLine& l = answers_.At(CurrentRecord);
+    const int n = l.MoveIndex;
     if (n == 0) break;
-    int colour = static_cast<int>(AnswerField(CurrentRecord, 3));
-    const int point = static_cast<int>(AnswerField(CurrentRecord, 4));
+    const int colour = l.SignedColour;
+    const int point = l.Point;
     if (point >= 1 && point <= ProblemPoints && colour != 0 && std::abs(colour) <= 2) {
       s_.Board[point] = static_cast<int16_t>(std::abs(colour));
       DrawProblemStone(n, colour, point, LabelNumbered);
     }
     ProblemMoveNumber = static_cast<int16_t>(n);
-    int continues = 0, ends = 0;
-    CheckContinuation(continues, ends);
-    if (!continues) break;
+    if (!answers_.ContinuationAt(CurrentRecord).Continues) break;
   }
-  SelectComment(key);
+  if (head) SelectComment(head->Problem, head->Record);
   CurrentRecord = -1;
   PlayCue(0);
 }
@@ -98,8 +93,8 @@ void Form4::Command3_Click() {
   if (lecture && (MoveBufferCount > 0 || CurrentRecord != -1)) SetStatus(msg::OneBlank);
   // Is the newest clicked stone the answer move the lecture stands at?
   const bool onAnswer = lecture && MoveBufferCount > 0 &&
-                        CurrentRecord >= 0 && MoveBuffer[MoveBufferCount].Point == AnswerField(CurrentRecord, 4) &&
-                        MoveBuffer[MoveBufferCount].MoveNo == AnswerField(CurrentRecord, 2);
+                        CurrentRecord >= 0 && MoveBuffer[MoveBufferCount].Point == answers_.At(CurrentRecord).Point &&
+                        MoveBuffer[MoveBufferCount].MoveNo == answers_.At(CurrentRecord).MoveIndex;
   if (onAnswer && List2.ListIndex() >= 0) {
     // A comment has shown the whole sequence: redrawing the clicked stones
     // over it would leave the stone taken back on the board, so the stone
@@ -107,7 +102,7 @@ void Form4::Command3_Click() {
     TakeBackLectureMove();
     MoveBuffer[MoveBufferCount] = {};
     --MoveBufferCount;
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else if (MoveBufferCount > 0) {
     const int16_t record = CurrentRecord;
     TakeBackFreeMove();
@@ -116,17 +111,17 @@ void Form4::Command3_Click() {
       CurrentRecord = record;
       StepBackRecord();
     }
-    SequenceEnded = 0;
+    SequenceEnded = false;
   } else if (CurrentRecord != -1) {
     TakeBackLectureMove();
-    SequenceEnded = 0;
+    SequenceEnded = false;
   }
 }
 
 void Form4::TakeBackFreeMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
     Cells.SetPicture(p, PictureNone);
-    Cells.SetCaption(p, u" ");
+    SetCaption(p, u" ");
     s_.Board[p] = 0;
     s_.CaptureMark[p] = 0;
   }
@@ -147,28 +142,22 @@ void Form4::TakeBackFreeMove() {
   MoveBuffer[MoveBufferCount] = {};
   --MoveBufferCount;
   // A lecture stone that started a wrong line was drawn red and stays so.
-  std::vector<std::pair<long, long>> wrongStarts;
-  if (s_.LessonMode % 2 == 1)
-    for (int i = 0; i < List2.ListCount(); ++i)
-      if (AnswerField(i, 3) < 0 && AnswerField(i, 6) > 0) wrongStarts.emplace_back(AnswerField(i, 2), AnswerField(i, 4));
+  const bool lecture = s_.LessonMode % 2 == 1;
   for (int i = 1; i <= MoveBufferCount; ++i) {
     const BufferEntry e = MoveBuffer[i];
     if (e.Point < 1 || e.Point > ProblemPoints) continue;
     int colour = e.Colour;
-    if (std::find(wrongStarts.begin(), wrongStarts.end(), std::pair<long, long>(e.MoveNo, e.Point)) != wrongStarts.end())
-      colour = -colour;
+    if (lecture && answers_.StartsWrongLine(e.MoveNo, e.Point)) colour = -colour;
     s_.Board[e.Point] = e.Colour;
-    DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
+    lastColour = DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
     ProblemMoveNumber = e.MoveNo;
-    lastColour = colour;
   }
   ProblemLastColour = static_cast<int16_t>(lastColour);
 }
 
 void Form4::Command15_Click() {
-  int i = s_.LessonMode % 2 == 1 ? CurrentRecord : List2.ListIndex();
-  const int s = SequenceStart(i);
-  const long k = AnswerField(s, 6);
+  const int s = answers_.SequenceStart(s_.LessonMode % 2 == 1 ? CurrentRecord : List2.ListIndex());
+  const int k = answers_.At(s).Link;
   if (k == StartsAtProblem) {
     const int line = List1.ListIndex();
     if (line < 0) return;
@@ -176,10 +165,9 @@ void Form4::Command15_Click() {
     List1.SetListIndex(line);
     return;
   }
-  int parent = -1;
-  FindRecordLine(static_cast<int>(k), parent);
+  const int parent = FindRecordLine(k, -1);
   if (parent < 0) return;
-  const int s2 = SequenceStart(parent);
+  const int s2 = answers_.SequenceStart(parent);
   if (s_.LessonMode % 2 == 1) List2.SetListIndex(-1);
   List2.SetListIndex(s2);
 }

@@ -1,4 +1,8 @@
 // Loading a problem: its set-up stones, answer lines and comment lines.
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/text.h"
@@ -8,9 +12,9 @@
 
 namespace sol {
 
-Str AnswerListLine(int problem, int moveIndex, int signedColour, int point, int record, int branchLink) {
-  return RightAlign(problem, 10) + RightAlign(moveIndex, 10) + RightAlign(signedColour, 10) + RightAlign(point, 10) +
-         RightAlign(record, 10) + RightAlign(branchLink, 10);
+Str AnswerListLine(const AnswerLine& l) {
+  return RightAlign(l.Problem, 10) + RightAlign(l.MoveIndex, 10) + RightAlign(l.SignedColour, 10) +
+         RightAlign(l.Point, 10) + RightAlign(l.Record, 10) + RightAlign(l.Link, 10);
 }
 
 Str RecordDigits(int record) {
@@ -21,10 +25,6 @@ Str RecordDigits(int record) {
 Str CommentKey(int problem, int record) { return Num(problem) + RecordDigits(record); }
 
 Str CommentListLine(int problem, int record, const Str& text) { return CommentKey(problem, record) + text; }
-
-long Form4::AnswerField(int line, int k) const { return Val(Mid(List2.List(line), (k - 1) * 10 + 1, 10)); }
-
-int Form4::SelectedProblem() const { return static_cast<int>(Val(Left(List1.List(List1.ListIndex()), 4))); }
 
 void Form4::LoadProblem() {
   if (List1.ListIndex() < 0) return;
@@ -66,62 +66,104 @@ void Form4::LoadSetupStones(int problem) {
 }
 
 void Form4::LoadAnswerLines(int problem) {
-  List2.Clear();
+  std::vector<AnswerLine> lines;
   try {
     for (const auto& r : ScanAnswers(s_, s_.CategoryNo)) {
       const AnswerMoveRecord& a = r.value;
-      if (a.ProblemNumber != problem) continue;
-      List2.AddItem(AnswerListLine(a.ProblemNumber, a.MoveIndex, a.SignedColour, a.Point, a.RecordNumber,
-                                   a.BranchLink));
+      if (a.ProblemNumber == problem)
+        lines.push_back({a.ProblemNumber, a.MoveIndex, a.SignedColour, a.Point, a.RecordNumber, a.BranchLink});
     }
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }
+  ShowAnswers(AnswerTree(std::move(lines)));
   AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+}
+
+void Form4::ShowAnswers(AnswerTree tree) {
+  answers_ = std::move(tree);
+  List2.Clear();
+  for (int i = 0; i < answers_.Count(); ++i) List2.AddItem(AnswerListLine(answers_.At(i)));
+}
+
+int Form4::AppendAnswer(const AnswerLine& line) {
+  answers_.Append(line);
+  return List2.AddItem(AnswerListLine(line));
 }
 
 void Form4::LoadCommentLines(int problem) {
-  List3.Clear();
+  ClearCommentLines();
   try {
-    for (const auto& r : ScanComments(s_, s_.CategoryNo)) {
-      const CommentRecord& c = r.value;
-      if (c.ProblemNumber == problem) List3.AddItem(CommentListLine(c.ProblemNumber, c.AnswerRecord, c.CommentText));
-    }
+    for (const auto& r : ScanComments(s_, s_.CategoryNo))
+      if (r.value.ProblemNumber == problem) AddCommentLine(r.value);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }
 }
 
-void Form4::SelectComment(const Str& key) {
+int Form4::FindComment(int problem, int record) const {
+  // A comment key holds the record number without its sign.
+  for (int i = 0; i < static_cast<int>(comments_.size()); ++i)
+    if (comments_[i].ProblemNumber == problem && std::abs(comments_[i].AnswerRecord) == std::abs(record)) return i;
+  return -1;
+}
+
+void Form4::SelectComment(int problem, int record) {
   CommentLineCount = static_cast<int16_t>(List3.ListCount());
-  for (int i = 0; i < CommentLineCount; ++i) {
-    if (Left(List3.List(i), 9) != key) continue;
+  if (const int i = FindComment(problem, record); i >= 0) {
     List3.SetListIndex(-1);
     List3.SetListIndex(i);
     List3.SetTopIndex(i);
-    return;
   }
 }
 
-int Form4::SequenceStart(int& i) {
-  while (AnswerField(i, 6) <= 0) {
-    --i;
-    if (i < 0) {
-      i = 0;
-      return 0;
-    }
-  }
-  return i;
-}
-
-void Form4::FindRecordLine(int r, int& result) {
+int Form4::FindRecordLine(int r, int otherwise) {
   AnswerLineCount = static_cast<int16_t>(List2.ListCount());
-  for (int k = 0; k < AnswerLineCount; ++k) {
-    if (AnswerField(k, 5) == r) {
-      result = k;
-      return;
-    }
-  }
+  const int line = answers_.FindRecord(r);
+  return line >= 0 ? line : otherwise;
+}
+
+int Form4::ProblemNumberAt(int i) const {
+  return i >= 0 && i < static_cast<int>(problemNumbers_.size()) ? problemNumbers_[static_cast<size_t>(i)] : 0;
+}
+
+int Form4::AddProblemLine(int number, const Str& line) {
+  const int added = List1.AddItem(line);
+  problemNumbers_.insert(problemNumbers_.begin() + added, number);
+  return added;
+}
+
+void Form4::RemoveProblemLine(int i) {
+  if (i < 0 || i >= List1.ListCount()) return;
+  List1.RemoveItem(i);
+  problemNumbers_.erase(problemNumbers_.begin() + i);
+}
+
+void Form4::ClearProblemLines() {
+  List1.Clear();
+  problemNumbers_.clear();
+}
+
+int Form4::AddCommentLine(const CommentRecord& c) {
+  const int added = List3.AddItem(CommentListLine(c.ProblemNumber, c.AnswerRecord, c.CommentText));
+  comments_.insert(comments_.begin() + added, c);
+  return added;
+}
+
+void Form4::RemoveCommentLine(int i) {
+  if (i < 0 || i >= List3.ListCount()) return;
+  List3.RemoveItem(i);
+  comments_.erase(comments_.begin() + i);
+}
+
+void Form4::ClearCommentLines() {
+  List3.Clear();
+  comments_.clear();
+}
+
+void Form4::SetCaption(int p, const Str& text, bool mark) {
+  Cells.SetCaption(p, text);
+  if (p >= 1 && p <= ProblemPoints) marked_[p] = mark;
 }
 
 }  // namespace sol

@@ -26,7 +26,7 @@ void Form4::Command11_Click() {
     return;
   }
   const Str saved = Left(PadRight(List1.List(selected), 30), 30);
-  const int old = static_cast<int>(Val(Left(saved, 4)));
+  const int old = ProblemNumberAt(selected);
   // Renumbered in the four files and retitled in the list, all together.
   FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   try {
@@ -38,8 +38,8 @@ void Form4::Command11_Click() {
     SetStatus(msg::NoFile);
     return;
   }
-  List1.RemoveItem(selected);
-  const int added = List1.AddItem(Num(next) + Mid(saved, 5, 26));
+  RemoveProblemLine(selected);
+  const int added = AddProblemLine(next, Num(next) + Mid(saved, 5, 26));
   // The moved problem keeps the first 26 characters of its title.
   const bool listed = RewriteProblemList();
   if (!listed || !change.Commit()) {
@@ -94,8 +94,8 @@ void Form4::Command20_Click() {
 void Form4::Command12_Click() {
   ResetProblemBoard();
   List1.SetListIndex(-1);
-  List2.Clear();
-  List3.Clear();
+  ShowAnswers({});
+  ClearCommentLines();
   PlayCue(0);
 }
 

@@ -1,6 +1,7 @@
 // The eight modes of the problem window: which controls each side shows,
 // the category's problem list and its sub-category buttons.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/messages.h"
@@ -93,9 +94,9 @@ void Form4::ApplyMode() {
   ApplyControlTable(lecture);
   Command4.SetCaption(u"問題登録");
   Command5.SetCaption(u"問題削除");
-  List1.Clear();
-  List2.Clear();
-  List3.Clear();
+  ClearProblemLines();
+  ShowAnswers({});
+  ClearCommentLines();
   SetStatus(form4text::ChooseProblem);
   BuildProblemFilePaths(s_);
 
@@ -150,17 +151,19 @@ void Form4::ShowSubCategoryNames() {
 }
 
 void Form4::LoadProblemList() {
-  List1.Clear();
+  ClearProblemLines();
   try {
-    std::vector<Str> lines;
+    std::vector<std::pair<Str, int>> lines;
     ForEachProblemListRecord(s_, s_.CategoryNo, [&lines](const ProblemListRecord& r) {
-      lines.push_back(Num(r.ProblemNumber) + r.ProblemText);
+      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r.ProblemNumber);
     });
     // A damaged block out of order would make each line go in near the top
     // of a long sorted list; sorted first (equal lines kept in file order,
     // as the list keeps them), every line goes in at the end.
-    if (!std::is_sorted(lines.begin(), lines.end())) std::stable_sort(lines.begin(), lines.end());
-    for (const Str& line : lines) List1.AddItem(line);
+    auto byText = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(lines.begin(), lines.end(), byText)) std::stable_sort(lines.begin(), lines.end(), byText);
+    problemNumbers_.reserve(lines.size());
+    for (const auto& [line, number] : lines) AddProblemLine(number, line);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }
@@ -168,7 +171,7 @@ void Form4::LoadProblemList() {
 
 void Form4::ScrollToSubCategory() {
   for (int i = 0; i < List1.ListCount(); ++i) {
-    if (Val(Left(List1.List(i), 4)) > SubCategoryBase) {
+    if (ProblemNumberAt(i) > SubCategoryBase) {
       List1.SetTopIndex(i);
       return;
     }
@@ -182,7 +185,7 @@ void Form4::ResetProblemBoard() {
   s_.CapturedBlack = 0;
   s_.CapturedWhite = 0;
   MoveBufferCount = 0;
-  SequenceEnded = 0;
+  SequenceEnded = false;
   s_.CaptureLogCount = 0;
   MoveBuffer.fill({});
   PendingSetup.fill({});
@@ -190,7 +193,7 @@ void Form4::ResetProblemBoard() {
     s_.Board[p] = 0;
     s_.CaptureMark[p] = 0;
     Cells.SetPicture(p, PictureNone);
-    Cells.SetCaption(p, u" ");
+    SetCaption(p, u" ");
   }
   Text2.SetText(u" ");
 }

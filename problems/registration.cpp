@@ -31,7 +31,7 @@ bool InProblemRange(long n) { return n > 1000 && n < 4000 && n % 1000 != 0; }
 
 int Form4::NextFreeNumber(int base) const {
   const int count = List1.ListCount();
-  auto number = [this](int i) { return static_cast<int>(Val(Left(List1.List(i), 4))); };
+  auto number = [this](int i) { return ProblemNumberAt(i); };
   int i = 0;
   while (i < count && number(i) <= base) ++i;
   if (i >= count) return base + 1;
@@ -73,14 +73,13 @@ void Form4::Command4_Click() {
       refuse(form4text::LayOutFirst, form4text::InputErrorTitle);
       return;
     }
-    const Str line = List1.List(selected);
-    if (Left(line, 4) == key) {
+    if (ProblemNumberAt(selected) == Val(key)) {
       FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
       List1.SetList(selected, text);
       if (RewriteProblemList() && !change.Commit()) SetStatus(msg::NoFile);
       return;
     }
-    RenumberProblem(static_cast<int>(Val(Left(line, 4))), static_cast<int>(Val(key)));
+    RenumberProblem(ProblemNumberAt(selected), static_cast<int>(Val(key)));
     return;
   }
 
@@ -90,7 +89,7 @@ void Form4::Command4_Click() {
   const bool joseki = s_.LessonMode == 7 || s_.LessonMode == 8;
   if (!joseki && key != u"0000") {
     for (int i = 0; i < List1.ListCount(); ++i)
-      if (Left(List1.List(i), 4) == key) {
+      if (ProblemNumberAt(i) == number) {
         if (p.MsgBox(form4text::SameNumber, Buttons::YesNo, Icon::Question, form4text::Confirm) != Answer::Yes)
           return;
         overwritten = i;
@@ -110,7 +109,7 @@ void Form4::Command4_Click() {
     line = key + Mid(text, 5, 30);
   } else {
     for (int i = 0; i < List1.ListCount(); ++i)
-      if (Left(List1.List(i), 4) == key) {
+      if (ProblemNumberAt(i) == number) {
         refuse(form4text::NewNumber, form4text::InputErrorTitle);
         return;
       }
@@ -144,7 +143,7 @@ void Form4::Command4_Click() {
       PendingSetup.fill({});
       return;
     }
-    List1.RemoveItem(overwritten);
+    RemoveProblemLine(overwritten);
   }
   // A problem whose position could not be stored is not listed either.
   if (!WriteSetup()) {
@@ -152,7 +151,7 @@ void Form4::Command4_Click() {
     LoadProblemList();
     return;
   }
-  const int added = List1.AddItem(line);
+  const int added = AddProblemLine(static_cast<int>(number), line);
   const bool listed = RewriteProblemList();
   if (!listed || !change.Commit()) {
     // Refused or failed: the stones go again with the list record.
@@ -186,10 +185,8 @@ bool Form4::WriteSetup() {
 
 bool Form4::RewriteProblemList() {
   std::vector<ProblemListRecord> records;
-  for (int i = 0; i < List1.ListCount(); ++i) {
-    const Str line = List1.List(i);
-    records.push_back({static_cast<int16_t>(Val(Left(line, 4))), Mid(line, 5, 30)});
-  }
+  for (int i = 0; i < List1.ListCount(); ++i)
+    records.push_back({static_cast<int16_t>(ProblemNumberAt(i)), Mid(List1.List(i), 5, 30)});
   try {
     if (!sol::RewriteProblemList(s_, s_.CategoryNo, records)) {
       GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
@@ -210,7 +207,7 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
     return;
   }
   for (int i = 0; i < List1.ListCount(); ++i)
-    if (Val(Left(List1.List(i), 4)) == newNumber) {
+    if (ProblemNumberAt(i) == newNumber) {
       GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
       return;
     }
@@ -232,7 +229,7 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
   }
   LoadProblemList();
   for (int i = 0; i < List1.ListCount(); ++i)
-    if (Val(Left(List1.List(i), 4)) == newNumber) {
+    if (ProblemNumberAt(i) == newNumber) {
       List1.SetListIndex(i);
       break;
     }

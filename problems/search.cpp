@@ -19,8 +19,8 @@ void Form4::Command17_Click() {
   const BufferEntry before = n >= 2 ? placed[n - 1] : BufferEntry{};
   AnswerLineCount = static_cast<int16_t>(List2.ListCount());
   auto matches = [this](int line, const BufferEntry& e) {
-    return std::abs(AnswerField(line, 3)) == e.Colour && AnswerField(line, 4) == e.Point &&
-           AnswerField(line, 2) == e.MoveNo;
+    const AnswerLine& l = answers_.At(line);
+    return std::abs(l.SignedColour) == e.Colour && l.Point == e.Point && l.MoveIndex == e.MoveNo;
   };
 
   bool found = false;
@@ -29,19 +29,15 @@ void Form4::Command17_Click() {
   for (int i = from; i < count; ++i) {
     if (i < 0 || !matches(i, last)) continue;
     if (n >= 2) {
-      const long link = AnswerField(i, 6);
-      int predecessor = i - 1;
-      if (link > 0) {
-        predecessor = -1;  // an empty line when no record has that number
-        FindRecordLine(static_cast<int>(link), predecessor);
-      }
+      const int link = answers_.At(i).Link;
+      // No line when no record has the number the link names.
+      const int predecessor = link > 0 ? FindRecordLine(link, -1) : i - 1;
       found = predecessor >= 0 && matches(predecessor, before);
     } else {
       found = true;
     }
     if (!found) continue;
-    int start = i;
-    List2.SetListIndex(SequenceStart(start));
+    List2.SetListIndex(answers_.SequenceStart(i));
     PlayCue(0);
     if (platform.MsgBox(form4text::SearchQuestion, Buttons::YesNo, Icon::Question, form4text::SearchTitle) ==
         Answer::Yes)

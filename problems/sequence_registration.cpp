@@ -87,11 +87,11 @@ void Form4::RegisterSequence(int sign) {
     // The lines of the problem shown carry the numbers of before.
     LoadAnswerLines(number);
     LoadCommentLines(number);
-    FindRecordLine(records.front().RecordNumber, firstLine);
+    firstLine = FindRecordLine(records.front().RecordNumber, firstLine);
   } else {
     for (const AnswerMoveRecord& r : records) {
-      const int line = List2.AddItem(
-          AnswerListLine(r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink));
+      const int line =
+          AppendAnswer({r.ProblemNumber, r.MoveIndex, r.SignedColour, r.Point, r.RecordNumber, r.BranchLink});
       if (firstLine < 0) firstLine = line;
     }
   }

@@ -203,9 +203,6 @@ void Arrange(FormView& v) {
   commandBox->addLayout(commands);
   right->addLayout(commandBox);
 
-  // Never shown; kept in the layout so that it could not cover anything.
-  if (QWidget* w = v.Require("List4")) right->addWidget(w);
-
   root->addLayout(right, 1);
 
   v.resize(1080, 860);

@@ -54,8 +54,8 @@ TEST_F(Damaged, TruncatedRecordsAreReadWhereWholeAndOverwrittenNext) {
   EXPECT_EQ(Stones(Problems().Cells, PictureBlack), (std::vector<int>{99, 101}));
   EXPECT_EQ(Stones(Problems().Cells, PictureWhite), (std::vector<int>{100}));
   ASSERT_EQ(Problems().List2.ListCount(), 8);
-  EXPECT_EQ(Problems().AnswerField(7, 2), 4);
-  EXPECT_EQ(Problems().AnswerField(7, 4), 0);
+  EXPECT_EQ(Problems().Answers().At(7).MoveIndex, 4);
+  EXPECT_EQ(Problems().Answers().At(7).Point, 0);
   for (int i = 0; i < Problems().List2.ListCount(); ++i) {
     Problems().List2.SetListIndex(i);
     ExpectSound();
@@ -184,7 +184,9 @@ TEST_F(Damaged, BranchLinksThatLoopOrNameNothingEnd) {
   ASSERT_EQ(Problems().List2.ListCount(), 8);
   for (int i = 0; i < 8; ++i) {
     Problems().List2.SetListIndex(i);
-    EXPECT_LE(Problems().List4.ListCount(), 9) << "the path of line " << i << " is longer than the list";
+    const AnswerTree& answers = Problems().Answers();
+    EXPECT_LE(answers.PathBack(answers.SequenceEnd(answers.SequenceStart(i))).size(), 9u)
+        << "the path of line " << i << " is longer than the list";
     ExpectSound();
     Problems().Command15.Click();
     ExpectSound();

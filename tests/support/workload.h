@@ -111,7 +111,7 @@ class Workload {
     if (!Window(true)) return;
     std::vector<int> heads;
     for (int i = 0; i < W().List2.ListCount(); ++i)
-      if (W().AnswerField(i, 6) > 0) heads.push_back(i);
+      if (W().Answers().At(i).Link > 0) heads.push_back(i);
     if (heads.empty()) return;
     W().List2.SetListIndex(heads[static_cast<size_t>(Pick(static_cast<int>(heads.size())))]);
     W().Text2.SetText(u"評" + Num(Pick(1000)));
