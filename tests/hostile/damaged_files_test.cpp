@@ -284,7 +284,9 @@ TEST_F(Damaged, WholeBlocksOfDamagedDataStayQuick) {
     const auto start = Clock::now();
     command();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    EXPECT_LT(ms, 2000) << what << " took " << ms << " ms";
+    // The walks this guards against took minutes; the bound is loose so that
+    // a loaded machine or a sanitizer build does not make it fail.
+    EXPECT_LT(ms, 10000) << what << " took " << ms << " ms";
   };
   within("opening 定石 with a whole block out of order", [&] { Menu(Board(), "メニュー定石講座"); });
   EXPECT_EQ(Problems().List1.ListCount(), MaxRecordNumber - BlockFirst(ProblemFile::List, 4) + 1);
