@@ -1,10 +1,6 @@
 // Comments on answer sequences: registering, overwriting, showing and
 // deleting them.
-#include "core/file_system.h"
-#include "core/file_transaction.h"
-#include "core/record_file.h"
 #include "core/input_check.h"
-#include "core/messages.h"
 #include "core/cp932.h"
 #include "core/text.h"
 #include "problems/form4.h"
@@ -13,15 +9,11 @@
 
 namespace sol {
 
-namespace {
-constexpr int CommentBytes = 46;
-}
-
 void Form4::Command9_Click() {
   Platform& p = GetPlatform();
   const int k = s_.CategoryNo;
   const int16_t end = s_.BlockEnd[k].CommentsEnd;
-  if ((k >= 1 && k <= 3 && end >= k * 500) || (k == 4 && end >= MaxRecordNumber)) {
+  if (BlockFull(ProblemFile::Comments, k, end)) {
     p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
     return;
   }
@@ -41,40 +33,32 @@ void Form4::Command9_Click() {
   const Str line = List2.List(selected);
   const Str key = Mid(line, 7, 4) + RecordDigits(static_cast<int>(Val(Mid(line, 41, 10))));
   const int problem = static_cast<int>(Val(Mid(line, 1, 10)));
-  // Overwriting is a removal and an append: both or neither, or the head
-  // would keep its old comment beside the new one, or lose both.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  for (int i = 0; i < List3.ListCount(); ++i) {
-    if (Left(List3.List(i), 9) != key) continue;
-    if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
-    List3.RemoveItem(i);
-    DeleteCommentKeys[1] = key;
-    if (!CompactComments()) {
-      LoadCommentLines(problem);
-      return;
-    }
-    break;
-  }
-
   CommentRecord record;
   record.ProblemNumber = static_cast<int16_t>(Val(Mid(line, 1, 10)));
   record.AnswerRecord = static_cast<int16_t>(Val(Mid(line, 41, 10)));
   // What the list shows is what the file keeps: the text cut to the field.
-  record.CommentText = Decode(EncodeFixed(*comment, CommentBytes));
-  bool stored = false;
-  try {
-    stored = AppendComment(s_, k, record);
-    if (!stored) p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-  }
-  if (stored && !change.Commit()) {
-    SetStatus(msg::NoFile);
-    stored = false;
-  }
-  if (!stored) {
-    change.Cancel();
-    LoadCommentLines(problem);
+  record.CommentText = Decode(EncodeFixed(*comment, CommentRecord::TextWidth));
+  // Overwriting is a removal and an append: both or neither, or the head
+  // would keep its old comment beside the new one, or lose both.
+  bool asked = false;
+  if (RunFileCommand([&] {
+        for (int i = 0; i < List3.ListCount(); ++i) {
+          if (Left(List3.List(i), 9) != key) continue;
+          if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) {
+            asked = true;
+            return false;
+          }
+          List3.RemoveItem(i);
+          DeleteCommentKeys[1] = key;
+          CompactComments();
+          break;
+        }
+        if (AppendComment(s_, k, record)) return true;
+        p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+        return false;
+      }) != FileCommand::Done) {
+    // An overwrite the player declined changed nothing.
+    if (!asked) LoadCommentLines(problem);
     return;
   }
   const int added = List3.AddItem(key + record.CommentText);
@@ -112,9 +96,10 @@ void Form4::Command10_Click() {
                form4text::Confirm) != Answer::OK)
     return;
   List3.RemoveItem(selected);
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  if (!CompactComments() || !change.Commit()) {
-    SetStatus(msg::NoFile);
+  if (RunFileCommand([this] {
+        CompactComments();
+        return true;
+      }) != FileCommand::Done) {
     LoadCommentLines(static_cast<int>(Val(Left(line, 4))));
     return;
   }
@@ -122,7 +107,7 @@ void Form4::Command10_Click() {
   PlayCue(0);
 }
 
-bool Form4::CompactComments() {
+void Form4::CompactComments() {
   std::vector<CommentRef> refs;
   for (int i = 1; i <= MoveBufferSize; ++i) {
     const Str& key = DeleteCommentKeys[i];
@@ -130,13 +115,7 @@ bool Form4::CompactComments() {
     refs.push_back({static_cast<int16_t>(Val(Left(key, 4))), static_cast<int16_t>(Val(Mid(key, 5, 5)))});
   }
   for (Str& key : DeleteCommentKeys) key = u" ";
-  try {
-    RemoveComments(s_, s_.CategoryNo, refs);
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-    return false;
-  }
-  return true;
+  RemoveComments(s_, s_.CategoryNo, refs);
 }
 
 }  // namespace sol

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+#include "core/file_command.h"
 #include "core/game_state.h"
 #include "ui/form.h"
 #include "ui/mmcontrol.h"
@@ -162,8 +163,8 @@ class Form4 : public Form {
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
-  // false after reporting a file error.
-  bool CompactComments();
+  // FileError.
+  void CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
   void Command14_Click();  // 出入計算
@@ -174,6 +175,9 @@ class Form4 : public Form {
 
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
+  // A writing command as one change of the problem files, its file errors
+  // shown in the status bar; the block ends are read again after a failure.
+  FileCommand RunFileCommand(const std::function<bool()>& command);
 
   // Fields of answer list lines (columns of 10 characters, 1-based field k).
   long AnswerField(int line, int k) const;
