@@ -1,4 +1,5 @@
 // Adjourning the game on the board as game 01 of the library, and restoring it.
+#include "core/messages.h"
 #include "core/file_command.h"
 #include "core/replay.h"
 #include "core/text.h"
@@ -54,11 +55,14 @@ void Form2::MenuSave() {
 
 void Form2::MenuRestore() {
   ResetGame(s_);
+  SetStatus(msg::TwoBlanks);
   try {
-    if (ReadGameMoves(s_, AdjournedGame, ReadUntil::EndMark))
+    if (ReadGameMoves(s_, AdjournedGame, ReadUntil::EndMark)) {
       ReplayMoves(s_, MaxMoves);
-    else
+      SetStatus(ReplayStatus(s_));
+    } else {
       SetStatus(form3text::GameTooLong);
+    }
   } catch (const FileError& e) {
     SetStatus(FileErrorText(e));
   }

@@ -78,6 +78,7 @@ class Form3 : public Form {
   bool RefuseReadOnly();
   // A failed change is reported in this window, where the player is, as
   // well as on the main board.
+  void ShowOnMainBoard(const Str& text);
   // A writing command as one change of the game files.
   FileCommand RunFileCommand(const std::function<void()>& command);
 

@@ -53,6 +53,10 @@ bool Form3::RefuseReadOnly() {
   return true;
 }
 
+void Form3::ShowOnMainBoard(const Str& text) {
+  if (MainStatus) MainStatus->SetText(text);
+}
+
 FileCommand Form3::RunFileCommand(const std::function<void()>& command) {
   return sol::RunFileCommand(
       s_, {MainStatus, &StatusBar1},
@@ -98,6 +102,7 @@ void Form3::Command2_Click() {
   }
   s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
+  ShowOnMainBoard(msg::TwoBlanks);
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
   std::optional<int> count;
@@ -115,6 +120,7 @@ void Form3::Command2_Click() {
     return;
   }
   ReplayMoves(s_, *count);
+  ShowOnMainBoard(ReplayStatus(s_));
   if (MainSlider) MainSlider->SetValue(*count);
   Unload();
 }
