@@ -40,6 +40,7 @@ Program::Program(Platform& platform, const std::string& programDir)
     MainBoard.Show();
   };
   Library.MainSlider = &MainBoard.Slider1;
+  Library.MainStatus = &MainBoard.StatusBar1;
   MainBoard.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, MainBoard); };
   Problems.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, Problems); };
   SetNotWritableNotice(

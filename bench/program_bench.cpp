@@ -101,7 +101,7 @@ void PlaceStoneBench(benchmark::State& state, bool big) {
 void ReplayBench(benchmark::State& state) {
   Session s;
   GameState& g = s.State();
-  const std::optional<int> n = ReadGameMoves(g, 1, nullptr, ReadUntil::EndOfFile);
+  const std::optional<int> n = ReadGameMoves(g, 1, ReadUntil::EndOfFile);
   if (!n || *n != 400) {
     state.SkipWithError("game 1 does not have 400 moves");
     return;
@@ -157,7 +157,7 @@ void LibraryRewriteBench(benchmark::State& state, int which) {
     }
     g.GameMovesRecordCount = static_cast<int16_t>((which == 1 ? moves59 : s.work.Original(GameMovesFileName)).size() /
                                                   GameMoveRecordLength);
-    (void)ReadGameMoves(g, 1, nullptr, ReadUntil::EndOfFile);
+    (void)ReadGameMoves(g, 1, ReadUntil::EndOfFile);
     ReplayMoves(g, 400);
     s.P().MainBoard.OpenLibrary();
     if (which == 1) {

@@ -65,7 +65,6 @@ struct MainBoardDisplay {
   BoardCells* Cells = nullptr;    // Image1 + Label6
   Label* Label3 = nullptr;        // white stones captured
   Label* Label5 = nullptr;        // black stones captured
-  StatusBar* Status = nullptr;
   OptionButton* Option1 = nullptr;
 };
 

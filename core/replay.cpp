@@ -31,11 +31,9 @@ void ClearDisplay(GameState& s) {
   ShowPrisoners(s);
 }
 
-void ShowStatus(GameState& s, const Str& text) {
-  if (s.Display.Status) s.Display.Status->SetText(text);
-}
-
 }  // namespace
+
+Str ReplayStatus(const GameState& s) { return s.MoveList[1].Colour == 0 ? msg::NoMoves : msg::TwoBlanks; }
 
 int MoveListLength(const GameState& s) {
   int n = 0;
@@ -46,7 +44,6 @@ int MoveListLength(const GameState& s) {
 void ClearBoard(GameState& s) {
   ClearVariables(s);
   ClearDisplay(s);
-  ShowStatus(s, msg::TwoBlanks);
 }
 
 void ResetGame(GameState& s) {
@@ -56,15 +53,11 @@ void ResetGame(GameState& s) {
   ClearDisplay(s);
   if (s.Display.Option1) s.Display.Option1->SetValue(true);
   s.BoardMode = GameMode;
-  ShowStatus(s, msg::TwoBlanks);
 }
 
 void ReplayMoves(GameState& s, int n) {
   ClearBoard(s);
-  if (s.MoveList[1].Colour == 0) {
-    ShowStatus(s, msg::NoMoves);
-    return;
-  }
+  if (s.MoveList[1].Colour == 0) return;
   int placed = 0;
   for (int a = 1; a <= n && a <= MaxMoves; ++a) {
     s.MoveCount = static_cast<int16_t>(a);

@@ -11,6 +11,9 @@ void ClearBoard(GameState& s);
 void ResetGame(GameState& s);
 // Rebuilds the position after the first n entries of MoveList.
 void ReplayMoves(GameState& s, int n);
+// What the main board's status bar says once the board has been cleared
+// (msg::TwoBlanks) or replayed: msg::NoMoves when MoveList is empty.
+Str ReplayStatus(const GameState& s);
 // Entries before the first empty one.
 int MoveListLength(const GameState& s);
 

@@ -1,4 +1,6 @@
 // Adjourning the game on the board as game 01 of the library, and restoring it.
+#include "core/messages.h"
+#include "core/file_command.h"
 #include "core/replay.h"
 #include "core/text.h"
 #include "mainboard/form2.h"
@@ -35,20 +37,35 @@ void Form2::MenuSave() {
       list.AddItem(line);
     }
   }
-  // A failed title write still lets the moves be saved, which is what a
-  // restore needs; but the command then does not claim success. Deleting
-  // and appending the moves is one replacement of the file, so a failure
-  // never leaves game 01 without its moves or with two copies of them.
-  const bool titled = WriteGameListEntry(s_, line, 1);
-  const bool stored = ReplaceGameMoves(s_, AdjournedGame);
-  if (!titled || !stored) return;
+  // The title and the moves are stored together, so a failure never leaves
+  // game 01 with a new title over old moves, without its moves, or with two
+  // copies of them.
+  if (RunFileCommand(
+          s_, {&StatusBar1},
+          [&] {
+            WriteGameListEntry(s_, line, 1);
+            ReplaceGameMoves(s_, AdjournedGame);
+            return true;
+          },
+          [this] { CountStoredMoves(s_); }) != FileCommand::Done)
+    return;
   SetStatus(Adjourned);
   PlayCue(0);
 }
 
 void Form2::MenuRestore() {
   ResetGame(s_);
-  if (ReadGameMoves(s_, AdjournedGame, &StatusBar1, ReadUntil::EndMark)) ReplayMoves(s_, MaxMoves);
+  SetStatus(msg::TwoBlanks);
+  try {
+    if (ReadGameMoves(s_, AdjournedGame, ReadUntil::EndMark)) {
+      ReplayMoves(s_, MaxMoves);
+      SetStatus(ReplayStatus(s_));
+    } else {
+      SetStatus(form3text::GameTooLong);
+    }
+  } catch (const FileError& e) {
+    SetStatus(FileErrorText(e));
+  }
   if (Library) Library->Unload();
 }
 

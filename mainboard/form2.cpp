@@ -64,7 +64,7 @@ Form2::Form2(GameState& state, Platform& platform)
   ApplyHelpTexts(*this);
   BuildMenus();
 
-  s_.Display = {&Cells, &Label3, &Label5, &StatusBar1, &Option1};
+  s_.Display = {&Cells, &Label3, &Label5, &Option1};
 }
 
 void Form2::BuildMenus() {

@@ -68,16 +68,21 @@ void Form2::Command4_Click() {
   PlaceStone(s_, e.Point, e.Colour, s_.MoveNumber);
 }
 
-void Form2::Command2_Click() { ReplayMoves(s_, 1); }
+void Form2::Command2_Click() {
+  ReplayMoves(s_, 1);
+  SetStatus(ReplayStatus(s_));
+}
 
 void Form2::Command6_Click() {
   ClearBoard(s_);
   ReplayMoves(s_, MoveListLength(s_));
+  SetStatus(ReplayStatus(s_));
 }
 
 void Form2::Slider1_MouseUp() {
   ClearBoard(s_);
   ReplayMoves(s_, Slider1.Value());
+  SetStatus(ReplayStatus(s_));
 }
 
 void Form2::Command7_Click() {
@@ -106,11 +111,13 @@ void Form2::Command8_Click() {
     s_.MoveList = SnapshotList;
     ClearBoard(s_);
     ReplayMoves(s_, SnapshotMoveCount);
+    SetStatus(ReplayStatus(s_));
     s_.MoveNumber = 0;
   } else {
     s_.MoveList = BackupList;
     ClearBoard(s_);
     ReplayMoves(s_, SavedMoveCount);
+    SetStatus(ReplayStatus(s_));
     s_.VariationStudy = 0;
     s_.MoveNumber = SavedMoveNumber;
   }
@@ -121,6 +128,7 @@ void Form2::Command3_Click() {
   SavedMoveCount = s_.MoveCount;
   SavedMoveNumber = s_.MoveNumber;
   ResetGame(s_);
+  SetStatus(msg::TwoBlanks);
   GetPlatform().Beep();
 }
 
@@ -128,6 +136,7 @@ void Form2::Command9_Click() {
   s_.MoveList = BackupList;
   s_.MoveNumber = SavedMoveNumber;
   ReplayMoves(s_, SavedMoveCount);
+  SetStatus(ReplayStatus(s_));
 }
 
 }  // namespace sol

@@ -1,4 +1,5 @@
 // Nigiri: the program grabs white stones, the player guesses odd or even.
+#include "core/messages.h"
 #include "core/cues.h"
 #include "core/replay.h"
 #include "mainboard/form2.h"
@@ -43,6 +44,7 @@ void Form2::MenuNigiri() {
            form2text::JudgeTitle);
   SetStatus(form2text::Start);
   ResetGame(s_);
+  SetStatus(msg::TwoBlanks);
 }
 
 }  // namespace sol

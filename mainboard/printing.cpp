@@ -1,5 +1,6 @@
 // The print layout: the whole game as one numbered figure with its title
 // and the moves played where an earlier stone had stood.
+#include "core/messages.h"
 #include "core/capture.h"
 #include "core/replay.h"
 #include "core/text.h"
@@ -31,6 +32,7 @@ void Form2::MenuPrintPrepare() {
   Label10.Move(PrintLabelLeft, PrintLabelTop);
 
   ClearBoard(s_);
+  SetStatus(msg::TwoBlanks);
   RetakeList.clear();
   std::array<int16_t, PointCount + 1> shown{};
   for (int i = 1; i <= MaxMoves && s_.MoveList[i].Colour != 0; ++i) {
@@ -74,7 +76,11 @@ void Form2::Command5_Click() {
   // position, captures included; the move number is the game's own, which
   // after set-up stones or a study save is not the last entry's number.
   ClearBoard(s_);
-  if (PrintReturnCount > 0) ReplayMoves(s_, PrintReturnCount);
+  SetStatus(msg::TwoBlanks);
+  if (PrintReturnCount > 0) {
+    ReplayMoves(s_, PrintReturnCount);
+    SetStatus(ReplayStatus(s_));
+  }
   s_.MoveNumber = PrintReturnNumber;
 }
 

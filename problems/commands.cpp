@@ -1,5 +1,6 @@
 // The buttons of the problem window and their short help.
 #include "problems/form4.h"
+#include "problems/store.h"
 
 namespace sol {
 
@@ -21,6 +22,10 @@ void Form4::BindCommands() {
   Command13.OnClick = [this] { Command13_Click(); };
   Command10.OnClick = [this] { Command10_Click(); };
   Command17.OnClick = [this] { Command17_Click(); };
+}
+
+FileCommand Form4::RunFileCommand(const std::function<bool()>& command) {
+  return sol::RunFileCommand(s_, {&StatusBar1}, command, [this] { FindBlockEnds(s_, s_.CategoryNo); });
 }
 
 void Form4::ApplyHelpTexts() {

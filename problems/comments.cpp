@@ -4,11 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/file_system.h"
-#include "core/file_transaction.h"
-#include "core/record_file.h"
 #include "core/input_check.h"
-#include "core/messages.h"
 #include "core/cp932.h"
 #include "core/text.h"
 #include "problems/form4.h"
@@ -17,15 +13,11 @@
 
 namespace sol {
 
-namespace {
-constexpr int CommentBytes = 46;
-}
-
 void Form4::Command9_Click() {
   Platform& p = GetPlatform();
   const int k = s_.CategoryNo;
   const int16_t end = s_.BlockEnd[k].CommentsEnd;
-  if ((k >= 1 && k <= 3 && end >= k * 500) || (k == 4 && end >= MaxRecordNumber)) {
+  if (BlockFull(ProblemFile::Comments, k, end)) {
     p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
     return;
   }
@@ -44,38 +36,30 @@ void Form4::Command9_Click() {
 
   const AnswerLine& head = answers_.At(selected);
   const int problem = head.Problem;
-  // Overwriting is a removal and an append: both or neither, or the head
-  // would keep its old comment beside the new one, or lose both.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  if (const int i = FindComment(problem, head.Record); i >= 0) {
-    if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) return;
-    QueueCommentRemoval(comments_[static_cast<size_t>(i)]);
-    RemoveCommentLine(i);
-    if (!CompactComments()) {
-      LoadCommentLines(problem);
-      return;
-    }
-  }
-
   CommentRecord record;
   record.ProblemNumber = static_cast<int16_t>(problem);
   record.AnswerRecord = static_cast<int16_t>(head.Record);
   // What the list shows is what the file keeps: the text cut to the field.
-  record.CommentText = Decode(EncodeFixed(*comment, CommentBytes));
-  bool stored = false;
-  try {
-    stored = AppendComment(s_, k, record);
-    if (!stored) p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-  }
-  if (stored && !change.Commit()) {
-    SetStatus(msg::NoFile);
-    stored = false;
-  }
-  if (!stored) {
-    change.Cancel();
-    LoadCommentLines(problem);
+  record.CommentText = Decode(EncodeFixed(*comment, CommentRecord::TextWidth));
+  // Overwriting is a removal and an append: both or neither, or the head
+  // would keep its old comment beside the new one, or lose both.
+  bool asked = false;
+  if (RunFileCommand([&] {
+        if (const int i = FindComment(problem, head.Record); i >= 0) {
+          if (p.MsgBox(form4text::Overwrite, Buttons::OKCancel, Icon::Question, form4text::Confirm) != Answer::OK) {
+            asked = true;
+            return false;
+          }
+          QueueCommentRemoval(comments_[static_cast<size_t>(i)]);
+          RemoveCommentLine(i);
+          CompactComments();
+        }
+        if (AppendComment(s_, k, record)) return true;
+        p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+        return false;
+      }) != FileCommand::Done) {
+    // An overwrite the player declined changed nothing.
+    if (!asked) LoadCommentLines(problem);
     return;
   }
   const int added = AddCommentLine(record);
@@ -115,9 +99,10 @@ void Form4::Command10_Click() {
                form4text::Confirm) != Answer::OK)
     return;
   RemoveCommentLine(selected);
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  if (!CompactComments() || !change.Commit()) {
-    SetStatus(msg::NoFile);
+  if (RunFileCommand([this] {
+        CompactComments();
+        return true;
+      }) != FileCommand::Done) {
     LoadCommentLines(c.ProblemNumber);
     return;
   }
@@ -133,16 +118,10 @@ void Form4::QueueCommentRemoval(const CommentRecord& c) {
   commentRemovals_ = {{c.ProblemNumber, c.AnswerRecord}};
 }
 
-bool Form4::CompactComments() {
+void Form4::CompactComments() {
   const std::vector<CommentRef> refs = std::exchange(commentRemovals_, {});
   for (Str& key : DeleteCommentKeys) key = u" ";
-  try {
-    RemoveComments(s_, s_.CategoryNo, refs);
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-    return false;
-  }
-  return true;
+  RemoveComments(s_, s_.CategoryNo, refs);
 }
 
 }  // namespace sol

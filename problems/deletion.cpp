@@ -2,9 +2,6 @@
 // sequence that hangs from it.
 #include <algorithm>
 
-#include "core/file_system.h"
-#include "core/file_transaction.h"
-#include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
@@ -23,20 +20,15 @@ void Form4::Command5_Click() {
   if (p.MsgBox(u"問題" + Trim(line) + form4text::DeleteProblemTail, Buttons::OKCancel, Icon::Question,
                form4text::Confirm) != Answer::OK)
     return;
-  const int n = ProblemNumberAt(selected);
+  const auto n = static_cast<int16_t>(ProblemNumberAt(selected));
   // The problem goes from the four files together: a failure half-way would
   // leave comments pointing into renumbered answers.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  bool deleted = true;
-  try {
-    DeleteProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(n));
-  } catch (const FileError&) {
-    deleted = false;
-  }
-  if (!deleted || !change.Commit()) {
+  if (RunFileCommand([&] {
+        DeleteProblemRecords(s_, s_.CategoryNo, n);
+        return true;
+      }) != FileCommand::Done) {
     // Nothing was deleted that the lists do not show any more.
     LoadProblemList();
-    SetStatus(msg::NoFile);
     return;
   }
   RemoveProblemLine(selected);
@@ -84,18 +76,12 @@ void Form4::Command8_Click() {
   const std::vector<int> removed = CollectTail(index);
   const int problem = SelectedProblem();
   // The answers and the comments that name them are renumbered together.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   AnswerRenumbering renumber;
-  try {
-    renumber = RemoveAnswers(s_, s_.CategoryNo, removed);
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
+  if (RunFileCommand([&] {
+        renumber = RemoveAnswers(s_, s_.CategoryNo, removed);
+        return true;
+      }) != FileCommand::Done)
     return;
-  }
-  if (!change.Commit()) {
-    SetStatus(msg::NoFile);
-    return;
-  }
   LoadAnswerLines(problem);
   ResetProblemBoard();
   LoadSetupStones(problem);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/file_command.h"
 #include "core/game_state.h"
 #include "problems/answer_tree.h"
 #include "problems/store.h"
@@ -171,8 +172,8 @@ class Form4 : public Form {
   void Command9_Click();   // コメント登録
   void Command10_Click();  // コメント削除
   void CommentListClick();  // click of List3
-  // Removes the queued comment records; false after reporting a file error.
-  bool CompactComments();
+  // Removes the queued comment records. FileError.
+  void CompactComments();
 
   // Endgame in/out count and the joseki sequence search.
   void Command14_Click();  // 出入計算
@@ -183,6 +184,9 @@ class Form4 : public Form {
 
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
+  // A writing command as one change of the problem files, its file errors
+  // shown in the status bar; the block ends are read again after a failure.
+  FileCommand RunFileCommand(const std::function<bool()>& command);
 
   // The problem number of List1 line i (0 for none), and of the selected one.
   int ProblemNumberAt(int i) const;

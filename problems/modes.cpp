@@ -4,9 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/game_list.h"
 #include "core/messages.h"
-#include "core/record_file.h"
-#include "core/cp932.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
@@ -134,20 +133,18 @@ void Form4::ApplyMode() {
 }
 
 void Form4::ShowSubCategoryNames() {
-  RecordFile list(s_.GameListFile, GameListRecordLength);
-  const std::string rec = list.Read(s_.CategoryNo + 1);
-  // A data set that never stored names (the record is missing or all zero
-  // bytes) shows the window's own names, not those of the category before.
-  if (rec.find_first_not_of('\0') == std::string::npos) {
+  const std::optional<Str> text = ReadSubCategoryNames(s_, s_.CategoryNo);
+  // A data set that never stored names shows the window's own names, not
+  // those of the category before.
+  if (!text) {
     Option4.SetCaption(u"基本");
     Option5.SetCaption(u"応用");
     Option6.SetCaption(u"重要");
     return;
   }
-  const Str text = Decode(std::string_view(rec).substr(2));
-  Option4.SetCaption(Mid(text, 1, 3));
-  Option5.SetCaption(Mid(text, 5, 3));
-  Option6.SetCaption(Mid(text, 9, 3));
+  Option4.SetCaption(Mid(*text, 1, 3));
+  Option5.SetCaption(Mid(*text, 5, 3));
+  Option6.SetCaption(Mid(*text, 9, 3));
 }
 
 void Form4::LoadProblemList() {

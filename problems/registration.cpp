@@ -2,10 +2,7 @@
 // new number for the selected problem.
 #include <algorithm>
 
-#include "core/file_system.h"
-#include "core/file_transaction.h"
 #include "core/input_check.h"
-#include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
@@ -47,7 +44,9 @@ void Form4::Command4_Click() {
   };
   const int k = s_.CategoryNo;
   const BlockEnds& ends = s_.BlockEnd[k];
-  if (k >= 1 && k <= 3 && (ends.ListEnd >= k * 500 || ends.MovesEnd >= k * 10000 - 50)) {
+  // The joseki blocks run to the last record number and are not checked here.
+  if (k <= 3 && (BlockFull(ProblemFile::List, k, ends.ListEnd) ||
+                 BlockFull(ProblemFile::Moves, k, ends.MovesEnd, MoveBufferSize))) {
     refuse(form4text::CannotRegister, form4text::InputLimitTitle);
     return;
   }
@@ -74,9 +73,10 @@ void Form4::Command4_Click() {
       return;
     }
     if (ProblemNumberAt(selected) == Val(key)) {
-      FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-      List1.SetList(selected, text);
-      if (RewriteProblemList() && !change.Commit()) SetStatus(msg::NoFile);
+      (void)RunFileCommand([&] {
+        List1.SetList(selected, text);
+        return RewriteProblemList();
+      });
       return;
     }
     RenumberProblem(ProblemNumberAt(selected), static_cast<int>(Val(key)));
@@ -131,33 +131,25 @@ void Form4::Command4_Click() {
   // The set-up stones and the list go together: stones without a list
   // record would be found again under the number, and an overwritten
   // position must not lose its old stones alone.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  if (overwritten >= 0) {
-    // The position replaces the old one: its set-up records go first.
-    try {
-      RewriteBlock(s_, ProblemFile::Moves, k, [number](int, std::string& bytes) {
-        return ProblemMoveRecord::Decode(bytes).ProblemNumber != number;
-      });
-    } catch (const FileError&) {
-      SetStatus(msg::NoFile);
-      PendingSetup.fill({});
-      return;
-    }
-    RemoveProblemLine(overwritten);
-  }
-  // A problem whose position could not be stored is not listed either.
-  if (!WriteSetup()) {
-    change.Cancel();
-    LoadProblemList();
-    return;
-  }
-  const int added = AddProblemLine(static_cast<int>(number), line);
-  const bool listed = RewriteProblemList();
-  if (!listed || !change.Commit()) {
+  bool relisted = false;
+  int added = -1;
+  if (RunFileCommand([&] {
+        if (overwritten >= 0) {
+          // The position replaces the old one: its set-up records go first.
+          RewriteBlock(s_, ProblemFile::Moves, k, [number](int, std::string& bytes) {
+            return ProblemMoveRecord::Decode(bytes).ProblemNumber != number;
+          });
+          RemoveProblemLine(overwritten);
+        }
+        relisted = true;
+        // A problem whose position could not be stored is not listed either.
+        if (!WriteSetup()) return false;
+        added = AddProblemLine(static_cast<int>(number), line);
+        return RewriteProblemList();
+      }) != FileCommand::Done) {
     // Refused or failed: the stones go again with the list record.
-    if (listed) SetStatus(msg::NoFile);
-    change.Cancel();
-    LoadProblemList();
+    PendingSetup.fill({});
+    if (relisted) LoadProblemList();
     return;
   }
   List1.SetListIndex(added);
@@ -171,32 +163,18 @@ bool Form4::WriteSetup() {
   for (int i = 1; i <= MoveBufferSize && PendingSetup[i].ProblemNumber != 0; ++i)
     records.push_back({PendingSetup[i].ProblemNumber, PendingSetup[i].Colour, PendingSetup[i].Point});
   PendingSetup.fill({});
-  try {
-    if (!AppendProblemMoves(s_, s_.CategoryNo, records)) {
-      GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
-      return false;
-    }
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-    return false;
-  }
-  return true;
+  if (AppendProblemMoves(s_, s_.CategoryNo, records)) return true;
+  GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
+  return false;
 }
 
 bool Form4::RewriteProblemList() {
   std::vector<ProblemListRecord> records;
   for (int i = 0; i < List1.ListCount(); ++i)
     records.push_back({static_cast<int16_t>(ProblemNumberAt(i)), Mid(List1.List(i), 5, 30)});
-  try {
-    if (!sol::RewriteProblemList(s_, s_.CategoryNo, records)) {
-      GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
-      return false;
-    }
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
-    return false;
-  }
-  return true;
+  if (sol::RewriteProblemList(s_, s_.CategoryNo, records)) return true;
+  GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
+  return false;
 }
 
 void Form4::RenumberProblem(int oldNumber, int newNumber) {
@@ -213,20 +191,14 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
     }
   // The four files are renumbered together, or the problem would lose its
   // stones, answers or comments to a number that is not listed.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
-  try {
-    if (!RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(oldNumber), static_cast<int16_t>(newNumber))) {
-      GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
-      return;
-    }
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
+  if (RunFileCommand([&] {
+        if (RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(oldNumber),
+                                   static_cast<int16_t>(newNumber)))
+          return true;
+        GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
+        return false;
+      }) != FileCommand::Done)
     return;
-  }
-  if (!change.Commit()) {
-    SetStatus(msg::NoFile);
-    return;
-  }
   LoadProblemList();
   for (int i = 0; i < List1.ListCount(); ++i)
     if (ProblemNumberAt(i) == newNumber) {

@@ -1,15 +1,16 @@
 // Registering the moves on the board as a correct or wrong answer sequence
 // of the selected problem: from the set-up position, or as a branch after
 // the sequence shown.
-#include "core/file_system.h"
-#include "core/file_transaction.h"
-#include "core/messages.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"
 #include "problems/texts.h"
 
 namespace sol {
+
+namespace {
+constexpr int SequenceRoom = 20;
+}
 
 void Form4::Command6_Click() { RegisterSequence(1); }
 
@@ -18,7 +19,8 @@ void Form4::Command7_Click() { RegisterSequence(-1); }
 void Form4::RegisterSequence(int sign) {
   Platform& p = GetPlatform();
   const int k = s_.CategoryNo;
-  if (k >= 1 && k <= 3 && s_.BlockEnd[k].AnswersEnd >= k * 2000 - 20) {
+  // Room is kept for the moves of a sequence; the joseki block is not checked here.
+  if (k <= 3 && BlockFull(ProblemFile::Answers, k, s_.BlockEnd[k].AnswersEnd, SequenceRoom)) {
     p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
     return;
   }
@@ -47,40 +49,34 @@ void Form4::RegisterSequence(int sign) {
 
   // Stored wholly or not at all: a sequence reported as failed but stored
   // would be stored twice when the player tries again.
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] { FindBlockEnds(s_, s_.CategoryNo); });
   bool renumbered = false;
-  try {
-    const bool branch = records.front().MoveIndex > 1;
-    int16_t link = records.front().BranchLink;
-    if (branch && link == StartsAtProblem) {
-      // Stored as it is, a branch after record 99 would read as starting at
-      // the problem position. Only files from before that record was kept
-      // free hold a move there; it moves up first.
-      link = static_cast<int16_t>(FreeReservedAnswerRecord(s_, k)(link));
-      records.front().BranchLink = link;
-      renumbered = link != StartsAtProblem;
-    }
-    // A branch head must name a record stored before it as its parent; one
-    // that names itself or nothing would make the answer path loop or run
-    // into the sequence above, so it is not stored.
-    const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
-    if (link == StartsAtProblem ? branch : link < BlockFirst(ProblemFile::Answers, k) || link >= first) {
-      p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
-               form4text::RegisterErrorTitle);
-      return;
-    }
-    if (!AppendAnswers(s_, k, records)) {
-      p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
-      return;
-    }
-  } catch (const FileError&) {
-    SetStatus(msg::NoFile);
+  if (RunFileCommand([&] {
+        const bool branch = records.front().MoveIndex > 1;
+        int16_t link = records.front().BranchLink;
+        if (branch && link == StartsAtProblem) {
+          // Stored as it is, a branch after record 99 would read as starting at
+          // the problem position. Only files from before that record was kept
+          // free hold a move there; it moves up first.
+          link = static_cast<int16_t>(FreeReservedAnswerRecord(s_, k)(link));
+          records.front().BranchLink = link;
+          renumbered = link != StartsAtProblem;
+        }
+        // A branch head must name a record stored before it as its parent; one
+        // that names itself or nothing would make the answer path loop or run
+        // into the sequence above, so it is not stored.
+        const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
+        if (link == StartsAtProblem ? branch : link < BlockFirst(ProblemFile::Answers, k) || link >= first) {
+          p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
+                   form4text::RegisterErrorTitle);
+          return false;
+        }
+        if (!AppendAnswers(s_, k, records)) {
+          p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+          return false;
+        }
+        return true;
+      }) != FileCommand::Done)
     return;
-  }
-  if (!change.Commit()) {
-    SetStatus(msg::NoFile);
-    return;
-  }
 
   int firstLine = -1;
   if (renumbered) {

@@ -16,13 +16,10 @@ using store_detail::Whole;
 
 namespace {
 
-constexpr int ListTextWidth = 40;
-constexpr int CommentTextWidth = 46;
-
-static_assert(2 + ListTextWidth == ProblemListRecord::Length);
-static_assert(3 * 2 == ProblemMoveRecord::Length);
-static_assert(6 * 2 == AnswerMoveRecord::Length);
-static_assert(2 + 2 + CommentTextWidth == CommentRecord::Length);
+static_assert(LayoutLength(ProblemListLayout) == ProblemListRecord::Length);
+static_assert(LayoutLength(ProblemMoveLayout) == ProblemMoveRecord::Length);
+static_assert(LayoutLength(AnswerMoveLayout) == AnswerMoveRecord::Length);
+static_assert(LayoutLength(CommentLayout) == CommentRecord::Length);
 
 int BlockSize(ProblemFile f) {
   switch (f) {
@@ -32,15 +29,6 @@ int BlockSize(ProblemFile f) {
     case ProblemFile::Comments: return 500;
   }
   throw std::out_of_range("problem file");
-}
-
-// The record's bytes; copied and padded with zeros into `room` only when the
-// record was cut off at the end of a file. Whole blocks are decoded record by
-// record, so the usual case must not allocate.
-std::string_view RecordBytes(std::string_view bytes, int length, std::string& room) {
-  if (bytes.size() >= static_cast<size_t>(length)) return bytes.substr(0, static_cast<size_t>(length));
-  room = Whole(bytes, length);
-  return room;
 }
 
 template <typename R>
@@ -58,70 +46,14 @@ std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category) {
 
 }  // namespace
 
-ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) {
-  std::string room;
-  const std::string_view rec = RecordBytes(bytes, Length, room);
-  ProblemListRecord r;
-  r.ProblemNumber = GetInt16(rec, 0);
-  r.ProblemText = sol::Decode(rec.substr(2, ListTextWidth));
-  return r;
-}
-
-std::string ProblemListRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, ProblemNumber);
-  rec.replace(2, ListTextWidth, EncodeFixed(ProblemText, ListTextWidth));
-  return rec;
-}
-
-ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) {
-  std::string room;
-  const std::string_view rec = RecordBytes(bytes, Length, room);
-  return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4)};
-}
-
-std::string ProblemMoveRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, ProblemNumber);
-  PutInt16(rec, 2, Colour);
-  PutInt16(rec, 4, Point);
-  return rec;
-}
-
-AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) {
-  std::string room;
-  const std::string_view rec = RecordBytes(bytes, Length, room);
-  return {GetInt16(rec, 0), GetInt16(rec, 2), GetInt16(rec, 4), GetInt16(rec, 6), GetInt16(rec, 8), GetInt16(rec, 10)};
-}
-
-std::string AnswerMoveRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, ProblemNumber);
-  PutInt16(rec, 2, MoveIndex);
-  PutInt16(rec, 4, SignedColour);
-  PutInt16(rec, 6, Point);
-  PutInt16(rec, 8, RecordNumber);
-  PutInt16(rec, 10, BranchLink);
-  return rec;
-}
-
-CommentRecord CommentRecord::Decode(std::string_view bytes) {
-  std::string room;
-  const std::string_view rec = RecordBytes(bytes, Length, room);
-  CommentRecord r;
-  r.ProblemNumber = GetInt16(rec, 0);
-  r.AnswerRecord = GetInt16(rec, 2);
-  r.CommentText = sol::Decode(rec.substr(4, CommentTextWidth));
-  return r;
-}
-
-std::string CommentRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, ProblemNumber);
-  PutInt16(rec, 2, AnswerRecord);
-  rec.replace(4, CommentTextWidth, EncodeFixed(CommentText, CommentTextWidth));
-  return rec;
-}
+ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemListLayout>(bytes); }
+std::string ProblemListRecord::Encode() const { return EncodeRecord<ProblemListLayout>(*this); }
+ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemMoveLayout>(bytes); }
+std::string ProblemMoveRecord::Encode() const { return EncodeRecord<ProblemMoveLayout>(*this); }
+AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<AnswerMoveLayout>(bytes); }
+std::string AnswerMoveRecord::Encode() const { return EncodeRecord<AnswerMoveLayout>(*this); }
+CommentRecord CommentRecord::Decode(std::string_view bytes) { return DecodeRecord<CommentLayout>(bytes); }
+std::string CommentRecord::Encode() const { return EncodeRecord<CommentLayout>(*this); }
 
 int BlockFirst(ProblemFile f, int category) {
   if (category < 1 || category > 4) throw std::out_of_range("problem category " + std::to_string(category));
@@ -131,6 +63,10 @@ int BlockFirst(ProblemFile f, int category) {
 int BlockLast(ProblemFile f, int category) {
   if (category < 1 || category > 4) throw std::out_of_range("problem category " + std::to_string(category));
   return category == 4 ? MaxRecordNumber : category * BlockSize(f);
+}
+
+bool BlockFull(ProblemFile f, int category, int end, int room) {
+  return category >= 1 && category <= 4 && end >= BlockLast(f, category) - room;
 }
 
 const std::string& ProblemFilePath(const GameState& s, ProblemFile f) {

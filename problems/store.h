@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/record_layout.h"
 
 namespace sol {
 
@@ -59,6 +60,20 @@ struct CommentRecord {
   std::string Encode() const;
 };
 
+inline constexpr RecordLayout<ProblemListRecord, 2> ProblemListLayout{
+    {Int16Field(&ProblemListRecord::ProblemNumber),
+     TextField(&ProblemListRecord::ProblemText, ProblemListRecord::TextWidth)}};
+inline constexpr RecordLayout<ProblemMoveRecord, 3> ProblemMoveLayout{
+    {Int16Field(&ProblemMoveRecord::ProblemNumber), Int16Field(&ProblemMoveRecord::Colour),
+     Int16Field(&ProblemMoveRecord::Point)}};
+inline constexpr RecordLayout<AnswerMoveRecord, 6> AnswerMoveLayout{
+    {Int16Field(&AnswerMoveRecord::ProblemNumber), Int16Field(&AnswerMoveRecord::MoveIndex),
+     Int16Field(&AnswerMoveRecord::SignedColour), Int16Field(&AnswerMoveRecord::Point),
+     Int16Field(&AnswerMoveRecord::RecordNumber), Int16Field(&AnswerMoveRecord::BranchLink)}};
+inline constexpr RecordLayout<CommentRecord, 3> CommentLayout{
+    {Int16Field(&CommentRecord::ProblemNumber), Int16Field(&CommentRecord::AnswerRecord),
+     TextField(&CommentRecord::CommentText, CommentRecord::TextWidth)}};
+
 constexpr int16_t StartsAtProblem = 99;
 
 // Record 99 of an answer block holds no move: a branch after it would carry 99
@@ -73,6 +88,9 @@ int ReservedAnswerRecord(int category);
 // Block geometry: first and last record of category 1..4 in a file.
 int BlockFirst(ProblemFile f, int category);
 int BlockLast(ProblemFile f, int category);
+// Whether a block whose used part ends at record `end` has no more than
+// `room` records left; false for a category outside 1..4.
+bool BlockFull(ProblemFile f, int category, int end, int room = 0);
 const std::string& ProblemFilePath(const GameState& s, ProblemFile f);
 int RecordLength(ProblemFile f);
 

@@ -23,9 +23,9 @@ namespace {
 // 50 bytes); anything bigger is not one of our files and is not copied.
 constexpr std::uint64_t MaxDataFileBytes = std::uint64_t{64} << 20;
 
-constexpr size_t RecordNumberOffset = 8;
-constexpr size_t BranchLinkOffset = 10;
-constexpr size_t AnswerRecordOffset = 2;
+constexpr size_t RecordNumberOffset = FieldOffset(AnswerMoveLayout, &AnswerMoveRecord::RecordNumber);
+constexpr size_t BranchLinkOffset = FieldOffset(AnswerMoveLayout, &AnswerMoveRecord::BranchLink);
+constexpr size_t AnswerRecordOffset = FieldOffset(CommentLayout, &CommentRecord::AnswerRecord);
 
 // A data file as read, with the used records of one category's block.
 struct Block {

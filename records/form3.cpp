@@ -89,9 +89,12 @@ void Form3::Load() {
   List1.Clear();
   // The main board's capture log is left alone: the game on the board may
   // still be taken back after this window closes.
-  auto lines = ListGames(s_, &StatusBar1);
-  if (!lines) return;
-  for (const Str& line : *lines) List1.AddItem(line);
+  try {
+    for (const Str& line : ListGames(s_)) List1.AddItem(line);
+  } catch (const FileError& e) {
+    StatusBar1.SetText(FileErrorText(e));
+    return;
+  }
   if (s_.LastReadIndex >= 0 && s_.LastReadIndex < List1.ListCount()) List1.SetListIndex(s_.LastReadIndex);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/file_command.h"
 #include "core/game_state.h"
 #include "ui/form.h"
 
@@ -41,6 +42,9 @@ class Form3 : public Form {
   // Wired by the program: the main board's cue player and slider.
   std::function<void(int kind)> PlayCue;
   Slider* MainSlider = nullptr;
+  // The main board's status bar, which reports the file errors of this
+  // window's commands too.
+  StatusBar* MainStatus = nullptr;
 
   // Handlers.
   void List1_Click();
@@ -74,7 +78,9 @@ class Form3 : public Form {
   bool RefuseReadOnly();
   // A failed change is reported in this window, where the player is, as
   // well as on the main board.
-  void ShowFailure();
+  void ShowOnMainBoard(const Str& text);
+  // A writing command as one change of the game files.
+  FileCommand RunFileCommand(const std::function<void()>& command);
 
   GameState& s_;
 };

@@ -4,39 +4,15 @@
 #include <memory>
 
 #include "core/cp932.h"
-#include "core/messages.h"
 #include "core/record_file.h"
 #include "core/text.h"
 #include "records/texts.h"
 
 namespace sol {
 
-GameListRecord GameListRecord::Decode(std::string_view bytes) {
-  GameListRecord r;
-  r.GameNumber = GetInt16(bytes, 0);
-  r.TitleText = sol::Decode(bytes.substr(2, TitleWidth));
-  return r;
-}
+GameMoveRecord GameMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<GameMoveLayout>(bytes); }
 
-std::string GameListRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, GameNumber);
-  rec.replace(2, TitleWidth, EncodeFixed(TitleText, TitleWidth));
-  return rec;
-}
-
-GameMoveRecord GameMoveRecord::Decode(std::string_view bytes) {
-  return {GetInt16(bytes, 0), GetInt16(bytes, 2), GetInt16(bytes, 4), GetInt16(bytes, 6)};
-}
-
-std::string GameMoveRecord::Encode() const {
-  std::string rec(Length, '\0');
-  PutInt16(rec, 0, GameNumber);
-  PutInt16(rec, 2, Number);
-  PutInt16(rec, 4, Colour);
-  PutInt16(rec, 6, Point);
-  return rec;
-}
+std::string GameMoveRecord::Encode() const { return EncodeRecord<GameMoveLayout>(*this); }
 
 int LineGameNumber(const Str& line) { return static_cast<int>(Val(Left(line, 2))); }
 
@@ -57,19 +33,6 @@ GameListRecord TitleRecord(const Str& line) {
 Str StoredListLine(const Str& line) { return ListLine(GameListRecord::Decode(TitleRecord(line).Encode())); }
 
 namespace {
-
-// What went wrong, named where it is one file's fault.
-void Report(StatusBar* status, const FileError& error) {
-  if (!status) return;
-  if (const auto* damaged = dynamic_cast<const DamagedFile*>(&error)) {
-    const std::string& path = damaged->Path;
-    status->SetText(FromUtf8(path.substr(path.find_last_of('/') + 1)) + msg::TooLarge);
-  } else if (dynamic_cast<const NotWritable*>(&error)) {
-    status->SetText(msg::FolderNotWritable);
-  } else {
-    status->SetText(msg::NoFile);
-  }
-}
 
 // The whole records of a file, read in one go; at most the records that a
 // record number can address. `more` tells whether the file goes on past them.
@@ -123,8 +86,7 @@ std::vector<GameMoveRecord> BoardMoves(const GameState& s, int n) {
 // as it does when the program starts.
 void ResyncMoveCount(GameState& s) {
   try {
-    RecordFile moves(s.GameMovesFile, GameMoveRecord::Length);
-    s.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
+    CountStoredMoves(s);
   } catch (const FileError&) {
   }
 }
@@ -136,25 +98,28 @@ void CheckRecordNumber(long last, const std::string& path) {
 
 }  // namespace
 
-bool DeleteGameMoves(GameState& s, int n) {
+void CountStoredMoves(GameState& s) {
+  RecordFile moves(s.GameMovesFile, GameMoveRecord::Length);
+  s.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
+}
+
+void DeleteGameMoves(GameState& s, int n) {
   try {
     std::vector<GameMoveRecord> kept;
     for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, true))
       if (r.GameNumber != n) kept.push_back(r);
     ReplaceFile(s.GameMovesFile, s.TempFile, EncodeAll(kept));
     s.GameMovesRecordCount = static_cast<int16_t>(kept.size());
-    return true;
-  } catch (const FileError& e) {
+  } catch (const FileError&) {
     ResyncMoveCount(s);
-    Report(s.Display.Status, e);
-    return false;
+    throw;
   }
 }
 
-bool AppendGameMoves(GameState& s, int n) {
+void AppendGameMoves(GameState& s, int n) {
   try {
     const std::vector<GameMoveRecord> moves = BoardMoves(s, n);
-    if (moves.empty()) return true;
+    if (moves.empty()) return;
     const long first = static_cast<long>(s.GameMovesRecordCount) + 1;
     const long last = first + static_cast<long>(moves.size()) - 1;
     CheckRecordNumber(last, s.GameMovesFile);
@@ -167,15 +132,13 @@ bool AppendGameMoves(GameState& s, int n) {
     content.replace(from, added.size(), added);
     ReplaceFile(s.GameMovesFile, s.TempFile, content);
     s.GameMovesRecordCount = static_cast<int16_t>(last);
-    return true;
-  } catch (const FileError& e) {
+  } catch (const FileError&) {
     ResyncMoveCount(s);
-    Report(s.Display.Status, e);
-    return false;
+    throw;
   }
 }
 
-bool ReplaceGameMoves(GameState& s, int n) {
+void ReplaceGameMoves(GameState& s, int n) {
   try {
     std::vector<GameMoveRecord> records;
     for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, true))
@@ -185,74 +148,45 @@ bool ReplaceGameMoves(GameState& s, int n) {
     CheckRecordNumber(static_cast<long>(records.size()), s.GameMovesFile);
     ReplaceFile(s.GameMovesFile, s.TempFile, EncodeAll(records));
     s.GameMovesRecordCount = static_cast<int16_t>(records.size());
-    return true;
-  } catch (const FileError& e) {
+  } catch (const FileError&) {
     ResyncMoveCount(s);
-    Report(s.Display.Status, e);
-    return false;
+    throw;
   }
 }
 
-bool WriteGameListEntry(GameState& s, const Str& line, int mode) {
-  try {
-    const int g = LineGameNumber(line);
-    // Records 1 to 10 hold other data and must never be taken for a game's.
-    if (g < 1) throw FileError("no game number at the start of the line");
-    const GameListRecord r = mode == 1 ? TitleRecord(line) : GameListRecord{};
-    std::string content = ReadWholeFile(s.GameListFile);
-    const size_t from = static_cast<size_t>(g + GameListRecordOffset - 1) * GameListRecord::Length;
-    if (content.size() < from + GameListRecord::Length) content.resize(from + GameListRecord::Length, '\0');
-    content.replace(from, GameListRecord::Length, r.Encode());
-    ReplaceFile(s.GameListFile, s.TempFile, content);
-    return true;
-  } catch (const FileError& e) {
-    Report(s.Display.Status, e);
-    return false;
-  }
+void WriteGameListEntry(GameState& s, const Str& line, int mode) {
+  const int g = LineGameNumber(line);
+  // Records 1 to 10 hold other data and must never be taken for a game's.
+  if (g < 1) throw FileError("no game number at the start of the line");
+  ReplaceGameListRecord(s, g + GameListRecordOffset, mode == 1 ? TitleRecord(line) : GameListRecord{});
 }
 
-std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUntil until) {
-  try {
-    MoveArray read{};
-    int count = 0;
-    for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, until == ReadUntil::EndMark)) {
-      if (r.GameNumber != n) continue;
-      // A damaged record cannot be a stone; it is passed over rather than
-      // let into the move list, where colour 0 would end the game early.
-      if ((r.Colour != Black && r.Colour != White) || r.Point < 1 || r.Point > PointCount) continue;
-      if (count == MaxMoves) {
-        // No game played here gets that long, so the file is damaged or was
-        // written elsewhere; "no file" would send the player looking for
-        // a file that is there.
-        if (status) status->SetText(form3text::GameTooLong);
-        return std::nullopt;
-      }
-      read[++count] = {r.Number, r.Colour, r.Point};
-    }
-    s.MoveList = read;
-    return count;
-  } catch (const FileError& e) {
-    Report(status, e);
-    return std::nullopt;
+std::optional<int> ReadGameMoves(GameState& s, int n, ReadUntil until) {
+  MoveArray read{};
+  int count = 0;
+  for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, until == ReadUntil::EndMark)) {
+    if (r.GameNumber != n) continue;
+    // A damaged record cannot be a stone; it is passed over rather than
+    // let into the move list, where colour 0 would end the game early.
+    if ((r.Colour != Black && r.Colour != White) || r.Point < 1 || r.Point > PointCount) continue;
+    if (count == MaxMoves) return std::nullopt;
+    read[++count] = {r.Number, r.Colour, r.Point};
   }
+  s.MoveList = read;
+  return count;
 }
 
-std::optional<std::vector<Str>> ListGames(GameState& s, StatusBar* status) {
-  try {
-    bool more = false;
-    const std::string bytes = ReadRecords(s.GameListFile, GameListRecord::Length, more);
-    if (more) throw DamagedFile("more records than a record number can address", s.GameListFile);
-    std::vector<Str> lines;
-    const size_t start = static_cast<size_t>(GameListRecordOffset) * GameListRecord::Length;
-    for (size_t at = start; at < bytes.size(); at += GameListRecord::Length) {
-      GameListRecord r = GameListRecord::Decode(std::string_view(bytes).substr(at, GameListRecord::Length));
-      if (r.GameNumber >= 1) lines.push_back(ListLine(r));
-    }
-    return lines;
-  } catch (const FileError& e) {
-    Report(status, e);
-    return std::nullopt;
+std::vector<Str> ListGames(GameState& s) {
+  bool more = false;
+  const std::string bytes = ReadRecords(s.GameListFile, GameListRecord::Length, more);
+  if (more) throw DamagedFile("more records than a record number can address", s.GameListFile);
+  std::vector<Str> lines;
+  const size_t start = static_cast<size_t>(GameListRecordOffset) * GameListRecord::Length;
+  for (size_t at = start; at < bytes.size(); at += GameListRecord::Length) {
+    GameListRecord r = GameListRecord::Decode(std::string_view(bytes).substr(at, GameListRecord::Length));
+    if (r.GameNumber >= 1) lines.push_back(ListLine(r));
   }
+  return lines;
 }
 
 }  // namespace sol

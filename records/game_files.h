@@ -3,8 +3,7 @@
 // through which the windows store and read games.
 //
 // Each operation opens what it needs, works and closes it before it
-// returns. A file error puts "ファイルがありません" into a status bar and ends
-// the operation, which then returns false (or nullopt).
+// returns.
 //
 // Every change of a file is a whole-file replacement through the scratch
 // file, so an interrupted or failed operation leaves each file wholly as it
@@ -18,24 +17,11 @@
 #include <string_view>
 #include <vector>
 
+#include "core/game_list.h"
 #include "core/game_state.h"
+#include "core/record_layout.h"
 
 namespace sol {
-
-// One record of 棋譜一覧.dat.
-struct GameListRecord {
-  static constexpr int Length = 122;
-  static constexpr int TitleWidth = 120;
-
-  int16_t GameNumber = 0;  // 1..60; 0 or less marks a free record
-  Str TitleText;           // decoded whole, trailing blanks included
-
-  // `bytes` must hold Length bytes.
-  static GameListRecord Decode(std::string_view bytes);
-  // Exactly Length bytes; the title is cut at the field width (never inside
-  // a double-byte character) and blank-padded.
-  std::string Encode() const;
-};
 
 // One record of 棋譜手順.dat and of the scratch file.
 struct GameMoveRecord {
@@ -46,14 +32,16 @@ struct GameMoveRecord {
   int16_t Colour = 0;  // 0 marks the end of the used part
   int16_t Point = 0;
 
+  // `bytes` must hold Length bytes.
   static GameMoveRecord Decode(std::string_view bytes);
   std::string Encode() const;
   bool operator==(const GameMoveRecord&) const = default;
 };
 
-static_assert(GameListRecord::Length == GameListRecordLength);
-static_assert(GameListRecord::Length == 2 + GameListRecord::TitleWidth);
-static_assert(GameMoveRecord::Length == GameMoveRecordLength);
+inline constexpr RecordLayout<GameMoveRecord, 4> GameMoveLayout{
+    {Int16Field(&GameMoveRecord::GameNumber), Int16Field(&GameMoveRecord::Number), Int16Field(&GameMoveRecord::Colour),
+     Int16Field(&GameMoveRecord::Point)}};
+static_assert(LayoutLength(GameMoveLayout) == GameMoveRecordLength);
 
 constexpr int MaxGameNumber = 60;
 // Games 1..60 lie in list records 11..70.
@@ -70,31 +58,37 @@ Str ListLine(const GameListRecord& r);
 // it (mode 1): what the window lists after it is opened again.
 Str StoredListLine(const Str& line);
 
+// The operations below throw FileError; a changing one that fails sets
+// GameMovesRecordCount from what the moves file then holds.
+
+// Sets GameMovesRecordCount from what the moves file holds, as at the start;
+// a missing file is created empty.
+void CountStoredMoves(GameState& s);
 // Removes every move record of game n, keeping the others in their order,
-// and sets GameMovesRecordCount to the number kept. Reports to the main
-// board's status bar.
-bool DeleteGameMoves(GameState& s, int n);
+// and sets GameMovesRecordCount to the number kept.
+void DeleteGameMoves(GameState& s, int n);
 // Writes MoveList entries 1..MoveCount as moves of game n after the used
-// part and adds MoveCount to GameMovesRecordCount. Main board's status bar.
-bool AppendGameMoves(GameState& s, int n);
+// part and adds MoveCount to GameMovesRecordCount.
+void AppendGameMoves(GameState& s, int n);
 // DeleteGameMoves then AppendGameMoves in one replacement of the file, so
 // that a failure never leaves the game with its old moves gone and its new
-// ones missing. Main board's status bar.
-bool ReplaceGameMoves(GameState& s, int n);
+// ones missing.
+void ReplaceGameMoves(GameState& s, int n);
 // Mode 1 stores the title record of the game whose number the line starts
-// with; any other mode clears it. Main board's status bar.
-bool WriteGameListEntry(GameState& s, const Str& line, int mode);
+// with; any other mode clears it. A line without a game number is a
+// FileError.
+void WriteGameListEntry(GameState& s, const Str& line, int mode);
 
 enum class ReadUntil {
   EndOfFile,  // the library window's read
   EndMark,    // the restore of an adjourned game also stops at a record of colour 0
 };
 // Fills MoveList from entry 1 with the moves of game n and returns how many
-// there are. On a file error, or when the game has more moves than MoveList
-// holds, reports to `status` and leaves MoveList untouched.
-std::optional<int> ReadGameMoves(GameState& s, int n, StatusBar* status, ReadUntil until);
+// there are; nullopt, leaving MoveList untouched, when the game has more
+// moves than MoveList holds.
+std::optional<int> ReadGameMoves(GameState& s, int n, ReadUntil until);
 
-// The list lines of the stored games, in record order. Reports to `status`.
-std::optional<std::vector<Str>> ListGames(GameState& s, StatusBar* status);
+// The list lines of the stored games, in record order.
+std::vector<Str> ListGames(GameState& s);
 
 }  // namespace sol

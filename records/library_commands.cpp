@@ -1,15 +1,12 @@
 // The four commands of the library window: 記録, 読込み, 更新 and 削除.
 //
-// 記録 stores both files in one transaction, so that a failure half-way
-// leaves neither a listed game without moves nor, once the player tries
-// again, its moves appended twice. 更新 and 削除 replace one whole file after
-// the other, and trying again finishes what a failure interrupted; 削除
-// removes the moves first, so that no moves are left that no listed game
+// Each writing command stores both files in one transaction, so that a
+// failure half-way leaves neither a listed game without moves nor, once the
+// player tries again, its moves appended twice, nor moves that no listed game
 // owns, which a later game recorded under the same number would take over.
 #include <algorithm>
 
 #include "core/cp932.h"
-#include "core/file_transaction.h"
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/replay.h"
@@ -56,9 +53,18 @@ bool Form3::RefuseReadOnly() {
   return true;
 }
 
-void Form3::ShowFailure() {
-  StatusBar1.SetText(s_.Display.Status && !s_.Display.Status->Text().empty() ? s_.Display.Status->Text()
-                                                                             : msg::NoFile);
+void Form3::ShowOnMainBoard(const Str& text) {
+  if (MainStatus) MainStatus->SetText(text);
+}
+
+FileCommand Form3::RunFileCommand(const std::function<void()>& command) {
+  return sol::RunFileCommand(
+      s_, {MainStatus, &StatusBar1},
+      [&command] {
+        command();
+        return true;
+      },
+      [this] { CountStoredMoves(s_); });
 }
 
 void Form3::Command1_Click() {
@@ -78,15 +84,11 @@ void Form3::Command1_Click() {
     return;
   }
   const Str line = text + DateSuffix();
-  FileTransaction change(s_.DataDir, s_.TempFile, [this] {
-    RecordFile moves(s_.GameMovesFile, GameMoveRecord::Length);
-    s_.GameMovesRecordCount = static_cast<int16_t>(std::min<long>(moves.Count(), MaxRecordNumber));
-  });
-  if (!WriteGameListEntry(s_, line, 1) || !AppendGameMoves(s_, n)) return ShowFailure();
-  if (!change.Commit()) {
-    if (s_.Display.Status) s_.Display.Status->SetText(msg::NoFile);
-    return ShowFailure();
-  }
+  if (RunFileCommand([&] {
+        WriteGameListEntry(s_, line, 1);
+        AppendGameMoves(s_, n);
+      }) != FileCommand::Done)
+    return;
   List1.AddItem(line);
   Cue();
   StatusBar1.SetText(form3text::Recorded);
@@ -100,11 +102,25 @@ void Form3::Command2_Click() {
   }
   s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
+  ShowOnMainBoard(msg::TwoBlanks);
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
-  const std::optional<int> count = ReadGameMoves(s_, n, &StatusBar1, ReadUntil::EndOfFile);
-  if (!count) return;
+  std::optional<int> count;
+  try {
+    count = ReadGameMoves(s_, n, ReadUntil::EndOfFile);
+  } catch (const FileError& e) {
+    StatusBar1.SetText(FileErrorText(e));
+    return;
+  }
+  if (!count) {
+    // No game played here gets that long, so the file is damaged or was
+    // written elsewhere; "no file" would send the player looking for a file
+    // that is there.
+    StatusBar1.SetText(form3text::GameTooLong);
+    return;
+  }
   ReplayMoves(s_, *count);
+  ShowOnMainBoard(ReplayStatus(s_));
   if (MainSlider) MainSlider->SetValue(*count);
   Unload();
 }
@@ -130,9 +146,12 @@ void Form3::Command5_Click() {
     return;
   }
   if (RefuseReadOnly()) return;
-  if (!ReplaceGameMoves(s_, n)) return ShowFailure();
   const Str line = text + DateSuffix();
-  if (!WriteGameListEntry(s_, line, 1)) return ShowFailure();
+  if (RunFileCommand([&] {
+        ReplaceGameMoves(s_, n);
+        WriteGameListEntry(s_, line, 1);
+      }) != FileCommand::Done)
+    return;
   List1.SetList(index, StoredListLine(line));
   StatusBar1.SetText(form3text::Updated);
   Cue();
@@ -149,7 +168,11 @@ void Form3::Command3_Click() {
   if (GetPlatform().MsgBox(Trim(line) + form3text::DeleteQuestion, Buttons::OKCancel, Icon::Question,
                            form3text::Confirm) != Answer::OK)
     return;
-  if (!DeleteGameMoves(s_, LineGameNumber(line)) || !WriteGameListEntry(s_, line, 2)) return ShowFailure();
+  if (RunFileCommand([&] {
+        DeleteGameMoves(s_, LineGameNumber(line));
+        WriteGameListEntry(s_, line, 2);
+      }) != FileCommand::Done)
+    return;
   List1.RemoveItem(index);
   Cue();
   StatusBar1.SetText(form3text::Deleted);

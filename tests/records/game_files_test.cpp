@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "core/file_command.h"
 #include "core/record_file.h"
 #include "core/text.h"
 #include "tests/support/faulty_files.h"
@@ -31,7 +32,37 @@ struct GameFiles : ::testing::Test {
     ASSERT_FALSE(dir.Path().empty());
     s.DataDir = MakeDataDir(dir.Path());
     BuildGameFilePaths(s);
-    s.Display.Status = &mainStatus;
+  }
+  // The operations as a command runs them: a file error is reported in the
+  // main board's status bar.
+  bool Stored(const std::function<void()>& op) {
+    try {
+      op();
+      return true;
+    } catch (const FileError& e) {
+      mainStatus.SetText(FileErrorText(e));
+      return false;
+    }
+  }
+  bool Delete(int n) { return Stored([&] { DeleteGameMoves(s, n); }); }
+  bool Append(int n) { return Stored([&] { AppendGameMoves(s, n); }); }
+  bool Replace(int n) { return Stored([&] { ReplaceGameMoves(s, n); }); }
+  bool WriteEntry(const Str& line, int mode) { return Stored([&] { WriteGameListEntry(s, line, mode); }); }
+  std::optional<int> Read(int n, StatusBar& bar, ReadUntil until) {
+    try {
+      return ReadGameMoves(s, n, until);
+    } catch (const FileError& e) {
+      bar.SetText(FileErrorText(e));
+      return std::nullopt;
+    }
+  }
+  std::optional<std::vector<Str>> List(StatusBar& bar) {
+    try {
+      return ListGames(s);
+    } catch (const FileError& e) {
+      bar.SetText(FileErrorText(e));
+      return std::nullopt;
+    }
   }
   void WriteMoves(const std::string& bytes) {
     ScratchDir::WriteRaw(s.GameMovesFile, bytes);
@@ -77,13 +108,13 @@ TEST(RecordLayouts, LineNumbersReadOnlyTheFirstTwoCharacters) {
 
 TEST_F(GameFiles, DeleteKeepsTheOtherGamesInOrderAndAppendGoesAfterThem) {
   WriteMoves(Moves({{3, 1, 1, 10}, {5, 1, 1, 20}, {3, 2, 2, 11}, {5, 2, 2, 21}, {8, 1, 1, 30}}));
-  ASSERT_TRUE(DeleteGameMoves(s, 5));
+  ASSERT_TRUE(Delete(5));
   EXPECT_EQ(MovesFile(), Moves({{3, 1, 1, 10}, {3, 2, 2, 11}, {8, 1, 1, 30}}));
   EXPECT_EQ(s.GameMovesRecordCount, 3);
 
   Board({{1, 1, 100}, {2, 2, 101}, {3, 1, 102}});
   s.MoveCount = 2;  // the moves up to the current position
-  ASSERT_TRUE(AppendGameMoves(s, 5));
+  ASSERT_TRUE(Append(5));
   EXPECT_EQ(MovesFile(), Moves({{3, 1, 1, 10}, {3, 2, 2, 11}, {8, 1, 1, 30}, {5, 1, 1, 100}, {5, 2, 2, 101}}));
   EXPECT_EQ(s.GameMovesRecordCount, 5);
   EXPECT_EQ(mainStatus.Text(), u"");
@@ -94,13 +125,13 @@ TEST_F(GameFiles, DeleteRewritesOnlyTheUsedPartAndIgnoresAStaleScratchFile) {
   WriteMoves(used + Moves({{0, 0, 0, 0}, {4, 2, 2, 21}}));
   // What an interrupted earlier run might have left behind.
   ScratchDir::WriteRaw(s.TempFile, Moves({{9, 1, 1, 1}, {9, 2, 2, 2}, {9, 3, 1, 3}, {9, 4, 2, 4}, {9, 5, 1, 5}}));
-  ASSERT_TRUE(DeleteGameMoves(s, 7));
+  ASSERT_TRUE(Delete(7));
   EXPECT_EQ(MovesFile(), used);
   EXPECT_EQ(s.GameMovesRecordCount, 2);
   EXPECT_FALSE(Files().Exists(s.TempFile));
 
   // A game without moves: the file comes out as it was.
-  ASSERT_TRUE(DeleteGameMoves(s, 7));
+  ASSERT_TRUE(Delete(7));
   EXPECT_EQ(MovesFile(), used);
 }
 
@@ -108,7 +139,7 @@ TEST_F(GameFiles, AppendOfAnEmptyBoardWritesNothing) {
   WriteMoves(Moves({{3, 1, 1, 10}}));
   Board({{1, 1, 100}});
   s.MoveCount = 0;
-  ASSERT_TRUE(AppendGameMoves(s, 5));
+  ASSERT_TRUE(Append(5));
   EXPECT_EQ(MovesFile(), Moves({{3, 1, 1, 10}}));
   EXPECT_EQ(s.GameMovesRecordCount, 1);
 }
@@ -126,13 +157,13 @@ TEST_F(GameFiles, ReplaceIsDeleteThenAppendInOneStep) {
     const int game = static_cast<int>(1 + rng() % 4);
 
     WriteMoves(file);
-    ASSERT_TRUE(DeleteGameMoves(s, game));
-    ASSERT_TRUE(AppendGameMoves(s, game));
+    ASSERT_TRUE(Delete(game));
+    ASSERT_TRUE(Append(game));
     const std::string twoSteps = MovesFile();
     const int16_t twoStepsCount = s.GameMovesRecordCount;
 
     WriteMoves(file);
-    ASSERT_TRUE(ReplaceGameMoves(s, game));
+    ASSERT_TRUE(Replace(game));
     EXPECT_EQ(MovesFile(), twoSteps) << round;
     EXPECT_EQ(s.GameMovesRecordCount, twoStepsCount) << round;
   }
@@ -143,27 +174,27 @@ TEST_F(GameFiles, RecordNumbersPast32767AreFileErrorsAndChangeNothing) {
   for (int r = 0; r < MaxRecordNumber - 1; ++r) full += GameMoveRecord{2, 1, 1, 1}.Encode();
   WriteMoves(full);
   Board({{1, 1, 100}, {2, 2, 101}});
-  EXPECT_FALSE(AppendGameMoves(s, 5));
+  EXPECT_FALSE(Append(5));
   EXPECT_EQ(mainStatus.Text(), u"ファイルがありません");
-  EXPECT_FALSE(ReplaceGameMoves(s, 5));
+  EXPECT_FALSE(Replace(5));
   EXPECT_EQ(MovesFile(), full);
   EXPECT_EQ(s.GameMovesRecordCount, MaxRecordNumber - 1);
 
   // One move still fits, as the last record there can be.
   s.MoveCount = 1;
   mainStatus.SetText(u"");
-  ASSERT_TRUE(AppendGameMoves(s, 5));
+  ASSERT_TRUE(Append(5));
   EXPECT_EQ(s.GameMovesRecordCount, MaxRecordNumber);
 
   // A file longer than that cannot be read to its end...
   WriteMoves(MovesFile() + GameMoveRecord{2, 1, 1, 1}.Encode());
   const std::string tooLong = MovesFile();
-  EXPECT_FALSE(DeleteGameMoves(s, 5));
+  EXPECT_FALSE(Delete(5));
   EXPECT_EQ(MovesFile(), tooLong);
-  EXPECT_FALSE(ReadGameMoves(s, 2, &mainStatus, ReadUntil::EndOfFile));
+  EXPECT_FALSE(Read(2, mainStatus, ReadUntil::EndOfFile));
   // ...but its used part may end before the limit.
   WriteMoves(Moves({{5, 1, 1, 1}, {0, 0, 0, 0}}) + tooLong);
-  ASSERT_TRUE(DeleteGameMoves(s, 5));
+  ASSERT_TRUE(Delete(5));
   EXPECT_EQ(MovesFile(), "");
   EXPECT_EQ(s.GameMovesRecordCount, 0);
 }
@@ -171,7 +202,7 @@ TEST_F(GameFiles, RecordNumbersPast32767AreFileErrorsAndChangeNothing) {
 TEST_F(GameFiles, ReadFillsTheMoveListAndStopsWhereAsked) {
   WriteMoves(Moves({{1, 1, 1, 61}, {2, 1, 1, 5}, {1, 0, 2, 62}, {0, 0, 0, 0}, {1, 3, 1, 63}}));
   s.MoveList[7] = {7, 1, 7};
-  std::optional<int> n = ReadGameMoves(s, 1, &mainStatus, ReadUntil::EndMark);
+  std::optional<int> n = Read(1, mainStatus, ReadUntil::EndMark);
   ASSERT_TRUE(n);
   EXPECT_EQ(*n, 2);
   EXPECT_EQ(s.MoveList[1], (MoveEntry{1, 1, 61}));
@@ -179,17 +210,17 @@ TEST_F(GameFiles, ReadFillsTheMoveListAndStopsWhereAsked) {
   EXPECT_EQ(s.MoveList[3], MoveEntry{});
   EXPECT_EQ(s.MoveList[7], MoveEntry{});
 
-  n = ReadGameMoves(s, 1, &mainStatus, ReadUntil::EndOfFile);
+  n = Read(1, mainStatus, ReadUntil::EndOfFile);
   ASSERT_TRUE(n);
   EXPECT_EQ(*n, 3);
   EXPECT_EQ(s.MoveList[3], (MoveEntry{3, 1, 63}));
-  EXPECT_EQ(ReadGameMoves(s, 9, &mainStatus, ReadUntil::EndOfFile), 0);
+  EXPECT_EQ(Read(9, mainStatus, ReadUntil::EndOfFile), 0);
   EXPECT_EQ(mainStatus.Text(), u"");
 }
 
 TEST_F(GameFiles, ReadPassesOverRecordsThatCannotBeStones) {
   WriteMoves(Moves({{1, 1, 1, 61}, {1, 2, 2, 0}, {1, 3, 7, 63}, {1, 4, 2, 362}, {1, 5, 0, 64}, {1, 6, 2, 65}}));
-  ASSERT_EQ(ReadGameMoves(s, 1, &mainStatus, ReadUntil::EndOfFile), 2);
+  ASSERT_EQ(Read(1, mainStatus, ReadUntil::EndOfFile), 2);
   EXPECT_EQ(s.MoveList[2], (MoveEntry{6, 2, 65}));
 }
 
@@ -198,14 +229,12 @@ TEST_F(GameFiles, ReadNeverWritesPastTheLastMoveListEntry) {
   std::string file;
   for (int j = 1; j <= MaxMoves; ++j) file += GameMoveRecord{1, static_cast<int16_t>(j), 1, 1}.Encode();
   WriteMoves(file);
-  ASSERT_EQ(ReadGameMoves(s, 1, &own, ReadUntil::EndOfFile), MaxMoves);
+  ASSERT_EQ(Read(1, own, ReadUntil::EndOfFile), MaxMoves);
 
   WriteMoves(file + GameMoveRecord{1, 401, 2, 2}.Encode());
   s.MoveList.fill(MoveEntry{});
   s.MoveList[1] = {9, 2, 9};
-  EXPECT_FALSE(ReadGameMoves(s, 1, &own, ReadUntil::EndMark));
-  EXPECT_EQ(own.Text(), u"棋譜が400手を超えているか、壊れているため読み込めません");
-  EXPECT_EQ(mainStatus.Text(), u"");  // the caller's status bar, not the main board's
+  EXPECT_FALSE(Read(1, own, ReadUntil::EndMark));
   EXPECT_EQ(s.MoveList[1], (MoveEntry{9, 2, 9}));
   EXPECT_EQ(s.MoveList[2], MoveEntry{});
 }
@@ -215,22 +244,22 @@ TEST_F(GameFiles, ListEntriesGoToTheirRecordsAndNowhereElse) {
   ScratchDir::WriteRaw(s.GameListFile, std::string(122, 'x') + names.Encode());
   const Str line50 = u"07：" + Str(37, u'碁') + u"（00-02-11)";
   ASSERT_EQ(Len(line50), 50);
-  ASSERT_TRUE(WriteGameListEntry(s, line50, 1));
+  ASSERT_TRUE(WriteEntry(line50, 1));
   std::string file = ListFile();
   ASSERT_EQ(file.size(), 17u * 122);
   EXPECT_EQ(file.substr(0, 244), std::string(122, 'x') + names.Encode());
   EXPECT_EQ(file.substr(244, 14 * 122), std::string(14 * 122, '\0'));
   EXPECT_EQ(file.substr(16 * 122), (GameListRecord{7, u"：" + Str(35, u'碁')}).Encode());
 
-  ASSERT_TRUE(WriteGameListEntry(s, u"07：何でも", 2));
+  ASSERT_TRUE(WriteEntry(u"07：何でも", 2));
   EXPECT_EQ(ListFile().substr(16 * 122), (GameListRecord{0, Str(120, u' ')}).Encode());
 
   // Without a game number the line names one of the first ten records.
   file = ListFile();
   for (const Str& bad : {Str(u"00：x"), Str(u"-3：x"), Str(u"：x"), Str(u"")}) {
     mainStatus.SetText(u"");
-    EXPECT_FALSE(WriteGameListEntry(s, bad, 1));
-    EXPECT_FALSE(WriteGameListEntry(s, bad, 2));
+    EXPECT_FALSE(WriteEntry(bad, 1));
+    EXPECT_FALSE(WriteEntry(bad, 2));
     EXPECT_EQ(mainStatus.Text(), u"ファイルがありません");
   }
   EXPECT_EQ(ListFile(), file);
@@ -238,7 +267,7 @@ TEST_F(GameFiles, ListEntriesGoToTheirRecordsAndNowhereElse) {
 
 TEST_F(GameFiles, ListingShowsGamesFromRecord11InRecordOrder) {
   StatusBar own{"StatusBar1"};
-  auto lines = ListGames(s, &own);
+  auto lines = List(own);
   ASSERT_TRUE(lines);
   EXPECT_TRUE(lines->empty());
   EXPECT_TRUE(Files().Exists(s.GameListFile));
@@ -251,7 +280,7 @@ TEST_F(GameFiles, ListingShowsGamesFromRecord11InRecordOrder) {
   file += GameListRecord{7, u"：七"}.Encode();
   file += std::string(50, '\0');  // a partial record at the end
   ScratchDir::WriteRaw(s.GameListFile, file);
-  lines = ListGames(s, &own);
+  lines = List(own);
   ASSERT_TRUE(lines);
   ASSERT_EQ(lines->size(), 2u);
   EXPECT_EQ(RTrim((*lines)[0]), u"20：二十");
@@ -271,10 +300,10 @@ TEST_F(GameFiles, AFailureAnywhereLeavesEachFileOldOrNew) {
     bool list;
   };
   const Case cases[] = {
-      {"DeleteGameMoves", [&] { return DeleteGameMoves(s, 5); }, false},
-      {"AppendGameMoves", [&] { return AppendGameMoves(s, 5); }, false},
-      {"ReplaceGameMoves", [&] { return ReplaceGameMoves(s, 5); }, false},
-      {"WriteGameListEntry", [&] { return WriteGameListEntry(s, u"05：新しい題", 1); }, true},
+      {"DeleteGameMoves", [&] { return Delete(5); }, false},
+      {"AppendGameMoves", [&] { return Append(5); }, false},
+      {"ReplaceGameMoves", [&] { return Replace(5); }, false},
+      {"WriteGameListEntry", [&] { return WriteEntry(u"05：新しい題", 1); }, true},
   };
   for (const Case& c : cases) {
     auto prepare = [&] {

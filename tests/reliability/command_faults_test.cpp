@@ -76,7 +76,7 @@ std::vector<CommandCase> Commands() {
                  s.Library().Text1.SetText(u"05：五番碁の続き");
                  return true;
                },
-               [](Session& s) { s.Library().Command5_Click(); }, BoardBar, u"更新しました", LibraryBar, false});
+               [](Session& s) { s.Library().Command5_Click(); }, BoardBar, u"更新しました", LibraryBar});
   c.push_back({"削除", NoSetup,
                [](Session& s) {
                  s.OpenLibrary();
@@ -84,12 +84,12 @@ std::vector<CommandCase> Commands() {
                  s.platform.answers = {Answer::OK};
                  return true;
                },
-               [](Session& s) { s.Library().Command3_Click(); }, BoardBar, u"削除しました", LibraryBar, false});
+               [](Session& s) { s.Library().Command3_Click(); }, BoardBar, u"削除しました", LibraryBar});
   c.push_back({"保存", play, [](Session& s) {
                  s.platform.answers = {Answer::OK};
                  return true;
                },
-               [](Session& s) { s.Board().MenuSave(); }, BoardBar, u"保存しました", BoardBar, false});
+               [](Session& s) { s.Board().MenuSave(); }, BoardBar, u"保存しました", BoardBar});
 
   c.push_back({"問題登録", NoSetup,
                [](Session& s) {
