@@ -5,38 +5,6 @@
 
 namespace sol {
 
-namespace {
-
-void ClearVariables(GameState& s) {
-  s.MoveNumber = 0;
-  s.MoveCount = 0;
-  s.LastColour = 0;
-  s.LastPoint = 0;
-  s.CaptureLogCount = 0;
-}
-
-void ClearDisplay(GameState& s) {
-  BoardCells* cells = s.Display.Cells;
-  for (int p = 1; p <= PointCount; ++p) {
-    s.Board[p] = 0;
-    if (cells) {
-      cells->SetPicture(p, PictureNone);
-      cells->SetCaption(p, u" ");
-    }
-    s.CaptureMark[p] = 0;
-  }
-  s.CaptureLog.fill(CaptureEntry{});
-  s.CapturedBlack = 0;
-  s.CapturedWhite = 0;
-  ShowPrisoners(s);
-}
-
-void ShowStatus(GameState& s, const Str& text) {
-  if (s.Display.Status) s.Display.Status->SetText(text);
-}
-
-}  // namespace
-
 int MoveListLength(const GameState& s) {
   int n = 0;
   while (n < MaxMoves && s.MoveList[n + 1].Colour != 0) ++n;
@@ -44,26 +12,30 @@ int MoveListLength(const GameState& s) {
 }
 
 void ClearBoard(GameState& s) {
-  ClearVariables(s);
-  ClearDisplay(s);
-  ShowStatus(s, msg::TwoBlanks);
+  s.MoveNumber = 0;
+  s.MoveCount = 0;
+  s.LastColour = 0;
+  s.LastPoint = 0;
+  s.CaptureLogCount = 0;
+  s.Board.fill(0);
+  s.CaptureLog.fill(CaptureEntry{});
+  s.CapturedBlack = 0;
+  s.CapturedWhite = 0;
 }
 
 void ResetGame(GameState& s) {
-  ClearVariables(s);
+  ClearBoard(s);
   s.VariationStudy = 0;
   s.MoveList.fill(MoveEntry{});
-  ClearDisplay(s);
-  if (s.Display.Option1) s.Display.Option1->SetValue(true);
   s.BoardMode = GameMode;
-  ShowStatus(s, msg::TwoBlanks);
 }
 
-void ReplayMoves(GameState& s, int n) {
+Replayed ReplayMoves(GameState& s, int n) {
   ClearBoard(s);
+  Replayed shown{msg::TwoBlanks};
   if (s.MoveList[1].Colour == 0) {
-    ShowStatus(s, msg::NoMoves);
-    return;
+    shown.Status = msg::NoMoves;
+    return shown;
   }
   int placed = 0;
   for (int a = 1; a <= n && a <= MaxMoves; ++a) {
@@ -76,11 +48,15 @@ void ReplayMoves(GameState& s, int n) {
       continue;
     }
     s.Board[e.Point] = e.Colour;
-    PlaceStone(s, e.Point, e.Colour, e.Number);
+    const Placement p = PlaceStone(s, e.Point, e.Colour, e.Number);
+    // A damaged list may put a stone on the newest stone's own point; the
+    // number the newest stone had is then cleared along with it.
+    shown.NewestCaption = p.PreviousNewest == e.Point ? Str(u" ") : StoneCaption(s, e.Number);
     placed = a;
   }
   s.MoveCount = static_cast<int16_t>(placed);
   s.MoveNumber = placed > 0 ? s.MoveList[placed].Number : 0;
+  return shown;
 }
 
 }  // namespace sol

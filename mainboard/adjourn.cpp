@@ -48,7 +48,8 @@ void Form2::MenuSave() {
 
 void Form2::MenuRestore() {
   ResetGame(s_);
-  if (ReadGameMoves(s_, AdjournedGame, &StatusBar1, ReadUntil::EndMark)) ReplayMoves(s_, MaxMoves);
+  ShowReset();
+  if (ReadGameMoves(s_, AdjournedGame, &StatusBar1, ReadUntil::EndMark)) ShowReplay(ReplayMoves(s_, MaxMoves));
   if (Library) Library->Unload();
 }
 

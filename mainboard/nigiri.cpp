@@ -43,6 +43,7 @@ void Form2::MenuNigiri() {
            form2text::JudgeTitle);
   SetStatus(form2text::Start);
   ResetGame(s_);
+  ShowReset();
 }
 
 }  // namespace sol

@@ -31,6 +31,7 @@ void Form2::MenuPrintPrepare() {
   Label10.Move(PrintLabelLeft, PrintLabelTop);
 
   ClearBoard(s_);
+  ShowCleared();
   RetakeList.clear();
   std::array<int16_t, PointCount + 1> shown{};
   for (int i = 1; i <= MaxMoves && s_.MoveList[i].Colour != 0; ++i) {
@@ -74,7 +75,10 @@ void Form2::Command5_Click() {
   // position, captures included; the move number is the game's own, which
   // after set-up stones or a study save is not the last entry's number.
   ClearBoard(s_);
-  if (PrintReturnCount > 0) ReplayMoves(s_, PrintReturnCount);
+  if (PrintReturnCount > 0)
+    ShowReplay(ReplayMoves(s_, PrintReturnCount));
+  else
+    ShowCleared();
   s_.MoveNumber = PrintReturnNumber;
 }
 

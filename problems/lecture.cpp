@@ -34,30 +34,30 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
   }
 
   if (shift == 1) {
-    if (s_.Board[p] == 0) {
-      if (s_.LastColour == 0) return;
-      Cells.SetPicture(p, s_.LastColour);
-      s_.Board[p] = s_.LastColour;
-      if (s_.LastColour == Black)
-        --s_.CapturedBlack;
+    if (Position.Board[p] == 0) {
+      if (Position.LastColour == 0) return;
+      Cells.SetPicture(p, Position.LastColour);
+      Position.Board[p] = Position.LastColour;
+      if (Position.LastColour == Black)
+        --Position.CapturedBlack;
       else
-        --s_.CapturedWhite;
-    } else if (s_.Board[p] >= 1) {
-      s_.LastColour = s_.Board[p] == Black ? Black : White;
+        --Position.CapturedWhite;
+    } else if (Position.Board[p] >= 1) {
+      Position.LastColour = Position.Board[p] == Black ? Black : White;
       Cells.SetPicture(p, PictureNone);
-      s_.Board[p] = 0;
-      if (s_.LastColour == Black)
-        ++s_.CapturedBlack;
+      Position.Board[p] = 0;
+      if (Position.LastColour == Black)
+        ++Position.CapturedBlack;
       else
-        ++s_.CapturedWhite;
+        ++Position.CapturedWhite;
     } else {
       return;
     }
-    SetStatus(u"黒側あげ石：" + Num(s_.CapturedWhite) + u"　　白側あげ石：" + Num(s_.CapturedBlack));
+    SetStatus(u"黒側あげ石：" + Num(Position.CapturedWhite) + u"　　白側あげ石：" + Num(Position.CapturedBlack));
     return;
   }
 
-  if (s_.Board[p] != 0) return;
+  if (Position.Board[p] != 0) return;
 
   if (!lectureMode) {
     RegistrationClick(button, p);
@@ -72,7 +72,7 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
       return;
     }
     ++ProblemMoveNumber;
-    s_.Board[p] = static_cast<int16_t>(colour);
+    Position.Board[p] = static_cast<int16_t>(colour);
     AppendToBuffer(colour, p, ProblemMoveNumber);
     DrawProblemStone(ProblemMoveNumber, colour, p, LabelPlain);
     ProblemLastColour = static_cast<int16_t>(colour);
@@ -92,7 +92,7 @@ void Form4::ClickMark(int button, int p) {
     }
   if (line < 0) return;
   ProblemMoveNumber = static_cast<int16_t>(AnswerField(line, 2));
-  s_.Board[p] = static_cast<int16_t>(AnswerField(line, 3));
+  Position.Board[p] = static_cast<int16_t>(AnswerField(line, 3));
   CurrentRecord = static_cast<int16_t>(line);
 
   if (button == 2) {
@@ -101,9 +101,9 @@ void Form4::ClickMark(int button, int p) {
     return;
   }
   NumberedPoint = static_cast<int16_t>(p);
-  int colour = s_.Board[p];
+  int colour = Position.Board[p];
   DrawProblemStone(ProblemMoveNumber, colour, p, LabelLatestOnly);
-  s_.Board[p] = static_cast<int16_t>(colour);
+  Position.Board[p] = static_cast<int16_t>(colour);
   ReportContinuation();
   if (AnswerField(CurrentRecord + 1, 6) > 0) {
     // The comment replays the sequence from a reset board; the end of the
@@ -141,7 +141,7 @@ void Form4::LectureMove(int p) {
   const int colour =
       ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
   ++ProblemMoveNumber;
-  s_.Board[p] = static_cast<int16_t>(colour);
+  Position.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
   int found = 0;
   MatchMove(found, ProblemMoveNumber, p);
@@ -184,13 +184,12 @@ void Form4::LectureMove(int p) {
     for (int q = 1; q <= ProblemPoints; ++q) {
       Cells.SetPicture(q, PictureNone);
       Cells.SetCaption(q, u" ");
-      s_.Board[q] = 0;
-      s_.CaptureMark[q] = 0;
+      Position.Board[q] = 0;
     }
     const int16_t before = ProblemMoveNumber;
     LoadSetupStones(SelectedProblem());
-    s_.CapturedBlack = 0;
-    s_.CapturedWhite = 0;
+    Position.CapturedBlack = 0;
+    Position.CapturedWhite = 0;
     ProblemLastColour = 0;
     NumberedPoint = 0;
     CurrentRecord = accepted;
@@ -228,7 +227,7 @@ void Form4::RegistrationClick(int button, int p) {
     return;
   }
   ++ProblemMoveNumber;
-  s_.Board[p] = static_cast<int16_t>(colour);
+  Position.Board[p] = static_cast<int16_t>(colour);
   DrawProblemStone(ProblemMoveNumber, colour, p, mode);
   ProblemLastColour = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
@@ -303,7 +302,7 @@ void Form4::MarkCandidates() {
   for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
     const int line = Candidates[i];
     const int p = static_cast<int>(AnswerField(line, 4));
-    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0 || !IsAnswerColour(AnswerField(line, 3))) continue;
+    if (p < 1 || p > ProblemPoints || Position.Board[p] != 0 || !IsAnswerColour(AnswerField(line, 3))) continue;
     Cells.SetCaption(p, form4text::Mark);
     Cells.SetForeColor(p, AnswerField(line, 3) > 0 ? ColourGreen : ColourRed);
   }

@@ -78,7 +78,7 @@ void Form4::Command2_Click() {
     int colour = static_cast<int>(AnswerField(CurrentRecord, 3));
     const int point = static_cast<int>(AnswerField(CurrentRecord, 4));
     if (point >= 1 && point <= ProblemPoints && colour != 0 && std::abs(colour) <= 2) {
-      s_.Board[point] = static_cast<int16_t>(std::abs(colour));
+      Position.Board[point] = static_cast<int16_t>(std::abs(colour));
       DrawProblemStone(n, colour, point, LabelNumbered);
     }
     ProblemMoveNumber = static_cast<int16_t>(n);
@@ -127,12 +127,11 @@ void Form4::TakeBackFreeMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
     Cells.SetPicture(p, PictureNone);
     Cells.SetCaption(p, u" ");
-    s_.Board[p] = 0;
-    s_.CaptureMark[p] = 0;
+    Position.Board[p] = 0;
   }
   // The redraw counts captures again; start from none.
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
   NumberedPoint = 0;
   const bool problemSelected = List1.ListIndex() >= 0;
   if (problemSelected) LoadSetupStones(SelectedProblem());
@@ -157,7 +156,7 @@ void Form4::TakeBackFreeMove() {
     int colour = e.Colour;
     if (std::find(wrongStarts.begin(), wrongStarts.end(), std::pair<long, long>(e.MoveNo, e.Point)) != wrongStarts.end())
       colour = -colour;
-    s_.Board[e.Point] = e.Colour;
+    Position.Board[e.Point] = e.Colour;
     DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
     ProblemMoveNumber = e.MoveNo;
     lastColour = colour;

@@ -179,16 +179,14 @@ void Form4::ResetProblemBoard() {
   ProblemMoveNumber = 0;
   NumberedPoint = 0;
   ProblemLastColour = 0;
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
   MoveBufferCount = 0;
   SequenceEnded = 0;
-  s_.CaptureLogCount = 0;
   MoveBuffer.fill({});
   PendingSetup.fill({});
   for (int p = 1; p <= ProblemPoints; ++p) {
-    s_.Board[p] = 0;
-    s_.CaptureMark[p] = 0;
+    Position.Board[p] = 0;
     Cells.SetPicture(p, PictureNone);
     Cells.SetCaption(p, u" ");
   }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/game_state.h"
+#include "core/replay.h"
 #include "ui/form.h"
 
 namespace sol {
@@ -38,9 +39,12 @@ class Form3 : public Form {
   ListBox List2{"List2"};
   StatusBar StatusBar1{"StatusBar1"};
 
-  // Wired by the program: the main board's cue player and slider.
+  // Wired by the program: the main board's cue player and slider, and its
+  // drawing of a game read into the state.
   std::function<void(int kind)> PlayCue;
   Slider* MainSlider = nullptr;
+  std::function<void()> ShowMainReset;
+  std::function<void(const Replayed&)> ShowMainReplay;
 
   // Handlers.
   void List1_Click();

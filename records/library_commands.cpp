@@ -100,11 +100,13 @@ void Form3::Command2_Click() {
   }
   s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
+  if (ShowMainReset) ShowMainReset();
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
   const std::optional<int> count = ReadGameMoves(s_, n, &StatusBar1, ReadUntil::EndOfFile);
   if (!count) return;
-  ReplayMoves(s_, *count);
+  const Replayed shown = ReplayMoves(s_, *count);
+  if (ShowMainReplay) ShowMainReplay(shown);
   if (MainSlider) MainSlider->SetValue(*count);
   Unload();
 }
