@@ -98,7 +98,7 @@ void Form2::MenuCount() {
     }
   }
   SetStatus(TerritoryResult(black, white, s_.CapturedBlack, s_.CapturedWhite));
-  MMControl1.Command("Sound");
+  MMControl1.Play();
 }
 
 }  // namespace sol

@@ -8,11 +8,6 @@
 
 namespace sol {
 
-namespace {
-constexpr int PrintLabelLeft = 210;
-constexpr int PrintLabelTop = 1000;
-}  // namespace
-
 std::vector<Control*> Form2::NormalLayoutControls() {
   return {&Slider1, &Frame1, &Label4, &Label5, &Command1, &Command2, &Command3, &Command4, &Command6,
           &Command7, &Command8, &Command9};
@@ -28,7 +23,6 @@ void Form2::MenuPrintPrepare() {
   for (Control* c : NormalLayoutControls()) c->SetVisible(false);
   Command5.SetVisible(true);
   Label10.SetVisible(true);
-  Label10.Move(PrintLabelLeft, PrintLabelTop);
 
   ClearBoard(s_);
   ShowCleared();
