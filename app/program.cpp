@@ -10,7 +10,7 @@ namespace sol {
 
 Program::Program(Platform& platform, const std::string& programDir)
     : MainBoard(State, platform), Library(State, platform), Problems(State, platform), platform_(platform) {
-  State.DataDir = MakeDataDir(programDir);
+  SetDataDir(State, programDir);
   MainBoard.Library = &Library;
   // The library is rebuilt from the files each time it opens, also when an
   // adjournment left it loaded unseen.

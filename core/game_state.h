@@ -124,8 +124,9 @@ constexpr int CommentRecordLength = 50;
 // The directory as the system reports it, with one separator appended unless
 // it already ends in one.
 std::string MakeDataDir(const std::string& programDir);
-void BuildGameFilePaths(GameState& s);
-void BuildProblemFilePaths(GameState& s);
+// DataDir for the data files in `dir`, and the path of each of them; set
+// once, before any window loads.
+void SetDataDir(GameState& s, const std::string& dir);
 
 // A field of an entry by name, as decimal text, for inspection by tests.
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field);

@@ -116,7 +116,6 @@ void Form2::Load() {
   Label10.SetVisible(false);
   Command5.SetVisible(false);
   SetUpPlayer(MMControl1, true);
-  BuildGameFilePaths(s_);
   ResetGame(s_);
   ShowReset();
   Str status = form2text::Start;

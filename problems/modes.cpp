@@ -81,7 +81,6 @@ void Form4::ApplyMode() {
   List2.Clear();
   List3.Clear();
   SetStatus(form4text::ChooseProblem);
-  BuildProblemFilePaths(s_);
 
   static const char16_t* titles[] = {u"",         u"手筋講座", u"手筋登録", u"ヨセ講座", u"ヨセ登録",
                                      u"詰碁講座", u"詰碁登録", u"定石講座", u"定石登録"};

@@ -29,8 +29,7 @@ struct GameFiles : ::testing::Test {
 
   void SetUp() override {
     ASSERT_FALSE(dir.Path().empty());
-    s.DataDir = MakeDataDir(dir.Path());
-    BuildGameFilePaths(s);
+    SetDataDir(s, dir.Path());
     s.Display.Status = &mainStatus;
   }
   void WriteMoves(const std::string& bytes) {
