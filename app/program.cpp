@@ -10,7 +10,7 @@ namespace sol {
 
 Program::Program(Platform& platform, const std::string& programDir)
     : MainBoard(State, platform), Library(State, platform), Problems(State, platform), platform_(platform) {
-  State.DataDir = MakeDataDir(programDir);
+  SetDataDir(State, programDir);
   MainBoard.Library = &Library;
   // The library is rebuilt from the files each time it opens, also when an
   // adjournment left it loaded unseen.
@@ -20,25 +20,14 @@ Program::Program(Platform& platform, const std::string& programDir)
   };
   MainBoard.CloseLibrary = [this] { Library.Unload(); };
   Library.PlayCue = [this](int kind) { MainBoard.PlayCue(kind); };
+  Library.ShowMainReset = [this] { MainBoard.ShowReset(); };
+  Library.ShowMainReplay = [this](const Replayed& shown) { MainBoard.ShowReplay(shown); };
   MainBoard.OpenProblems = [this](int lessonMode) {
     State.LessonMode = static_cast<int16_t>(lessonMode);
     Problems.Show();
   };
   Problems.HideMainBoard = [this] { MainBoard.Hide(); };
-  // The problem window works on the left columns of the shared board; the
-  // main board's own game is brought back in step with its pictures.
-  Problems.ShowMainBoard = [this] {
-    const Str status = MainBoard.StatusBar1.Text();
-    if (State.MoveCount > 0) {
-      const int16_t number = State.MoveNumber;
-      ReplayMoves(State, State.MoveCount);
-      State.MoveNumber = number;
-    } else {
-      ClearBoard(State);
-    }
-    MainBoard.SetStatus(status);
-    MainBoard.Show();
-  };
+  Problems.ShowMainBoard = [this] { MainBoard.Show(); };
   Library.MainSlider = &MainBoard.Slider1;
   Library.MainStatus = &MainBoard.StatusBar1;
   MainBoard.ChooseCoordinates = [this](CoordinateStyle style) { ChooseCoordinates(style, MainBoard); };

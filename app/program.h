@@ -48,5 +48,9 @@ class Program {
 // numbers as decimal text. nullopt when there is no such variable.
 std::optional<std::string> ReadStateVar(const GameState& s, const std::string& name, std::optional<int> index,
                                         const std::string& field);
+// The same, with the position names read from the problem board while the
+// problem window is shown.
+std::optional<std::string> ReadProgramVar(Program& app, const std::string& name, std::optional<int> index,
+                                          const std::string& field);
 
 }  // namespace sol

@@ -61,20 +61,9 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
     return std::nullopt;
   }
   if (name == "Board") return (index && *index >= 1) ? Element(s.Board, index) : std::nullopt;
-  if (name == "CaptureMark") return (index && *index >= 1) ? Element(s.CaptureMark, index) : std::nullopt;
-  if (name == "GroupList") return (index && *index >= 1) ? Element(s.GroupList, index) : std::nullopt;
-  if (name == "OpponentNeighbours")
-    return (index && *index >= 1 && *index <= 4) ? Element(s.OpponentNeighbours, index) : std::nullopt;
   if (name == "MoveList") {
     if (!index || *index < 1 || *index > MaxMoves) return std::nullopt;
     return MoveEntryField(s.MoveList[*index], field);
-  }
-  if (name == "Neighbours") {
-    if (!index || *index < 1 || *index > 4) return std::nullopt;
-    const NeighbourEntry& e = s.Neighbours[*index];
-    if (field == "Colour") return N(e.Colour);
-    if (field == "Point") return N(e.Point);
-    return std::nullopt;
   }
   if (name == "CaptureLog") {
     if (!index || *index < 1 || *index > CaptureLogSize) return std::nullopt;
@@ -86,6 +75,15 @@ std::optional<std::string> ReadStateVar(const GameState& s, const std::string& n
     return std::nullopt;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> ReadProgramVar(Program& app, const std::string& name, std::optional<int> index,
+                                          const std::string& field) {
+  // The board shown is the one a reader means: the problem window's own
+  // while it is open.
+  if (app.Problems.State() == WindowState::Shown)
+    if (std::optional<std::string> v = app.Problems.ReadPositionVar(name, index)) return v;
+  return ReadStateVar(app.State, name, index, field);
 }
 
 }  // namespace sol

@@ -536,9 +536,7 @@ void WriteGames(const std::string& dir, Rng& rng) {
 
 GameState StateFor(const std::string& dir) {
   GameState s;
-  s.DataDir = WithSlash(dir);
-  BuildGameFilePaths(s);
-  BuildProblemFilePaths(s);
+  SetDataDir(s, dir);
   return s;
 }
 

@@ -94,7 +94,7 @@ void PlaceStoneBench(benchmark::State& state, bool big) {
         g.MoveCount = 1;
         g.Board[static_cast<size_t>(target)] = Black;
       },
-      [&] { PlaceStone(g, target, Black, 1); });
+      [&] { s.P().MainBoard.ShowPlacement(target, Black, 1, PlaceStone(g, target, Black, 1)); });
   if (g.CapturedWhite != (big ? 360 : 1)) state.SkipWithError("the capture did not happen");
 }
 
@@ -106,7 +106,7 @@ void ReplayBench(benchmark::State& state) {
     state.SkipWithError("game 1 does not have 400 moves");
     return;
   }
-  TimeEach(state, [] {}, [&] { ReplayMoves(g, 400); });
+  TimeEach(state, [] {}, [&] { s.P().MainBoard.ShowReplay(ReplayMoves(g, 400)); });
 }
 
 // ---- the game record library ----------------------------------------------------

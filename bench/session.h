@@ -18,7 +18,6 @@ class Session {
  public:
   Session() : program_(std::make_unique<Program>(platform, work.Path())) {
     program_->Start();
-    BuildProblemFilePaths(State());
   }
 
   WorkDir work;

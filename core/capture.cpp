@@ -6,101 +6,80 @@
 
 namespace sol {
 
-void ScanNeighbours(GameState& s, int point) {
+Capture TakeOffDeadGroups(BoardPoints& board, int point, int opp, int removable) {
+  // Neighbour colour as the scan sees it: off the board is an edge, and a
+  // stone's colour is read without its sign.
+  auto colourAt = [&board](int q) { return q == 0 ? int{Edge} : std::abs(board[q]); };
+
+  std::array<bool, PointCount + 1> dead{};
+  std::array<bool, PointCount + 1> visited;
+  std::array<int16_t, PointCount + 1> group;
   for (int i = 1; i <= 4; ++i) {
-    int q = NeighbourPoint(point, i);
-    if (q == 0)
-      s.Neighbours[i] = {Edge, 0};
-    else
-      s.Neighbours[i] = {static_cast<int16_t>(std::abs(s.Board[q])), static_cast<int16_t>(q)};
-  }
-}
+    const int q = NeighbourPoint(point, i);
+    if (q == 0 || colourAt(q) != opp || dead[q]) continue;
 
-void ShowPrisoners(GameState& s) {
-  if (s.Display.Label5) s.Display.Label5->SetCaption(Num(s.CapturedBlack));
-  if (s.Display.Label3) s.Display.Label3->SetCaption(Num(s.CapturedWhite));
-}
-
-void PlaceStone(GameState& s, int point, int colour, int number) {
-  BoardCells* cells = s.Display.Cells;
-  if (cells) {
-    cells->SetForeColor(point, NumberColourOn(colour));
-    cells->SetPicture(point, static_cast<int16_t>(colour));
-    cells->SetCaption(point, (s.BoardMode == FreeUnnumberedMode || number < 1) ? Str(u" ") : Num(number));
-  }
-  s.LastColour = static_cast<int16_t>(colour);
-  if (s.LastPoint > 0 && cells) cells->SetCaption(s.LastPoint, u" ");
-  s.LastPoint = static_cast<int16_t>(point);
-  RemoveCaptured(s, point, number);
-}
-
-void RemoveCaptured(GameState& s, int point, int number) {
-  const int own = s.Board[point];
-  const int opp = own == Black ? White : Black;
-
-  ScanNeighbours(s, point);
-  for (int i = 1; i <= 4; ++i) {
-    const NeighbourEntry& n = s.Neighbours[i];
-    s.OpponentNeighbours[i] = (n.Point > 0 && n.Colour == opp) ? n.Point : 0;
-  }
-  s.CaptureMark.fill(0);
-
-  std::array<int16_t, PointCount + 1> visited;
-  for (int i = 1; i <= 4; ++i) {
-    const int q = s.OpponentNeighbours[i];
-    if (q == 0 || s.CaptureMark[q] == 1) continue;
-
-    visited.fill(0);
-    s.GroupList.fill(0);
-    s.GroupList[1] = static_cast<int16_t>(q);
-    visited[q] = 1;
+    visited.fill(false);
+    group[1] = static_cast<int16_t>(q);
+    visited[q] = true;
     int listed = 1;
     bool liberty = false;
     // Breadth-first over the group, stopping at its first liberty.
     for (int k = 1; k <= listed && !liberty; ++k) {
-      const int stone = s.GroupList[k];
-      ScanNeighbours(s, stone);
       for (int j = 1; j <= 4; ++j) {
-        const NeighbourEntry& n = s.Neighbours[j];
-        if (n.Colour == Empty) {
+        const int n = NeighbourPoint(group[k], j);
+        const int colour = colourAt(n);
+        if (colour == Empty) {
           liberty = true;
           break;
         }
-        if (n.Point > 0 && visited[n.Point] == 0 && n.Colour == opp) {
-          ++listed;
-          s.GroupList[listed] = n.Point;
-          visited[n.Point] = 1;
+        if (n > 0 && !visited[n] && colour == opp) {
+          group[++listed] = static_cast<int16_t>(n);
+          visited[n] = true;
         }
       }
     }
     if (!liberty)
-      for (int p = 1; p <= PointCount; ++p)
-        if (visited[p]) s.CaptureMark[p] = 1;
+      for (int p = 1; p <= removable; ++p)
+        if (visited[p]) dead[p] = true;
   }
 
-  int removed = 0;
-  BoardCells* cells = s.Display.Cells;
-  for (int p = 1; p <= PointCount; ++p) {
-    if (s.CaptureMark[p] != 1) continue;
-    ++removed;
-    if (cells) {
-      cells->SetPicture(p, PictureNone);
-      cells->SetCaption(p, u" ");
-    }
-    s.Board[p] = 0;
+  Capture taken;
+  taken.Colour = static_cast<int16_t>(opp);
+  for (int p = 1; p <= removable; ++p) {
+    if (!dead[p]) continue;
+    board[p] = 0;
+    taken.Points[taken.Count++] = static_cast<int16_t>(p);
+  }
+  return taken;
+}
+
+Str StoneCaption(const GameState& s, int number) {
+  return (s.BoardMode == FreeUnnumberedMode || number < 1) ? Str(u" ") : Num(number);
+}
+
+Placement PlaceStone(GameState& s, int point, int colour, int number) {
+  Placement placed;
+  s.LastColour = static_cast<int16_t>(colour);
+  placed.PreviousNewest = s.LastPoint;
+  s.LastPoint = static_cast<int16_t>(point);
+
+  const int opp = s.Board[point] == Black ? White : Black;
+  placed.Captured = TakeOffDeadGroups(s.Board, point, opp);
+  const Capture& taken = placed.Captured;
+  for (int i = 0; i < taken.Count; ++i) {
     // Past the log's capacity the stones still come off and count; only
     // their take-back record is lost.
     if (s.CaptureLogCount < CaptureLogSize) {
       ++s.CaptureLogCount;
       s.CaptureLog[s.CaptureLogCount] = {s.MoveCount, static_cast<int16_t>(number), static_cast<int16_t>(opp),
-                                         static_cast<int16_t>(p)};
+                                         taken.Points[i]};
     }
   }
   if (opp == Black)
-    s.CapturedBlack = static_cast<int16_t>(s.CapturedBlack + removed);
+    s.CapturedBlack = static_cast<int16_t>(s.CapturedBlack + taken.Count);
   else
-    s.CapturedWhite = static_cast<int16_t>(s.CapturedWhite + removed);
-  ShowPrisoners(s);
+    s.CapturedWhite = static_cast<int16_t>(s.CapturedWhite + taken.Count);
+  return placed;
 }
 
 }  // namespace sol

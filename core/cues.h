@@ -10,7 +10,7 @@ inline const Str EndCueFile = u"c:\\Windows\\Media\\Ding.wav";
 
 constexpr int EndCue = 1;
 
-// Close, wave audio, (main board only) the end cue as the held file, options off, open.
+// The main board's player holds the end cue until its first cue is played.
 void SetUpPlayer(MMControl& player, bool holdEndCue);
 // Kind 1 plays the end cue, any other kind the confirmation cue.
 void PlayCue(MMControl& player, int kind);

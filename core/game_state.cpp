@@ -9,18 +9,15 @@ std::string MakeDataDir(const std::string& programDir) {
   return programDir + "/";
 }
 
-void BuildGameFilePaths(GameState& s) {
+void SetDataDir(GameState& s, const std::string& dir) {
+  s.DataDir = MakeDataDir(dir);
   s.GameListFile = s.DataDir + GameListFileName;
   s.GameMovesFile = s.DataDir + GameMovesFileName;
   s.TempFile = s.DataDir + ScratchFileName();
-}
-
-void BuildProblemFilePaths(GameState& s) {
   s.ProblemListFile = s.DataDir + ProblemListFileName;
   s.ProblemMovesFile = s.DataDir + ProblemMovesFileName;
   s.AnswerMovesFile = s.DataDir + AnswerMovesFileName;
   s.CommentFile = s.DataDir + CommentFileName;
-  s.TempFile = s.DataDir + ScratchFileName();
 }
 
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field) {

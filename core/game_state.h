@@ -44,12 +44,9 @@ struct CaptureEntry {
   int16_t Point = 0;
 };
 
-struct NeighbourEntry {
-  int16_t Colour = 0;
-  int16_t Point = 0;
-};
-
 using MoveArray = std::array<MoveEntry, MaxMoves + 1>;
+// A stone colour per point; element 0 is unused.
+using BoardPoints = std::array<int16_t, PointCount + 1>;
 
 // Last used record of a problem category's block in each problem file.
 struct BlockEnds {
@@ -59,17 +56,8 @@ struct BlockEnds {
   int16_t CommentsEnd = 0;
 };
 
-// The main board's controls that the placement and replay procedures draw on.
-// Bound by the main board window when it loads.
-struct MainBoardDisplay {
-  BoardCells* Cells = nullptr;    // Image1 + Label6
-  Label* Label3 = nullptr;        // white stones captured
-  Label* Label5 = nullptr;        // black stones captured
-  OptionButton* Option1 = nullptr;
-};
-
 struct GameState {
-  std::array<int16_t, PointCount + 1> Board{};
+  BoardPoints Board{};
   MoveArray MoveList{};
   int16_t MoveCount = 0;
   int16_t MoveNumber = 0;
@@ -95,12 +83,6 @@ struct GameState {
   // Used records of the game moves file, kept between commands.
   int16_t GameMovesRecordCount = 0;
 
-  // Scratch arrays of the capture procedures; meaningless between calls.
-  std::array<NeighbourEntry, 5> Neighbours{};
-  std::array<int16_t, 5> OpponentNeighbours{};
-  std::array<int16_t, PointCount + 1> GroupList{};
-  std::array<int16_t, PointCount + 1> CaptureMark{};
-
   // The program's directory with a trailing separator, and the data files in it.
   std::string DataDir;
   std::string GameListFile;
@@ -111,7 +93,6 @@ struct GameState {
   std::string AnswerMovesFile;
   std::string CommentFile;
 
-  MainBoardDisplay Display;
 
   // solneka.ini in DataDir, read when the program starts.
   Settings Preferences;
@@ -136,8 +117,9 @@ constexpr int CommentRecordLength = 50;
 // The directory as the system reports it, with one separator appended unless
 // it already ends in one.
 std::string MakeDataDir(const std::string& programDir);
-void BuildGameFilePaths(GameState& s);
-void BuildProblemFilePaths(GameState& s);
+// DataDir for the data files in `dir`, and the path of each of them; set
+// once, before any window loads.
+void SetDataDir(GameState& s, const std::string& dir);
 
 // A field of an entry by name, as decimal text, for inspection by tests.
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field);

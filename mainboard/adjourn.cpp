@@ -55,11 +55,10 @@ void Form2::MenuSave() {
 
 void Form2::MenuRestore() {
   ResetGame(s_);
-  SetStatus(msg::TwoBlanks);
+  ShowReset();
   try {
     if (ReadGameMoves(s_, AdjournedGame, ReadUntil::EndMark)) {
-      ReplayMoves(s_, MaxMoves);
-      SetStatus(ReplayStatus(s_));
+      ShowReplay(ReplayMoves(s_, MaxMoves));
     } else {
       SetStatus(form3text::GameTooLong);
     }

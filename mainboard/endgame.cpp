@@ -18,7 +18,7 @@ void Form2::EndModeDead(int p, int button) {
       ++s_.CapturedWhite;
       s_.LastColour = White;
     }
-    ShowPrisoners(s_);
+    ShowPrisoners();
     s_.Board[p] = 0;
     return;
   }
@@ -29,7 +29,7 @@ void Form2::EndModeDead(int p, int button) {
     --s_.CapturedBlack;
   else
     --s_.CapturedWhite;
-  ShowPrisoners(s_);
+  ShowPrisoners();
   s_.Board[p] = s_.LastColour;
 }
 
@@ -98,7 +98,7 @@ void Form2::MenuCount() {
     }
   }
   SetStatus(TerritoryResult(black, white, s_.CapturedBlack, s_.CapturedWhite));
-  MMControl1.Command("Sound");
+  MMControl1.Play();
 }
 
 }  // namespace sol

@@ -64,7 +64,6 @@ Form2::Form2(GameState& state, Platform& platform)
   ApplyHelpTexts(*this);
   BuildMenus();
 
-  s_.Display = {&Cells, &Label3, &Label5, &Option1};
 }
 
 void Form2::BuildMenus() {
@@ -116,8 +115,8 @@ void Form2::Load() {
   Label10.SetVisible(false);
   Command5.SetVisible(false);
   SetUpPlayer(MMControl1, true);
-  BuildGameFilePaths(s_);
   ResetGame(s_);
+  ShowReset();
   Str status = form2text::Start;
   try {
     RecordFile moves(s_.GameMovesFile, GameMoveRecordLength);
@@ -186,7 +185,7 @@ void Form2::GameMove(int p) {
   ++s_.MoveNumber;
   ++s_.MoveCount;
   s_.MoveList[s_.MoveCount] = {s_.MoveNumber, c, static_cast<int16_t>(p)};
-  PlaceStone(s_, p, c, s_.MoveNumber);
+  ShowPlacement(p, c, s_.MoveNumber, PlaceStone(s_, p, c, s_.MoveNumber));
   Slider1.SetValue(s_.MoveNumber);
 }
 
@@ -203,7 +202,7 @@ void Form2::FreePlacement(int p, int button) {
   ++s_.MoveCount;
   const int16_t number = s_.BoardMode == FreeNumberedMode ? s_.MoveNumber : 0;
   s_.MoveList[s_.MoveCount] = {number, colour, static_cast<int16_t>(p)};
-  PlaceStone(s_, p, colour, number);
+  ShowPlacement(p, colour, number, PlaceStone(s_, p, colour, number));
 }
 
 void Form2::Relocation(int p, int button) {

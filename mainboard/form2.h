@@ -106,6 +106,18 @@ class Form2 : public Form {
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
 
+  // Drawing the game's position (the state holds it, the cells show it).
+  // A stone just put on `point` and what its placement took off.
+  void ShowPlacement(int point, int colour, int number, const struct Placement& placed);
+  // Every cell from Board, with `newestCaption` on the newest stone.
+  void ShowPosition(const Str& newestCaption);
+  void ShowPrisoners();
+  // After ClearBoard, ResetGame and ReplayMoves; each ends with the status
+  // text the command leaves.
+  void ShowCleared();
+  void ShowReset();
+  void ShowReplay(const struct Replayed& shown);
+
  protected:
   void Load() override;
 

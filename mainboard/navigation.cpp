@@ -29,7 +29,7 @@ void Form2::Command1_Click() {
     e = CaptureEntry{};
     --s_.CaptureLogCount;
   }
-  ShowPrisoners(s_);
+  ShowPrisoners();
 
   const MoveEntry& gone = s_.MoveList[s_.MoveCount];
   if (gone.Point >= 1 && gone.Point <= PointCount) {
@@ -65,24 +65,17 @@ void Form2::Command4_Click() {
   const MoveEntry& e = s_.MoveList[s_.MoveCount];
   if (e.Point < 1 || e.Point > PointCount || (e.Colour != Black && e.Colour != White)) return;
   s_.Board[e.Point] = e.Colour;
-  PlaceStone(s_, e.Point, e.Colour, s_.MoveNumber);
+  ShowPlacement(e.Point, e.Colour, s_.MoveNumber, PlaceStone(s_, e.Point, e.Colour, s_.MoveNumber));
 }
 
-void Form2::Command2_Click() {
-  ReplayMoves(s_, 1);
-  SetStatus(ReplayStatus(s_));
-}
+void Form2::Command2_Click() { ShowReplay(ReplayMoves(s_, 1)); }
 
 void Form2::Command6_Click() {
-  ClearBoard(s_);
-  ReplayMoves(s_, MoveListLength(s_));
-  SetStatus(ReplayStatus(s_));
+  ShowReplay(ReplayMoves(s_, MoveListLength(s_)));
 }
 
 void Form2::Slider1_MouseUp() {
-  ClearBoard(s_);
-  ReplayMoves(s_, Slider1.Value());
-  SetStatus(ReplayStatus(s_));
+  ShowReplay(ReplayMoves(s_, Slider1.Value()));
 }
 
 void Form2::Command7_Click() {
@@ -109,15 +102,11 @@ void Form2::Command8_Click() {
       GetPlatform().MsgBox(form2text::RestoreQuestion, Buttons::YesNo, Icon::Question, form2text::Choice);
   if (a == Answer::Yes) {
     s_.MoveList = SnapshotList;
-    ClearBoard(s_);
-    ReplayMoves(s_, SnapshotMoveCount);
-    SetStatus(ReplayStatus(s_));
+    ShowReplay(ReplayMoves(s_, SnapshotMoveCount));
     s_.MoveNumber = 0;
   } else {
     s_.MoveList = BackupList;
-    ClearBoard(s_);
-    ReplayMoves(s_, SavedMoveCount);
-    SetStatus(ReplayStatus(s_));
+    ShowReplay(ReplayMoves(s_, SavedMoveCount));
     s_.VariationStudy = 0;
     s_.MoveNumber = SavedMoveNumber;
   }
@@ -128,15 +117,14 @@ void Form2::Command3_Click() {
   SavedMoveCount = s_.MoveCount;
   SavedMoveNumber = s_.MoveNumber;
   ResetGame(s_);
-  SetStatus(msg::TwoBlanks);
+  ShowReset();
   GetPlatform().Beep();
 }
 
 void Form2::Command9_Click() {
   s_.MoveList = BackupList;
   s_.MoveNumber = SavedMoveNumber;
-  ReplayMoves(s_, SavedMoveCount);
-  SetStatus(ReplayStatus(s_));
+  ShowReplay(ReplayMoves(s_, SavedMoveCount));
 }
 
 }  // namespace sol

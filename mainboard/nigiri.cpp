@@ -44,7 +44,7 @@ void Form2::MenuNigiri() {
            form2text::JudgeTitle);
   SetStatus(form2text::Start);
   ResetGame(s_);
-  SetStatus(msg::TwoBlanks);
+  ShowReset();
 }
 
 }  // namespace sol

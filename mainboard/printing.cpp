@@ -9,11 +9,6 @@
 
 namespace sol {
 
-namespace {
-constexpr int PrintLabelLeft = 210;
-constexpr int PrintLabelTop = 1000;
-}  // namespace
-
 std::vector<Control*> Form2::NormalLayoutControls() {
   return {&Slider1, &Frame1, &Label4, &Label5, &Command1, &Command2, &Command3, &Command4, &Command6,
           &Command7, &Command8, &Command9};
@@ -29,10 +24,9 @@ void Form2::MenuPrintPrepare() {
   for (Control* c : NormalLayoutControls()) c->SetVisible(false);
   Command5.SetVisible(true);
   Label10.SetVisible(true);
-  Label10.Move(PrintLabelLeft, PrintLabelTop);
 
   ClearBoard(s_);
-  SetStatus(msg::TwoBlanks);
+  ShowCleared();
   RetakeList.clear();
   std::array<int16_t, PointCount + 1> shown{};
   for (int i = 1; i <= MaxMoves && s_.MoveList[i].Colour != 0; ++i) {
@@ -76,11 +70,10 @@ void Form2::Command5_Click() {
   // position, captures included; the move number is the game's own, which
   // after set-up stones or a study save is not the last entry's number.
   ClearBoard(s_);
-  SetStatus(msg::TwoBlanks);
-  if (PrintReturnCount > 0) {
-    ReplayMoves(s_, PrintReturnCount);
-    SetStatus(ReplayStatus(s_));
-  }
+  if (PrintReturnCount > 0)
+    ShowReplay(ReplayMoves(s_, PrintReturnCount));
+  else
+    ShowCleared();
   s_.MoveNumber = PrintReturnNumber;
 }
 

@@ -38,61 +38,19 @@ int Form4::DrawProblemStone(int number, int colour, int point, int mode) {
 }
 
 void Form4::CaptureOnProblemBoard(int point) {
-  const int own = std::abs(s_.Board[point]);
+  const int own = std::abs(Position.Board[point]);
   if (own != Black && own != White) return;
-  const int opp = own == Black ? White : Black;
-  ScanNeighbours(s_, point);
-  std::array<int16_t, 5> opponents{};
-  for (int i = 1; i <= 4; ++i) {
-    const NeighbourEntry& n = s_.Neighbours[i];
-    opponents[i] = (n.Point > 0 && n.Colour == opp) ? n.Point : 0;
+  // Groups may reach past the window into the columns beyond it; only the
+  // window's own points are ever taken off.
+  const Capture taken = TakeOffDeadGroups(Position.Board, point, own == Black ? White : Black, ProblemPoints);
+  for (int i = 0; i < taken.Count; ++i) {
+    Cells.SetPicture(taken.Points[i], PictureNone);
+    SetCaption(taken.Points[i], u" ");
   }
-  s_.OpponentNeighbours = opponents;
-  for (int p = 1; p <= ProblemPoints; ++p) s_.CaptureMark[p] = 0;
-
-  // Groups may reach past the window into columns the main board keeps;
-  // only the window's own points are ever taken off.
-  std::array<int16_t, PointCount + 1> visited;
-  for (int i = 1; i <= 4; ++i) {
-    const int q = opponents[i];
-    if (q == 0 || (OnProblemBoard(q) && s_.CaptureMark[q] == 1)) continue;
-    visited.fill(0);
-    s_.GroupList.fill(0);
-    s_.GroupList[1] = static_cast<int16_t>(q);
-    visited[q] = 1;
-    int listed = 1;
-    bool liberty = false;
-    for (int k = 1; k <= listed && !liberty; ++k) {
-      ScanNeighbours(s_, s_.GroupList[k]);
-      for (int j = 1; j <= 4; ++j) {
-        const NeighbourEntry& n = s_.Neighbours[j];
-        if (n.Colour == Empty) {
-          liberty = true;
-          break;
-        }
-        if (n.Point > 0 && n.Colour == opp && !visited[n.Point]) {
-          s_.GroupList[++listed] = n.Point;
-          visited[n.Point] = 1;
-        }
-      }
-    }
-    if (!liberty)
-      for (int p = 1; p <= ProblemPoints; ++p)
-        if (visited[p]) s_.CaptureMark[p] = 1;
-  }
-
-  int removed = 0;
-  for (int p = 1; p <= ProblemPoints; ++p) {
-    if (s_.CaptureMark[p] != 1) continue;
-    Cells.SetPicture(p, PictureNone);
-    SetCaption(p, u" ");
-    s_.Board[p] = 0;
-    ++removed;
-  }
-  if (opp == Black)
-    s_.CapturedBlack = static_cast<int16_t>(s_.CapturedBlack + removed);
+  if (taken.Colour == Black)
+    Position.CapturedBlack = static_cast<int16_t>(Position.CapturedBlack + taken.Count);
   else
-    s_.CapturedWhite = static_cast<int16_t>(s_.CapturedWhite + removed);
+    Position.CapturedWhite = static_cast<int16_t>(Position.CapturedWhite + taken.Count);
 }
 
 void Form4::ReplayAnswerPath(int start, int limit, int mode) {
@@ -112,7 +70,7 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
     const int colour = l.SignedColour;
     if (limit > 0 && number > limit) break;
     if (!OnProblemBoard(l.Point) || colour == 0 || std::abs(colour) > 2) continue;
-    s_.Board[l.Point] = static_cast<int16_t>(std::abs(colour));
+    Position.Board[l.Point] = static_cast<int16_t>(std::abs(colour));
     lastColour = DrawProblemStone(number, colour, l.Point, number < startNumber ? LabelPlain : mode);
     drew = true;
     lastNumber = number;
@@ -130,7 +88,7 @@ void Form4::PlayNextRecord() {
   if (!OnProblemBoard(l.Point) || c == 0 || std::abs(c) > 2) return;
   // The first stone of a wrong sequence is stored with its negative colour;
   // every reader of the board takes the absolute value.
-  s_.Board[l.Point] = static_cast<int16_t>(c);
+  Position.Board[l.Point] = static_cast<int16_t>(c);
   DrawProblemStone(l.MoveIndex, c, l.Point, LabelLatestOnly);
   ProblemMoveNumber = static_cast<int16_t>(l.MoveIndex);
 }
@@ -141,8 +99,7 @@ void Form4::TakeBackLectureMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
     Cells.SetPicture(p, PictureNone);
     SetCaption(p, u" ");
-    s_.Board[p] = 0;
-    s_.CaptureMark[p] = 0;
+    Position.Board[p] = 0;
   }
   const int i = CurrentRecord;
   const int n = ProblemMoveNumber;
@@ -153,8 +110,8 @@ void Form4::TakeBackLectureMove() {
   --ProblemMoveNumber;
   // The replay counts its captures again; start the counts from nothing so
   // they stay those of the position shown.
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
   ProblemLastColour = 0;
   NumberedPoint = 0;
   ReplayAnswerPath(CurrentRecord, ProblemMoveNumber, LabelLatestOnly);

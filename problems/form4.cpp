@@ -97,6 +97,7 @@ void Form4::BuildMenus() {
 
 void Form4::Load() {
   if (HideMainBoard) HideMainBoard();
+  Position = {s_.Board, 0, 0, s_.LastColour};
   ResetProblemBoard();
   ApplyMode();
   Option1.SetValue(true);

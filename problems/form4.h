@@ -29,6 +29,18 @@ struct SetupEntry {
   int16_t Point = 0;
 };
 
+// The problem board's own position. Its points beyond the window are the
+// main game's as they were when the window opened: the capture rule reads
+// them like any other point, and the window never changes them.
+struct ProblemPosition {
+  BoardPoints Board{};
+  int16_t CapturedBlack = 0;
+  int16_t CapturedWhite = 0;
+  // The colour of the stone last taken off with Shift; it starts as the
+  // main game's newest stone's.
+  int16_t LastColour = 0;
+};
+
 struct BufferEntry {
   int16_t Colour = 0;  // 0 = free entry
   int16_t Point = 0;
@@ -64,6 +76,7 @@ class Form4 : public Form {
   MMControl MMControl1;
 
   // Window variables.
+  ProblemPosition Position;
   int16_t ProblemPlayMode = 0;
   int16_t SubCategoryBase = 0;
   int16_t RememberedIndex = 0;
@@ -193,6 +206,9 @@ class Form4 : public Form {
   int SelectedProblem() const { return ProblemNumberAt(List1.ListIndex()); }
   // Whether point p shows a mark of a sequence to choose.
   bool IsMarked(int p) const { return p >= 1 && p <= ProblemPoints && marked_[p]; }
+  // Board, CapturedBlack, CapturedWhite, LastColour and CaptureLogCount of
+  // the problem board, by the names the main game's state has.
+  std::optional<std::string> ReadPositionVar(const std::string& name, std::optional<int> index) const;
 
  protected:
   void Load() override;

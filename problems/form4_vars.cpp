@@ -5,6 +5,23 @@
 
 namespace sol {
 
+std::optional<std::string> Form4::ReadPositionVar(const std::string& name, std::optional<int> index) const {
+  if (name == "Board") {
+    if (!index || *index < 1 || *index > PointCount) return std::nullopt;
+    return std::to_string(Position.Board[*index]);
+  }
+  const std::pair<const char*, int16_t> scalars[] = {
+      {"CapturedBlack", Position.CapturedBlack},
+      {"CapturedWhite", Position.CapturedWhite},
+      {"LastColour", Position.LastColour},
+      // The problem board keeps no capture log.
+      {"CaptureLogCount", 0},
+  };
+  for (const auto& [n, v] : scalars)
+    if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(v));
+  return std::nullopt;
+}
+
 std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional<int> index,
                                           const std::string& field) const {
   const std::pair<const char*, const int16_t*> scalars[] = {

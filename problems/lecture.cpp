@@ -35,30 +35,30 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
   }
 
   if (shift == 1) {
-    if (s_.Board[p] == 0) {
-      if (s_.LastColour == 0) return;
-      Cells.SetPicture(p, s_.LastColour);
-      s_.Board[p] = s_.LastColour;
-      if (s_.LastColour == Black)
-        --s_.CapturedBlack;
+    if (Position.Board[p] == 0) {
+      if (Position.LastColour == 0) return;
+      Cells.SetPicture(p, Position.LastColour);
+      Position.Board[p] = Position.LastColour;
+      if (Position.LastColour == Black)
+        --Position.CapturedBlack;
       else
-        --s_.CapturedWhite;
-    } else if (s_.Board[p] >= 1) {
-      s_.LastColour = s_.Board[p] == Black ? Black : White;
+        --Position.CapturedWhite;
+    } else if (Position.Board[p] >= 1) {
+      Position.LastColour = Position.Board[p] == Black ? Black : White;
       Cells.SetPicture(p, PictureNone);
-      s_.Board[p] = 0;
-      if (s_.LastColour == Black)
-        ++s_.CapturedBlack;
+      Position.Board[p] = 0;
+      if (Position.LastColour == Black)
+        ++Position.CapturedBlack;
       else
-        ++s_.CapturedWhite;
+        ++Position.CapturedWhite;
     } else {
       return;
     }
-    SetStatus(u"黒側あげ石：" + Num(s_.CapturedWhite) + u"　　白側あげ石：" + Num(s_.CapturedBlack));
+    SetStatus(u"黒側あげ石：" + Num(Position.CapturedWhite) + u"　　白側あげ石：" + Num(Position.CapturedBlack));
     return;
   }
 
-  if (s_.Board[p] != 0) return;
+  if (Position.Board[p] != 0) return;
 
   if (!lectureMode) {
     RegistrationClick(button, p);
@@ -73,7 +73,7 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
       return;
     }
     ++ProblemMoveNumber;
-    s_.Board[p] = static_cast<int16_t>(colour);
+    Position.Board[p] = static_cast<int16_t>(colour);
     AppendToBuffer(colour, p, ProblemMoveNumber);
     DrawProblemStone(ProblemMoveNumber, colour, p, LabelPlain);
     ProblemLastColour = static_cast<int16_t>(colour);
@@ -94,7 +94,7 @@ void Form4::ClickMark(int button, int p) {
     }
   if (line < 0) return;
   ProblemMoveNumber = static_cast<int16_t>(answers_.At(line).MoveIndex);
-  s_.Board[p] = static_cast<int16_t>(answers_.At(line).SignedColour);
+  Position.Board[p] = static_cast<int16_t>(answers_.At(line).SignedColour);
   CurrentRecord = static_cast<int16_t>(line);
 
   if (button == 2) {
@@ -103,7 +103,7 @@ void Form4::ClickMark(int button, int p) {
     return;
   }
   NumberedPoint = static_cast<int16_t>(p);
-  s_.Board[p] = static_cast<int16_t>(DrawProblemStone(ProblemMoveNumber, s_.Board[p], p, LabelLatestOnly));
+  Position.Board[p] = static_cast<int16_t>(DrawProblemStone(ProblemMoveNumber, Position.Board[p], p, LabelLatestOnly));
   ReportContinuation();
   if (answers_.At(CurrentRecord + 1).Link > 0) {
     // The comment replays the sequence from a reset board; the end of the
@@ -139,7 +139,7 @@ void Form4::LectureMove(int p) {
   const int colour =
       ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
   ++ProblemMoveNumber;
-  s_.Board[p] = static_cast<int16_t>(colour);
+  Position.Board[p] = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
   const bool found = MatchMove(ProblemMoveNumber, p);
   DrawProblemStone(ProblemMoveNumber, WrongBranch ? -colour : colour, p, LabelNumbered);
@@ -179,13 +179,12 @@ void Form4::LectureMove(int p) {
     for (int q = 1; q <= ProblemPoints; ++q) {
       Cells.SetPicture(q, PictureNone);
       SetCaption(q, u" ");
-      s_.Board[q] = 0;
-      s_.CaptureMark[q] = 0;
+      Position.Board[q] = 0;
     }
     const int16_t before = ProblemMoveNumber;
     LoadSetupStones(SelectedProblem());
-    s_.CapturedBlack = 0;
-    s_.CapturedWhite = 0;
+    Position.CapturedBlack = 0;
+    Position.CapturedWhite = 0;
     ProblemLastColour = 0;
     NumberedPoint = 0;
     CurrentRecord = accepted;
@@ -223,7 +222,7 @@ void Form4::RegistrationClick(int button, int p) {
     return;
   }
   ++ProblemMoveNumber;
-  s_.Board[p] = static_cast<int16_t>(colour);
+  Position.Board[p] = static_cast<int16_t>(colour);
   DrawProblemStone(ProblemMoveNumber, colour, p, mode);
   ProblemLastColour = static_cast<int16_t>(colour);
   AppendToBuffer(colour, p, ProblemMoveNumber);
@@ -261,7 +260,7 @@ void Form4::MarkCandidates() {
   for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
     const AnswerLine& l = answers_.At(Candidates[i]);
     const int p = l.Point;
-    if (p < 1 || p > ProblemPoints || s_.Board[p] != 0 || !IsAnswerColour(l.SignedColour)) continue;
+    if (p < 1 || p > ProblemPoints || Position.Board[p] != 0 || !IsAnswerColour(l.SignedColour)) continue;
     SetCaption(p, form4text::Mark, true);
     Cells.SetForeColor(p, l.SignedColour > 0 ? ColourGreen : ColourRed);
   }

@@ -75,7 +75,7 @@ void Form4::Command2_Click() {
     const int colour = l.SignedColour;
     const int point = l.Point;
     if (point >= 1 && point <= ProblemPoints && colour != 0 && std::abs(colour) <= 2) {
-      s_.Board[point] = static_cast<int16_t>(std::abs(colour));
+      Position.Board[point] = static_cast<int16_t>(std::abs(colour));
       DrawProblemStone(n, colour, point, LabelNumbered);
     }
     ProblemMoveNumber = static_cast<int16_t>(n);
@@ -122,12 +122,11 @@ void Form4::TakeBackFreeMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
     Cells.SetPicture(p, PictureNone);
     SetCaption(p, u" ");
-    s_.Board[p] = 0;
-    s_.CaptureMark[p] = 0;
+    Position.Board[p] = 0;
   }
   // The redraw counts captures again; start from none.
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
   NumberedPoint = 0;
   const bool problemSelected = List1.ListIndex() >= 0;
   if (problemSelected) LoadSetupStones(SelectedProblem());
@@ -148,7 +147,7 @@ void Form4::TakeBackFreeMove() {
     if (e.Point < 1 || e.Point > ProblemPoints) continue;
     int colour = e.Colour;
     if (lecture && answers_.StartsWrongLine(e.MoveNo, e.Point)) colour = -colour;
-    s_.Board[e.Point] = e.Colour;
+    Position.Board[e.Point] = e.Colour;
     lastColour = DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
     ProblemMoveNumber = e.MoveNo;
   }

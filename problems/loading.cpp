@@ -57,7 +57,7 @@ void Form4::LoadSetupStones(int problem) {
       if (m.ProblemNumber != problem) continue;
       // A damaged record must not draw outside the problem board.
       if (m.Point < 1 || m.Point > ProblemPoints || (m.Colour != Black && m.Colour != White)) continue;
-      s_.Board[m.Point] = m.Colour;
+      Position.Board[m.Point] = m.Colour;
       Cells.SetPicture(m.Point, m.Colour);
     }
   } catch (const FileError&) {

@@ -17,28 +17,14 @@ namespace {
 
 enum class Show { Keep, Yes, No };
 
-struct Placement {
-  int left = -1, top = -1, width = -1, height = -1;
-};
-
 struct SideRule {
   Control* control;
   Show lecture;
   Show registration;
-  Placement lecturePlace{};
-  Placement registrationPlace{};
 };
 
-void Apply(Control& c, Show show, const Placement& p) {
+void Apply(Control& c, Show show) {
   if (show != Show::Keep) c.SetVisible(show == Show::Yes);
-  if (p.left >= 0 || p.top >= 0) {
-    const int left = p.left >= 0 ? p.left : c.Left();
-    const int top = p.top >= 0 ? p.top : c.Top();
-    if (p.width >= 0)
-      c.Move(left, top, p.width, p.height);
-    else
-      c.Move(left, top);
-  }
 }
 
 }  // namespace
@@ -46,7 +32,7 @@ void Apply(Control& c, Show show, const Placement& p) {
 void Form4::ApplyControlTable(bool lecture) {
   const bool joseki = s_.LessonMode == 7 || s_.LessonMode == 8;
   const std::vector<SideRule> rules = {
-      {&Frame1, Show::Yes, Show::No, {210, 7270}, {}},
+      {&Frame1, Show::Yes, Show::No},
       {&Option1, Show::Yes, Show::No},
       {&Option3, Show::Yes, Show::No},
       {&Command1, Show::Yes, Show::No},
@@ -67,14 +53,12 @@ void Form4::ApplyControlTable(bool lecture) {
       {&Command9, Show::No, Show::Yes},
       {&Command10, Show::No, Show::Yes},
       {&Command20, Show::No, Show::Yes},
-      {&Command13, Show::No, Show::No, {}, {2730, -1}},
-      {&Command12, Show::Keep, Show::Keep, {-1, 7320}, {-1, 4304}},
-      {&List1, Show::Keep, Show::Keep, {210, 840, 3795, s_.LessonMode == 7 ? 5000 : 4100}, {210, 840, 3690, 2240}},
+      {&Command13, Show::No, Show::No},
       {&List2, Show::No, Show::Yes},
       {&List3, Show::No, Show::Yes},
   };
   for (const SideRule& r : rules)
-    Apply(*r.control, lecture ? r.lecture : r.registration, lecture ? r.lecturePlace : r.registrationPlace);
+    Apply(*r.control, lecture ? r.lecture : r.registration);
   Label9.SetCaption(lecture ? form4text::CommentHeading
                             : (joseki ? form4text::JosekiCommentPrompt : form4text::CommentPrompt));
 
@@ -97,7 +81,6 @@ void Form4::ApplyMode() {
   ShowAnswers({});
   ClearCommentLines();
   SetStatus(form4text::ChooseProblem);
-  BuildProblemFilePaths(s_);
 
   static const char16_t* titles[] = {u"",         u"手筋講座", u"手筋登録", u"ヨセ講座", u"ヨセ登録",
                                      u"詰碁講座", u"詰碁登録", u"定石講座", u"定石登録"};
@@ -179,16 +162,14 @@ void Form4::ResetProblemBoard() {
   ProblemMoveNumber = 0;
   NumberedPoint = 0;
   ProblemLastColour = 0;
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
   MoveBufferCount = 0;
   SequenceEnded = false;
-  s_.CaptureLogCount = 0;
   MoveBuffer.fill({});
   PendingSetup.fill({});
   for (int p = 1; p <= ProblemPoints; ++p) {
-    s_.Board[p] = 0;
-    s_.CaptureMark[p] = 0;
+    Position.Board[p] = 0;
     Cells.SetPicture(p, PictureNone);
     SetCaption(p, u" ");
   }

@@ -33,11 +33,11 @@ void Form4::Command14_Click() {
   const int run = first == Black ? 1 : 2;
   const int base = run == 1 ? 1 : 4;
   YoseRuns[base] = n;
-  YoseRuns[base + 1] = s_.CapturedWhite;
-  YoseRuns[base + 2] = s_.CapturedBlack;
-  for (int p = 1; p <= ProblemPoints; ++p) YoseSnapshots[run][p] = static_cast<int16_t>(std::abs(s_.Board[p]));
-  s_.CapturedBlack = 0;
-  s_.CapturedWhite = 0;
+  YoseRuns[base + 1] = Position.CapturedWhite;
+  YoseRuns[base + 2] = Position.CapturedBlack;
+  for (int p = 1; p <= ProblemPoints; ++p) YoseSnapshots[run][p] = static_cast<int16_t>(std::abs(Position.Board[p]));
+  Position.CapturedBlack = 0;
+  Position.CapturedWhite = 0;
 
   if (YoseRuns[1] == YoseRuns[4]) {
     for (int p = 1; p <= ProblemPoints; ++p)

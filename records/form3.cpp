@@ -81,8 +81,6 @@ void Form3::ApplyHelpTexts() {
 }
 
 void Form3::Load() {
-  BuildGameFilePaths(s_);
-  BuildProblemFilePaths(s_);
   Text1.SetText(u"");
   List2.Clear();
   StatusBar1.SetText(u"");

@@ -8,6 +8,7 @@
 
 #include "core/file_command.h"
 #include "core/game_state.h"
+#include "core/replay.h"
 #include "ui/form.h"
 
 namespace sol {
@@ -39,12 +40,15 @@ class Form3 : public Form {
   ListBox List2{"List2"};
   StatusBar StatusBar1{"StatusBar1"};
 
-  // Wired by the program: the main board's cue player and slider.
+  // Wired by the program: the main board's cue player and slider, and its
+  // drawing of a game read into the state.
   std::function<void(int kind)> PlayCue;
   Slider* MainSlider = nullptr;
   // The main board's status bar, which reports the file errors of this
   // window's commands too.
   StatusBar* MainStatus = nullptr;
+  std::function<void()> ShowMainReset;
+  std::function<void(const Replayed&)> ShowMainReplay;
 
   // Handlers.
   void List1_Click();
@@ -76,9 +80,6 @@ class Form3 : public Form {
   // The box that says the folder cannot be written, when this process may
   // not write it; false when it may.
   bool RefuseReadOnly();
-  // A failed change is reported in this window, where the player is, as
-  // well as on the main board.
-  void ShowOnMainBoard(const Str& text);
   // A writing command as one change of the game files.
   FileCommand RunFileCommand(const std::function<void()>& command);
 

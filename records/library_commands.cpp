@@ -53,10 +53,6 @@ bool Form3::RefuseReadOnly() {
   return true;
 }
 
-void Form3::ShowOnMainBoard(const Str& text) {
-  if (MainStatus) MainStatus->SetText(text);
-}
-
 FileCommand Form3::RunFileCommand(const std::function<void()>& command) {
   return sol::RunFileCommand(
       s_, {MainStatus, &StatusBar1},
@@ -102,7 +98,7 @@ void Form3::Command2_Click() {
   }
   s_.LastReadIndex = static_cast<int16_t>(index);
   ResetGame(s_);
-  ShowOnMainBoard(msg::TwoBlanks);
+  if (ShowMainReset) ShowMainReset();
   s_.GameTitle = Mid(Text1.Text(), 4);
   const int n = LineGameNumber(List1.List(index));
   std::optional<int> count;
@@ -119,8 +115,8 @@ void Form3::Command2_Click() {
     StatusBar1.SetText(form3text::GameTooLong);
     return;
   }
-  ReplayMoves(s_, *count);
-  ShowOnMainBoard(ReplayStatus(s_));
+  const Replayed shown = ReplayMoves(s_, *count);
+  if (ShowMainReplay) ShowMainReplay(shown);
   if (MainSlider) MainSlider->SetValue(*count);
   Unload();
 }

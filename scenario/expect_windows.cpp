@@ -187,7 +187,7 @@ void ExpectVar(Session& s, const Words& w) {
     base = full.substr(0, dot);
     field = full.substr(dot + 1);
   }
-  std::optional<std::string> have = ReadStateVar(s.App().State, base, index, field);
+  std::optional<std::string> have = ReadProgramVar(s.App(), base, index, field);
   if (!have) {
     for (Form* f : s.App().Forms()) {
       auto v = f->ReadVar(base, index, field);

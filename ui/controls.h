@@ -35,25 +35,6 @@ class Control {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool v) { Change(enabled_, v); }
 
-  // Placement in twips inside the window; 0 size means the view decides.
-  int Left() const { return left_; }
-  int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  void Move(int left, int top) {
-    if (left == left_ && top == top_) return;
-    left_ = left;
-    top_ = top;
-    Touch();
-  }
-  void Move(int left, int top, int width, int height) {
-    Move(left, top);
-    if (width == width_ && height == height_) return;
-    width_ = width;
-    height_ = height;
-    Touch();
-  }
-
   const Str& HelpText() const { return help_; }
   void SetHelpText(Str t) { help_ = std::move(t); }
 
@@ -71,10 +52,6 @@ class Control {
   uint64_t revision_ = 1;
   bool visible_ = true;
   bool enabled_ = true;
-  int left_ = 0;
-  int top_ = 0;
-  int width_ = 0;
-  int height_ = 0;
   Str help_;
 };
 

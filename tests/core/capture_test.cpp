@@ -155,6 +155,73 @@ TEST(Capture, RandomGamesMatchTheReferenceAndTheirReplays) {
   }
 }
 
+TEST(Capture, WindowOfTheLeftColumnsTakesOffOnlyItsOwnPoints) {
+  // A white chain along row 1 from column 12 to column 15, black below it
+  // and at both ends: dead on the whole board, but a 13-column window only
+  // takes off its own two stones; a liberty beyond the window keeps it.
+  const int col12 = BoardSize * 11 + 1, window = 13 * BoardSize;
+  BoardPoints b{};
+  for (int c = 0; c < 4; ++c) {
+    b[col12 + BoardSize * c] = White;
+    b[col12 + BoardSize * c + 1] = Black;
+  }
+  b[col12 + BoardSize * 4] = Black;
+  BoardPoints open = b;
+  open[col12 + BoardSize * 4] = Empty;
+  b[col12 - BoardSize] = Black;
+  Capture taken = TakeOffDeadGroups(b, col12 - BoardSize, White, window);
+  EXPECT_EQ(taken.Colour, White);
+  ASSERT_EQ(taken.Count, 2);
+  EXPECT_EQ(taken.Points[0], col12);
+  EXPECT_EQ(taken.Points[1], col12 + BoardSize);
+  EXPECT_EQ(b[col12 + 2 * BoardSize], White);
+  EXPECT_EQ(b[col12 + 3 * BoardSize], White);
+  open[col12 - BoardSize] = Black;
+  EXPECT_EQ(TakeOffDeadGroups(open, col12 - BoardSize, White, window).Count, 0);
+  EXPECT_EQ(open[col12], White);
+  // A stone of the other colour or a signed one is read by its colour.
+  BoardPoints single{};
+  single[2] = -White;
+  single[3] = Black;
+  single[21] = Black;
+  single[1] = Black;
+  EXPECT_EQ(TakeOffDeadGroups(single, 1, White).Count, 1);
+  EXPECT_EQ(single[2], Empty);
+}
+
+TEST(Replay, NewestStoneCaptionAndPlacementChanges) {
+  GameState s;
+  s.MoveList[1] = {1, Black, 2};
+  s.MoveList[2] = {2, White, 1};
+  s.MoveList[3] = {3, Black, 20};
+  EXPECT_EQ(ReplayMoves(s, 3).NewestCaption, u"3");
+  EXPECT_EQ(s.LastPoint, 20);
+  s.BoardMode = FreeUnnumberedMode;
+  EXPECT_EQ(ReplayMoves(s, 3).NewestCaption, u" ");
+  s.BoardMode = GameMode;
+  // A damaged entry after the newest drawn stone leaves its number shown;
+  // a stone put again on the newest stone's point shows none.
+  s.MoveList[4] = {4, 9, 30};
+  EXPECT_EQ(ReplayMoves(s, 4).NewestCaption, u"3");
+  s.MoveList[4] = {4, White, 20};
+  EXPECT_EQ(ReplayMoves(s, 4).NewestCaption, u" ");
+  EXPECT_EQ(ReplayMoves(s, 5).Status, u"  ");
+  s.MoveList.fill({});
+  EXPECT_EQ(ReplayMoves(s, 5).Status, u"手順がありません");
+
+  GameState t;
+  t.Board[2] = Black;
+  Placement first = PlaceStone(t, 2, Black, 1);
+  EXPECT_EQ(first.PreviousNewest, 0);
+  t.Board[1] = White;
+  PlaceStone(t, 1, White, 2);
+  t.Board[20] = Black;
+  Placement third = PlaceStone(t, 20, Black, 3);
+  EXPECT_EQ(third.PreviousNewest, 1);
+  ASSERT_EQ(third.Captured.Count, 1);
+  EXPECT_EQ(third.Captured.Points[0], 1);
+}
+
 TEST(Replay, CountsAndEmptyList) {
   GameState s;
   ReplayMoves(s, 5);

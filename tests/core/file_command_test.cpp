@@ -18,8 +18,7 @@ TEST(RunFileCommand, PutsBackWhatARefusedOrFailedCommandWroteAndNamesTheError) {
   ScratchDir dir;
   ASSERT_FALSE(dir.Path().empty());
   GameState s;
-  s.DataDir = MakeDataDir(dir.Path());
-  BuildGameFilePaths(s);
+  SetDataDir(s, dir.Path());
   ScratchDir::WriteRaw(s.GameListFile, "old");
   StatusBar board{"StatusBar1"}, window{"StatusBar1"};
   int undone = 0;

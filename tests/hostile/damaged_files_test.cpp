@@ -96,6 +96,7 @@ TEST_F(Damaged, PointsOffTheBoardAreSkipped) {
 
   OpenProblem("メニュー手筋講座", 1001);
   EXPECT_EQ(Stones(Problems().Cells, PictureBlack), (std::vector<int>{81, 99, 101}));
+  EXPECT_EQ(Problems().Position.Board[248], 0) << "a set-up stone off the problem board reached the board";
   EXPECT_EQ(S().Board[248], 0) << "a set-up stone off the problem board reached the main board";
   // Neither root sequence starts on the board: nothing is marked.
   Problems().Command1.Click();
@@ -110,7 +111,7 @@ TEST_F(Damaged, PointsOffTheBoardAreSkipped) {
   Problems().List2.SetListIndex(0);
   EXPECT_EQ(Stones(Problems().Cells, PictureBlack), (std::vector<int>{81, 99, 101, 119}));
   EXPECT_EQ(Stones(Problems().Cells, PictureWhite), (std::vector<int>{}));
-  EXPECT_EQ(S().CapturedWhite, 1);
+  EXPECT_EQ(Problems().Position.CapturedWhite, 1);
   ExpectSound();
 }
 
@@ -146,7 +147,7 @@ TEST_F(Damaged, ColoursThatAreNoStoneAreSkipped) {
   EXPECT_EQ(Problems().Cells.CaptionAt(120), u" ");
   EXPECT_EQ(Problems().Cells.CaptionAt(138), u"●");
   Problems().Cells.MouseDown(119, ButtonLeft, 0);
-  EXPECT_EQ(S().Board[119], Black);
+  EXPECT_EQ(Problems().Position.Board[119], Black);
   EXPECT_EQ(Problems().Cells.PictureAt(119), PictureBlack);
   ExpectSound();
   // The sequence with damaged colours: stepping and the whole answer draw

@@ -97,6 +97,8 @@ class Damaged : public ::testing::Test {
     for (int p = 1; p <= PointCount; ++p) {
       ASSERT_GE(S().Board[p], -White) << "Board(" << p << ")";
       ASSERT_LE(S().Board[p], White) << "Board(" << p << ")";
+      ASSERT_GE(Problems().Position.Board[p], -White) << "problem Board(" << p << ")";
+      ASSERT_LE(Problems().Position.Board[p], White) << "problem Board(" << p << ")";
     }
     for (int i = 1; i <= MaxMoves && S().MoveList[i].Colour != 0; ++i) {
       const MoveEntry& e = S().MoveList[i];

@@ -401,7 +401,6 @@ class Monkey {
     }
     if (!replayed) return;
     GameState fresh = s;
-    fresh.Display = {};
     ReplayMoves(fresh, s.MoveCount);
     if (fresh.CapturedBlack != s.CapturedBlack || fresh.CapturedWhite != s.CapturedWhite)
       Fail("prisoners " + std::to_string(s.CapturedBlack) + "/" + std::to_string(s.CapturedWhite) +

@@ -15,8 +15,7 @@ namespace sol {
 class StoreTest : public ::testing::Test {
  protected:
   StoreTest() {
-    s.DataDir = dir.Path() + "/";
-    BuildProblemFilePaths(s);
+    SetDataDir(s, dir.Path());
   }
 
   std::string Raw(ProblemFile f) const { return testing::ScratchDir::ReadRaw(ProblemFilePath(s, f)); }

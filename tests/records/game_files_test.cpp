@@ -30,8 +30,7 @@ struct GameFiles : ::testing::Test {
 
   void SetUp() override {
     ASSERT_FALSE(dir.Path().empty());
-    s.DataDir = MakeDataDir(dir.Path());
-    BuildGameFilePaths(s);
+    SetDataDir(s, dir.Path());
   }
   // The operations as a command runs them: a file error is reported in the
   // main board's status bar.
