@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,7 +24,7 @@ namespace sol::bench {
 
 namespace {
 
-const char* const DataFiles[] = {GameListFileName,  GameMovesFileName,   ProblemListFileName,
+const char* const DataFiles[] = {GameListFileName,     GameMovesFileName,   ProblemListFileName,
                                  ProblemMovesFileName, AnswerMovesFileName, CommentFileName};
 
 std::string TempFolder(const char* tag) {
@@ -91,14 +91,20 @@ std::string Fixed(double v, int digits) {
   return buf;
 }
 
-std::string Value(double v) { return v >= 100 ? Fixed(v, 0) : v >= 10 ? Fixed(v, 1) : v >= 1 ? Fixed(v, 2) : Fixed(v, 3); }
+std::string Value(double v) {
+  return v >= 100 ? Fixed(v, 0) : v >= 10 ? Fixed(v, 1) : v >= 1 ? Fixed(v, 2) : Fixed(v, 3);
+}
 
 double ToMs(double t, benchmark::TimeUnit unit) {
   switch (unit) {
-    case benchmark::kNanosecond: return t / 1e6;
-    case benchmark::kMicrosecond: return t / 1e3;
-    case benchmark::kMillisecond: return t;
-    case benchmark::kSecond: return t * 1e3;
+    case benchmark::kNanosecond:
+      return t / 1e6;
+    case benchmark::kMicrosecond:
+      return t / 1e3;
+    case benchmark::kMillisecond:
+      return t;
+    case benchmark::kSecond:
+      return t * 1e3;
   }
   return t;
 }
@@ -136,10 +142,15 @@ class TableReporter : public benchmark::ConsoleReporter {
       }
       std::string detail = "mean " + Value(mean);
       if (cpu >= 0) detail += ", CPU " + Value(cpu);
-      if (counter("syncs") > 0) detail += ", " + Fixed(counter("syncs"), counter("syncs") == static_cast<long>(counter("syncs")) ? 0 : 1) + " syncs";
+      if (counter("syncs") > 0)
+        detail +=
+            ", " + Fixed(counter("syncs"), counter("syncs") == static_cast<long>(counter("syncs")) ? 0 : 1) + " syncs";
       rows_ += "| " + target.operation + " | " + Value(median) + " ms | " + detail + " | " +
                (targetText.empty() ? "–" : targetText) + " | " + ratioText + " | " +
-               (targetText.empty() ? "–" : met ? "yes" : "**no**") + " |\n";
+               (targetText.empty() ? "–"
+                : met              ? "yes"
+                                   : "**no**") +
+               " |\n";
     }
   }
   const std::string& Rows() const { return rows_; }

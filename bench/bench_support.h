@@ -87,9 +87,9 @@ long SyncsSoFar();
 
 // How a benchmark is judged in the results table.
 struct Target {
-  std::string operation;     // what the table calls it
-  double maxMs = 16;         // time per operation; 0: not judged by time
-  double maxRatio = 0;       // to the copy-and-sync of the same files; 0: none
+  std::string operation;  // what the table calls it
+  double maxMs = 16;      // time per operation; 0: not judged by time
+  double maxRatio = 0;    // to the copy-and-sync of the same files; 0: none
 };
 // Registers the row for benchmark `name`.
 void Judge(const std::string& name, Target target);

@@ -189,7 +189,8 @@ std::vector<std::pair<int16_t, int16_t>> SetupStonesFor(int count, int maxColumn
     for (int r = 1; r <= maxRow; ++r) points.push_back(PointOf(c, r));
   rng.Shuffle(points);
   std::vector<std::pair<int16_t, int16_t>> out;
-  for (int i = 0; i < count; ++i) out.push_back({static_cast<int16_t>(i % 2 == 0 ? Black : White), points[static_cast<size_t>(i)]});
+  for (int i = 0; i < count; ++i)
+    out.push_back({static_cast<int16_t>(i % 2 == 0 ? Black : White), points[static_cast<size_t>(i)]});
   return out;
 }
 
@@ -229,8 +230,8 @@ bool Record99Safe(const std::vector<Tree>& trees) {
 const std::vector<Str>& Themes(int category) {
   static const std::vector<Str> themes[5] = {
       {},
-      {u"石の下", u"ウッテガエシ", u"オイオトシ", u"ゲタ", u"シチョウ", u"両アタリ", u"ハサミツケ", u"捨て石", u"眼形の急所",
-       u"ワタリ"},
+      {u"石の下", u"ウッテガエシ", u"オイオトシ", u"ゲタ", u"シチョウ", u"両アタリ", u"ハサミツケ", u"捨て石",
+       u"眼形の急所", u"ワタリ"},
       {u"先手ヨセ", u"逆ヨセ", u"ハネツギ", u"二線のサガリ", u"一線のハネ", u"後手ヨセ", u"大ヨセ", u"コウのヨセ"},
       {u"隅の曲がり四目", u"一眼と欠け眼", u"中手", u"隅のマガリ", u"ナカデ", u"セキ", u"二段コウ", u"眼あり眼なし",
        u"隅の特殊性", u"押さえとハネ"},
@@ -328,7 +329,8 @@ void WriteCategory(Files& files, int category, const FullDataOptions& options, R
     if (SetupStones * static_cast<int>(trees.size()) != movesCount) throw std::logic_error("set-up block not filled");
   }
   for (size_t i = 0; i < trees.size(); ++i)
-    trees[i].setup = category == 4 ? SetupStonesFor(setupSizes[i], 6, 6, rng) : SetupStonesFor(setupSizes[i], 10, 8, rng);
+    trees[i].setup =
+        category == 4 ? SetupStonesFor(setupSizes[i], 6, 6, rng) : SetupStonesFor(setupSizes[i], 10, 8, rng);
 
   // Answer trees: one large one, the rest share what the block has left.
   const size_t big = trees.size() / 2;
@@ -389,7 +391,7 @@ void WriteCategory(Files& files, int category, const FullDataOptions& options, R
       r.SignedColour = static_cast<int16_t>(ColourAt(category, r.MoveIndex) * (i == 0 && seq.wrong ? -1 : 1));
       r.Point = seq.points[i];
       r.RecordNumber = static_cast<int16_t>(seq.head + static_cast<int>(i));
-      r.BranchLink = i > 0 ? int16_t{0}
+      r.BranchLink = i > 0            ? int16_t{0}
                      : seq.parent < 0 ? StartsAtProblem
                                       : static_cast<int16_t>(tree.seqs[static_cast<size_t>(seq.parent)].Last());
       Put(files.answers, r.RecordNumber, r.Encode());
@@ -454,7 +456,8 @@ bool WouldLive(const GameState& s, int point, int colour) {
         if (board[static_cast<size_t>(q)] == 0) {
           if (!counted[static_cast<size_t>(q)]) ++liberties;
           counted[static_cast<size_t>(q)] = 1;
-        } else if (board[static_cast<size_t>(q)] == board[static_cast<size_t>(start)] && !seen[static_cast<size_t>(q)]) {
+        } else if (board[static_cast<size_t>(q)] == board[static_cast<size_t>(start)] &&
+                   !seen[static_cast<size_t>(q)]) {
           seen[static_cast<size_t>(q)] = 1;
           stack.push_back(q);
         }
@@ -466,7 +469,8 @@ bool WouldLive(const GameState& s, int point, int colour) {
   board[static_cast<size_t>(point)] = static_cast<int16_t>(colour);
   for (int d = 1; d <= 4; ++d) {
     const int q = NeighbourPoint(point, d);
-    if (q != 0 && board[static_cast<size_t>(q)] == Opponent(static_cast<int16_t>(colour)) && groupLiberties(q, board) == 0)
+    if (q != 0 && board[static_cast<size_t>(q)] == Opponent(static_cast<int16_t>(colour)) &&
+        groupLiberties(q, board) == 0)
       return true;
   }
   return groupLiberties(point, board) > 0;
@@ -498,7 +502,7 @@ std::vector<MoveEntry> PlayGame(Rng& rng) {
 
 void WriteGames(const std::string& dir, Rng& rng) {
   static const char16_t* titles[] = {u"秀策流の研究", u"中国流対策", u"小林流の変化", u"三連星の布石", u"向かい小目",
-                                     u"タスキ小目", u"ミニ中国流", u"高中国流", u"星と小目", u"二連星"};
+                                     u"タスキ小目",   u"ミニ中国流", u"高中国流",     u"星と小目",     u"二連星"};
   std::string list;
   Put(list, 1, std::string(GameListRecordLength, '\0'));
   for (int c = 1; c <= 4; ++c) {
@@ -509,8 +513,8 @@ void WriteGames(const std::string& dir, Rng& rng) {
   }
   for (int r = 6; r <= 10; ++r) Put(list, r, std::string(GameListRecordLength, '\0'));
   for (int g = 1; g <= GamesStored; ++g) {
-    const Str line = Right(Num(100 + g), 2) + u"：第" + Num(g) + u"局　" + titles[g % 10] + u"（24-0" +
-                     Num(g % 9 + 1) + u"-" + Right(Num(100 + g % 28 + 1), 2) + u")";
+    const Str line = Right(Num(100 + g), 2) + u"：第" + Num(g) + u"局　" + titles[g % 10] + u"（24-0" + Num(g % 9 + 1) +
+                     u"-" + Right(Num(100 + g % 28 + 1), 2) + u")";
     std::string rec(GameListRecordLength, '\0');
     PutInt16(rec, 0, static_cast<int16_t>(g));
     rec.replace(2, GameListRecordLength - 2, EncodeFixed(Mid(line, 3, 36), GameListRecordLength - 2));
@@ -565,8 +569,8 @@ CategoryData ReadCategory(const std::string& dir, int category) {
 std::vector<std::string> CheckCategory(const CategoryData& d, int category) {
   std::vector<std::string> faults;
   auto fault = [&](const std::string& what, int record) {
-    if (faults.size() < 50) faults.push_back("category " + std::to_string(category) + " record " +
-                                             std::to_string(record) + ": " + what);
+    if (faults.size() < 50)
+      faults.push_back("category " + std::to_string(category) + " record " + std::to_string(record) + ": " + what);
   };
   auto full = [&](ProblemFile f, size_t used, const char* name) {
     const int size = BlockLast(f, category) - BlockFirst(f, category) + 1;
@@ -667,7 +671,8 @@ std::vector<std::string> CheckGames(const std::string& dirIn) {
     const int j = ++counts[g];
     if (number != j || colour != (j % 2 == 1 ? Black : White) || point < 1 || point > PointCount ||
         s.Board[static_cast<size_t>(point)] != 0) {
-      if (faults.size() < 50) faults.push_back("game " + std::to_string(g) + " move " + std::to_string(j) + " is not legal");
+      if (faults.size() < 50)
+        faults.push_back("game " + std::to_string(g) + " move " + std::to_string(j) + " is not legal");
       continue;
     }
     s.MoveCount = static_cast<int16_t>(j);

@@ -86,10 +86,11 @@ int main(int argc, char** argv) {
       ++faults;
     }
     const sol::bench::TreeLandmarks m = sol::bench::FindLandmarks(data);
-    std::printf("category %d: %zu list, %zu set-up, %zu answer, %zu comment records; largest tree %d (%d lines, "
-                "chain of %d sequences, %zu continuations at line %d)\n",
-                c, data.list.size(), data.moves.size(), data.answers.size(), data.comments.size(), m.problem, m.lines,
-                m.deepestChain, m.wideChildren.size(), m.wideParent);
+    std::printf(
+        "category %d: %zu list, %zu set-up, %zu answer, %zu comment records; largest tree %d (%d lines, "
+        "chain of %d sequences, %zu continuations at line %d)\n",
+        c, data.list.size(), data.moves.size(), data.answers.size(), data.comments.size(), m.problem, m.lines,
+        m.deepestChain, m.wideChildren.size(), m.wideParent);
   }
   for (const std::string& f : sol::bench::CheckGames(dir)) {
     std::printf("%s\n", f.c_str());

@@ -48,10 +48,7 @@ void Register(const std::string& name, Target target, F f) {
 template <typename F>
 void RegisterFixed(const std::string& name, Target target, int iterations, F f) {
   Judge(name, std::move(target));
-  benchmark::RegisterBenchmark(name.c_str(), f)
-      ->Unit(benchmark::kMillisecond)
-      ->UseManualTime()
-      ->Iterations(iterations);
+  benchmark::RegisterBenchmark(name.c_str(), f)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(iterations);
 }
 
 // Times `op` once per iteration, with `prepare` run untimed before it.
@@ -106,14 +103,16 @@ void ReplayBench(benchmark::State& state) {
     state.SkipWithError("game 1 does not have 400 moves");
     return;
   }
-  TimeEach(state, [] {}, [&] { s.P().MainBoard.ShowReplay(ReplayMoves(g, 400)); });
+  TimeEach(
+      state, [] {}, [&] { s.P().MainBoard.ShowReplay(ReplayMoves(g, 400)); });
 }
 
 // ---- the game record library ----------------------------------------------------
 
 void OpenLibraryBench(benchmark::State& state) {
   Session s;
-  TimeEach(state, [&] { s.Library().Unload(); }, [&] { s.P().MainBoard.OpenLibrary(); });
+  TimeEach(
+      state, [&] { s.Library().Unload(); }, [&] { s.P().MainBoard.OpenLibrary(); });
   if (s.Library().List1.ListCount() != 60) state.SkipWithError("the library does not list 60 games");
 }
 
@@ -155,8 +154,8 @@ void LibraryRewriteBench(benchmark::State& state, int which) {
     } else {
       s.work.Restore(GameFiles);
     }
-    g.GameMovesRecordCount = static_cast<int16_t>((which == 1 ? moves59 : s.work.Original(GameMovesFileName)).size() /
-                                                  GameMoveRecordLength);
+    g.GameMovesRecordCount =
+        static_cast<int16_t>((which == 1 ? moves59 : s.work.Original(GameMovesFileName)).size() / GameMoveRecordLength);
     (void)ReadGameMoves(g, 1, ReadUntil::EndOfFile);
     ReplayMoves(g, 400);
     s.P().MainBoard.OpenLibrary();
@@ -174,27 +173,29 @@ void LibraryRewriteBench(benchmark::State& state, int which) {
     watch.AddCopyTime(CopyAndSync(s.work.Path(), GameFiles));
   }
   const Str done[] = {u"", form3text::Recorded, form3text::Updated, form3text::Deleted};
-  if (f.StatusBar1.Text() != done[which])
-    state.SkipWithError(("status: " + ToUtf8(f.StatusBar1.Text())).c_str());
+  if (f.StatusBar1.Text() != done[which]) state.SkipWithError(("status: " + ToUtf8(f.StatusBar1.Text())).c_str());
 }
 
 void CapacityBench(benchmark::State& state) {
   Session s;
   s.P().MainBoard.OpenLibrary();
-  TimeEach(state, [] {}, [&] { s.Library().MenuRemaining(); });
+  TimeEach(
+      state, [] {}, [&] { s.Library().MenuRemaining(); });
 }
 
 // ---- the problem window -------------------------------------------------------------
 
 void BlockEndsBench(benchmark::State& state, int category) {
   Session s;
-  TimeEach(state, [] {}, [&] { FindBlockEnds(s.State(), category); });
+  TimeEach(
+      state, [] {}, [&] { FindBlockEnds(s.State(), category); });
 }
 
 void SwitchModeBench(benchmark::State& state, int from, int to) {
   Session s;
   Form4& f = s.Mode(from);
-  TimeEach(state, [&] { f.SwitchMode(from); }, [&] { f.SwitchMode(to); });
+  TimeEach(
+      state, [&] { f.SwitchMode(from); }, [&] { f.SwitchMode(to); });
   if (s.State().CategoryNo == 4 && f.List1.ListCount() != 31267) state.SkipWithError("the 定石 list is not full");
 }
 
@@ -204,7 +205,8 @@ void LoadProblemBench(benchmark::State& state, int category) {
   Session s;
   Form4& f = s.Mode(LectureMode(category));
   const int line = s.LineOf(Landmarks(category).problem);
-  TimeEach(state, [] {}, [&] { f.List1.SetListIndex(line); });
+  TimeEach(
+      state, [] {}, [&] { f.List1.SetListIndex(line); });
   if (f.List2.ListCount() != Landmarks(category).lines) state.SkipWithError("the answers did not load");
 }
 
@@ -228,7 +230,8 @@ void ShowSequenceBench(benchmark::State& state, int category) {
   Form4& f = s.Mode(LectureMode(category) + 1);
   f.List1.SetListIndex(s.LineOf(Landmarks(category).problem));
   const int head = Landmarks(category).deepestHead;
-  TimeEach(state, [&] { s.Forget(); }, [&] { f.List2.SetListIndex(head); });
+  TimeEach(
+      state, [&] { s.Forget(); }, [&] { f.List2.SetListIndex(head); });
 }
 
 long Field(Form4& f, int line, int k) {
@@ -241,7 +244,8 @@ long Field(Form4& f, int line, int k) {
 void PlayToWide(Session& s, Form4& f, int category) {
   s.Forget();
   f.List1.SetListIndex(s.LineOf(Landmarks(category).problem));
-  for (int line : Landmarks(category).pathToWide) f.ProblemBoardClick(ButtonLeft, 0, static_cast<int>(Field(f, line, 4)));
+  for (int line : Landmarks(category).pathToWide)
+    f.ProblemBoardClick(ButtonLeft, 0, static_cast<int>(Field(f, line, 4)));
 }
 
 void LectureClickBench(benchmark::State& state, int category, bool registered) {
@@ -321,14 +325,19 @@ std::vector<Rewrite> Rewrites() {
                      s.platform.answers.push_back(Answer::OK);
                    },
                    [](Form4& f) { f.Command5_Click(); }, [](Session&, Form4& f) { return Said(f, u"削除しました"); }});
-    out.push_back({"手順削除（" + Cat(c) + "・最大の枝）", c, {AnswerMovesFileName, CommentFileName},
+    out.push_back({"手順削除（" + Cat(c) + "・最大の枝）",
+                   c,
+                   {AnswerMovesFileName, CommentFileName},
                    [problem, tail = m.biggestTail](Session& s, Form4& f) {
                      f.List1.SetListIndex(s.LineOf(problem));
                      f.List2.SetListIndex(tail);
                      s.platform.answers.push_back(Answer::OK);
                    },
-                   [](Form4& f) { f.Command8_Click(); }, [](Session&, Form4& f) { return Said(f, u"削除しました"); }});
-    out.push_back({"コメント削除（" + Cat(c) + "）", c, {CommentFileName},
+                   [](Form4& f) { f.Command8_Click(); },
+                   [](Session&, Form4& f) { return Said(f, u"削除しました"); }});
+    out.push_back({"コメント削除（" + Cat(c) + "）",
+                   c,
+                   {CommentFileName},
                    [problem, head = m.leafHead](Session& s, Form4& f) {
                      f.List1.SetListIndex(s.LineOf(problem));
                      const Str key = CommentKey(problem, static_cast<int>(Field(f, head, 5)));
@@ -339,51 +348,59 @@ std::vector<Rewrite> Rewrites() {
                        }
                      s.platform.answers.push_back(Answer::OK);
                    },
-                   [](Form4& f) { f.Command10_Click(); }, [](Session&, Form4& f) { return Said(f, u"削除しました"); }});
+                   [](Form4& f) { f.Command10_Click(); },
+                   [](Session&, Form4& f) { return Said(f, u"削除しました"); }});
   }
   {
     const int16_t problem = Landmarks(1).problem;
-    out.push_back({"区分変更（手筋・応用→基本）", 1,
-                   {ProblemListFileName, ProblemMovesFileName, AnswerMovesFileName, CommentFileName, ProblemListFileName},
-                   [problem](Session& s, Form4& f) {
-                     f.List1.SetListIndex(s.LineOf(problem));
-                     f.Option4.SetValue(true);
-                   },
-                   [](Form4& f) { f.Command11_Click(); },
-                   [problem](Session& s, Form4& f) { return s.LineOf(problem) < 0 && f.List1.ListIndex() >= 0; }});
+    out.push_back(
+        {"区分変更（手筋・応用→基本）",
+         1,
+         {ProblemListFileName, ProblemMovesFileName, AnswerMovesFileName, CommentFileName, ProblemListFileName},
+         [problem](Session& s, Form4& f) {
+           f.List1.SetListIndex(s.LineOf(problem));
+           f.Option4.SetValue(true);
+         },
+         [](Form4& f) { f.Command11_Click(); },
+         [problem](Session& s, Form4& f) { return s.LineOf(problem) < 0 && f.List1.ListIndex() >= 0; }});
     // 問題登録 refuses to change a title in a full block of 手筋, so the
     // procedure is timed on its own after a title has changed.
-    out.push_back({"RewriteProblemList（手筋・500問、題名を1つ変更）", 1, {ProblemListFileName},
-                   [problem](Session& s, Form4& f) {
-                     const int line = s.LineOf(problem);
-                     f.List1.SetListIndex(line);
-                     f.List1.SetList(line, Left(f.List1.List(line), 4) + u"：題名を変えた問題");
-                   },
-                   [](Form4& f) { (void)f.RewriteProblemList(); },
-                   [problem](Session& s, Form4&) {
-                     return ScanProblemList(s.State(), 1)[static_cast<size_t>(s.LineOf(problem))].value.ProblemText.find(
-                                u"題名を変えた問題") != Str::npos;
-                   }});
+    out.push_back(
+        {"RewriteProblemList（手筋・500問、題名を1つ変更）",
+         1,
+         {ProblemListFileName},
+         [problem](Session& s, Form4& f) {
+           const int line = s.LineOf(problem);
+           f.List1.SetListIndex(line);
+           f.List1.SetList(line, Left(f.List1.List(line), 4) + u"：題名を変えた問題");
+         },
+         [](Form4& f) { (void)f.RewriteProblemList(); },
+         [problem](Session& s, Form4&) {
+           return ScanProblemList(s.State(), 1)[static_cast<size_t>(s.LineOf(problem))].value.ProblemText.find(
+                      u"題名を変えた問題") != Str::npos;
+         }});
   }
   {
     const int16_t problem = Landmarks(4).problem;
-    out.push_back({"問題登録・題名変更 = RewriteProblemList（定石・31,267行）", 4, {ProblemListFileName},
-                   [problem](Session& s, Form4& f) {
-                     const int line = s.LineOf(problem);
-                     f.List1.SetListIndex(line);
-                     f.Text1.SetText(Left(f.List1.List(line), 4) + u"：題名を変えた定石");
-                   },
-                   [](Form4& f) { f.Command4_Click(); },
-                   [problem](Session& s, Form4& f) {
-                     return Mid(f.List1.List(s.LineOf(problem)), 5) == u"：題名を変えた定石";
-                   }});
+    out.push_back(
+        {"問題登録・題名変更 = RewriteProblemList（定石・31,267行）",
+         4,
+         {ProblemListFileName},
+         [problem](Session& s, Form4& f) {
+           const int line = s.LineOf(problem);
+           f.List1.SetListIndex(line);
+           f.Text1.SetText(Left(f.List1.List(line), 4) + u"：題名を変えた定石");
+         },
+         [](Form4& f) { f.Command4_Click(); },
+         [problem](Session& s, Form4& f) { return Mid(f.List1.List(s.LineOf(problem)), 5) == u"：題名を変えた定石"; }});
   }
   return out;
 }
 
 void RegisterAll() {
   Register("PlaceStone: 1子取り", {"PlaceStone（1子を取る）"}, [](benchmark::State& s) { PlaceStoneBench(s, false); });
-  Register("PlaceStone: 360子取り", {"PlaceStone（360子を取る）"}, [](benchmark::State& s) { PlaceStoneBench(s, true); });
+  Register("PlaceStone: 360子取り", {"PlaceStone（360子を取る）"},
+           [](benchmark::State& s) { PlaceStoneBench(s, true); });
   Register("ReplayMoves(400)", {"ReplayMoves(400)"}, ReplayBench);
 
   Register("棋譜処理を開く", {"棋譜処理を開く（60局）"}, OpenLibraryBench);
@@ -410,12 +427,10 @@ void RegisterAll() {
              [c](benchmark::State& s) { ReplayPathBench(s, c); });
     Register("手順リスト選択 " + std::to_string(c), {"手順リストのクリック（" + Cat(c) + "・最深の手順）"},
              [c](benchmark::State& s) { ShowSequenceBench(s, c); });
-    RegisterFixed("講座クリック 候補10 " + std::to_string(c),
-                  {"講座の着手（" + Cat(c) + "・10通りの分岐で10番目）"}, 100,
-                  [c](benchmark::State& s) { LectureClickBench(s, c, true); });
-    RegisterFixed("講座クリック 未登録 " + std::to_string(c),
-                  {"講座の着手（" + Cat(c) + "・未登録の手→候補表示）"}, 100,
-                  [c](benchmark::State& s) { LectureClickBench(s, c, false); });
+    RegisterFixed("講座クリック 候補10 " + std::to_string(c), {"講座の着手（" + Cat(c) + "・10通りの分岐で10番目）"},
+                  100, [c](benchmark::State& s) { LectureClickBench(s, c, true); });
+    RegisterFixed("講座クリック 未登録 " + std::to_string(c), {"講座の着手（" + Cat(c) + "・未登録の手→候補表示）"},
+                  100, [c](benchmark::State& s) { LectureClickBench(s, c, false); });
   }
   for (const Rewrite& r : Rewrites())
     RegisterFixed(r.name, {r.name, 16, 3}, 30, [r](benchmark::State& s) { RewriteBench(s, r); });

@@ -16,9 +16,7 @@ namespace sol::bench {
 
 class Session {
  public:
-  Session() : program_(std::make_unique<Program>(platform, work.Path())) {
-    program_->Start();
-  }
+  Session() : program_(std::make_unique<Program>(platform, work.Path())) { program_->Start(); }
 
   WorkDir work;
   ScriptPlatform platform;

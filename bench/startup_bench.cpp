@@ -64,8 +64,7 @@ Run StartOnce(const std::string& program, const std::string& probe, const std::s
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     const std::string v = *e;
-    if (v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("LD_PRELOAD=", 0) == 0 ||
-        v.rfind("SOLNEKA_PROBE_", 0) == 0)
+    if (v.rfind("QT_QPA_PLATFORM=", 0) == 0 || v.rfind("LD_PRELOAD=", 0) == 0 || v.rfind("SOLNEKA_PROBE_", 0) == 0)
       continue;
     env.push_back(v);
   }
@@ -167,8 +166,8 @@ int main(int argc, char** argv) {
   }
 
   std::sort(times.begin(), times.end());
-  const double median = times.size() % 2 ? times[times.size() / 2]
-                                         : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+  const double median =
+      times.size() % 2 ? times[times.size() / 2] : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
   const double rssMb = static_cast<double>(walk.maxRssKb) / 1024.0;
   const double modesMb = static_cast<double>(walk.modesRssKb) / 1024.0;
   char detail[128];
@@ -177,8 +176,8 @@ int main(int argc, char** argv) {
   std::printf("peak resident memory after the eight modes: %.1f MB, after every window: %.1f MB (%lld steps)\n",
               modesMb, rssMb, walk.steps);
   if (!table.empty()) {
-    std::string rows = sol::bench::TableRow("起動からメイン画面の初回描画まで（offscreen、中央値）", median, "ms", detail,
-                                            "< 300 ms", median < 300);
+    std::string rows = sol::bench::TableRow("起動からメイン画面の初回描画まで（offscreen、中央値）", median, "ms",
+                                            detail, "< 300 ms", median < 300);
     rows += sol::bench::TableRow("最大常駐メモリ（問題画面の全8モードを開いた後）", modesMb, "MB", "8 menu entries",
                                  "< 80 MB", modesMb < 80);
     char walked[64];

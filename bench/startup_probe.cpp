@@ -86,9 +86,9 @@ class Probe : public QObject {
         const char* caption;
       };
       const Step walk[] = {
-          {"Form2", "手筋講座"}, {"Form4", "手筋登録"}, {"Form4", "ヨセ講座"}, {"Form4", "ヨセ登録"},
-          {"Form4", "詰碁講座"}, {"Form4", "詰碁登録"}, {"Form4", "定石講座"}, {"Form4", "定石登録"},
-          {"Form4", "メイン碁盤へ"}, {"Form2", "棋譜処理"}, {"Form3", "残情報"}, {"Form3", "メイン碁盤へ"},
+          {"Form2", "手筋講座"},     {"Form4", "手筋登録"}, {"Form4", "ヨセ講座"}, {"Form4", "ヨセ登録"},
+          {"Form4", "詰碁講座"},     {"Form4", "詰碁登録"}, {"Form4", "定石講座"}, {"Form4", "定石登録"},
+          {"Form4", "メイン碁盤へ"}, {"Form2", "棋譜処理"}, {"Form3", "残情報"},   {"Form3", "メイン碁盤へ"},
       };
       for (const Step& s : walk) {
         (Choose(s.form, QString::fromUtf8(s.caption)) ? steps : missing)++;
@@ -98,8 +98,9 @@ class Probe : public QObject {
       }
     }
     if (FILE* f = std::fopen(report_, "w")) {
-      std::fprintf(f, "paint_ns=%lld\nsteps=%d\nmissing=%d\nmaxrss_kb=%ld\nmaxrss_kb_modes=%ld\nrss_kb_at_first_paint=%ld\n%s",
-                   paintNs_, steps, missing, PeakKb(), modesPeakKb_, paintRss_, rss_.c_str());
+      std::fprintf(
+          f, "paint_ns=%lld\nsteps=%d\nmissing=%d\nmaxrss_kb=%ld\nmaxrss_kb_modes=%ld\nrss_kb_at_first_paint=%ld\n%s",
+          paintNs_, steps, missing, PeakKb(), modesPeakKb_, paintRss_, rss_.c_str());
       std::fclose(f);
     }
     QCoreApplication::exit(0);

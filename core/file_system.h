@@ -14,61 +14,61 @@
 namespace sol {
 
 struct FileError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+  using std::runtime_error::runtime_error;
 };
 
 // The path cannot be used as a file at all: a folder, a loop of links, or
 // a file this process may not even read. Trying again will not help.
 struct UnusablePath : FileError {
-    using FileError::FileError;
+  using FileError::FileError;
 };
 
 // The data folder may not be changed: this process does not hold the
 // folder's lock, or the system refuses (a read-only folder, file or mount,
 // no permission).
 struct NotWritable : FileError {
-    using FileError::FileError;
+  using FileError::FileError;
 };
 
 // An open file; closed when destroyed.
 class File {
-public:
-    virtual ~File();
-    virtual std::uint64_t Size() = 0;
-    // Reads up to n bytes; fewer only at the end of the file.
-    virtual std::size_t ReadAt(std::uint64_t offset, void* buf, std::size_t n) = 0;
-    // Writes all n bytes. Writing past the end extends the file; the gap
-    // reads as zeros.
-    virtual void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) = 0;
-    virtual void Truncate(std::uint64_t size) = 0;
-    // Hands written data to the operating system.
-    virtual void Flush() = 0;
-    // Waits until written data is on the storage device.
-    virtual void Sync() = 0;
+ public:
+  virtual ~File();
+  virtual std::uint64_t Size() = 0;
+  // Reads up to n bytes; fewer only at the end of the file.
+  virtual std::size_t ReadAt(std::uint64_t offset, void* buf, std::size_t n) = 0;
+  // Writes all n bytes. Writing past the end extends the file; the gap
+  // reads as zeros.
+  virtual void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) = 0;
+  virtual void Truncate(std::uint64_t size) = 0;
+  // Hands written data to the operating system.
+  virtual void Flush() = 0;
+  // Waits until written data is on the storage device.
+  virtual void Sync() = 0;
 };
 
 class FileSystem {
-public:
-    virtual ~FileSystem();
-    // Opens for reading and writing; a missing file is created empty. Where
-    // the file cannot be written (or writing is switched off, see
-    // SetReadOnly), it is opened for reading only, a missing one reads as
-    // empty, and writes to it throw NotWritable.
-    virtual std::unique_ptr<File> Open(const std::string& path) = 0;
-    // Creates a new file at path, where nothing (not even a dangling link)
-    // may be yet; never opened through a link. When `like` names a file, the
-    // new one gets its mode and, where the process may, its owner.
-    virtual std::unique_ptr<File> Create(const std::string& path, const std::string& like);
-    // Where path ends up after following symbolic links; path itself when it
-    // is no link or leads nowhere.
-    virtual std::string Resolve(const std::string& path);
-    // Atomically replaces `to` (if present) with `from`.
-    virtual void Rename(const std::string& from, const std::string& to) = 0;
-    // Removing a missing file is not an error.
-    virtual void Remove(const std::string& path) = 0;
-    // Makes renames and creations inside dir durable.
-    virtual void SyncDir(const std::string& dir) = 0;
-    virtual bool Exists(const std::string& path) = 0;
+ public:
+  virtual ~FileSystem();
+  // Opens for reading and writing; a missing file is created empty. Where
+  // the file cannot be written (or writing is switched off, see
+  // SetReadOnly), it is opened for reading only, a missing one reads as
+  // empty, and writes to it throw NotWritable.
+  virtual std::unique_ptr<File> Open(const std::string& path) = 0;
+  // Creates a new file at path, where nothing (not even a dangling link)
+  // may be yet; never opened through a link. When `like` names a file, the
+  // new one gets its mode and, where the process may, its owner.
+  virtual std::unique_ptr<File> Create(const std::string& path, const std::string& like);
+  // Where path ends up after following symbolic links; path itself when it
+  // is no link or leads nowhere.
+  virtual std::string Resolve(const std::string& path);
+  // Atomically replaces `to` (if present) with `from`.
+  virtual void Rename(const std::string& from, const std::string& to) = 0;
+  // Removing a missing file is not an error.
+  virtual void Remove(const std::string& path) = 0;
+  // Makes renames and creations inside dir durable.
+  virtual void SyncDir(const std::string& dir) = 0;
+  virtual bool Exists(const std::string& path) = 0;
 };
 
 // Whether this process leaves the data folder alone. While it does, Open

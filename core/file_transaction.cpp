@@ -21,63 +21,63 @@ namespace {
 // three times, megabytes per command, so the bytes are taken eight at a time
 // (little-endian words, multiplied and folded), the tail byte by byte.
 std::uint64_t Checksum(std::string_view bytes) {
-    std::uint64_t h = 14695981039346656037ull ^ bytes.size();
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t w = 0;
-        for (int k = 7; k >= 0; --k) w = (w << 8) | static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
-        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    for (; i < bytes.size(); ++i) {
-        h ^= static_cast<unsigned char>(bytes[i]);
-        h *= 1099511628211ull;
-    }
-    return h;
+  std::uint64_t h = 14695981039346656037ull ^ bytes.size();
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t w = 0;
+    for (int k = 7; k >= 0; --k) w = (w << 8) | static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 29;
+  }
+  for (; i < bytes.size(); ++i) {
+    h ^= static_cast<unsigned char>(bytes[i]);
+    h *= 1099511628211ull;
+  }
+  return h;
 }
 
 constexpr std::string_view EntryMagic = "SOLJ";
 
 void PutU64(std::string& out, std::uint64_t v) {
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 bool GetU64(std::string_view in, size_t& at, std::uint64_t& v) {
-    if (in.size() < 8 || at > in.size() - 8) return false;
-    v = 0;
-    for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
-    at += 8;
-    return true;
+  if (in.size() < 8 || at > in.size() - 8) return false;
+  v = 0;
+  for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+  at += 8;
+  return true;
 }
 
 struct Entry {
-    std::string path;
-    std::string old;
-    std::uint64_t newChecksum = 0;
+  std::string path;
+  std::string old;
+  std::uint64_t newChecksum = 0;
 };
 
 std::string WithoutTrailingSlash(std::string dir) {
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return dir.empty() ? "." : dir;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir.empty() ? "." : dir;
 }
 
 std::string JoinPath(const std::string& dir, const std::string& name) {
-    return dir == "/" ? "/" + name : dir + "/" + name;
+  return dir == "/" ? "/" + name : dir + "/" + name;
 }
 
 // The files a command ever replaces; a journal can name nothing else, so no
 // journal, however made, reaches the lock, the settings or the program.
 bool IsDataFileName(std::string_view name) {
-    for (const char* n : {GameListFileName, GameMovesFileName, ProblemListFileName, ProblemMovesFileName,
-                          AnswerMovesFileName, CommentFileName})
-        if (name == n) return true;
-    return false;
+  for (const char* n : {GameListFileName, GameMovesFileName, ProblemListFileName, ProblemMovesFileName,
+                        AnswerMovesFileName, CommentFileName})
+    if (name == n) return true;
+  return false;
 }
 
 // A journal that is there but cannot be acted on; trying again would not
 // help.
 struct Unusable : FileError {
-    using FileError::FileError;
+  using FileError::FileError;
 };
 
 constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
@@ -85,62 +85,61 @@ constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
 // Unusable for a file that is too large or not a file; a FileError for
 // what may pass (a read error, memory).
 std::string ReadAll(FileSystem& fs, const std::string& path) {
-    std::unique_ptr<File> f;
-    try {
-        f = fs.Open(path);
-    } catch (const UnusablePath& error) {
-        throw Unusable(error.what());
-    }
-    const std::uint64_t size = f->Size();
-    if (size > MaxJournalBytes) throw Unusable("too large to keep for undoing: " + path);
-    std::string content;
-    try {
-        content.resize(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-        throw FileError("not enough memory to keep for undoing: " + path);
-    }
-    content.resize(f->ReadAt(0, content.data(), content.size()));
-    return content;
+  std::unique_ptr<File> f;
+  try {
+    f = fs.Open(path);
+  } catch (const UnusablePath& error) {
+    throw Unusable(error.what());
+  }
+  const std::uint64_t size = f->Size();
+  if (size > MaxJournalBytes) throw Unusable("too large to keep for undoing: " + path);
+  std::string content;
+  try {
+    content.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw FileError("not enough memory to keep for undoing: " + path);
+  }
+  content.resize(f->ReadAt(0, content.data(), content.size()));
+  return content;
 }
 
 // magic, name length, name, old length, old content, checksum of the new
 // content, checksum of all the entry's bytes before it.
 std::string EncodeEntry(const std::string& name, const std::string& old, std::uint64_t newChecksum) {
-    std::string out(EntryMagic);
-    PutU64(out, name.size());
-    out += name;
-    PutU64(out, old.size());
-    out += old;
-    PutU64(out, newChecksum);
-    PutU64(out, Checksum(out));
-    return out;
+  std::string out(EntryMagic);
+  PutU64(out, name.size());
+  out += name;
+  PutU64(out, old.size());
+  out += old;
+  PutU64(out, newChecksum);
+  PutU64(out, Checksum(out));
+  return out;
 }
 
 // The whole entries of a journal; reading stops at the first one that is
 // torn or damaged, which was never followed by its rename.
 std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes) {
-    std::vector<Entry> out;
-    size_t at = 0;
-    while (bytes.size() - at >= EntryMagic.size() && bytes.substr(at, EntryMagic.size()) == EntryMagic) {
-        const size_t start = at;
-        at += EntryMagic.size();
-        std::uint64_t nameLength = 0, oldLength = 0, fresh = 0, sum = 0;
-        if (!GetU64(bytes, at, nameLength) || nameLength == 0 || nameLength > 255 || nameLength > bytes.size() - at)
-            break;
-        const std::string name(bytes.substr(at, static_cast<size_t>(nameLength)));
-        at += static_cast<size_t>(nameLength);
-        if (!GetU64(bytes, at, oldLength) || oldLength > bytes.size() - at) break;
-        const std::string_view old = bytes.substr(at, static_cast<size_t>(oldLength));
-        at += static_cast<size_t>(oldLength);
-        if (!GetU64(bytes, at, fresh)) break;
-        const size_t summed = at;
-        if (!GetU64(bytes, at, sum) || sum != Checksum(bytes.substr(start, summed - start))) break;
-        // Only names of files beside the journal.
-        if (name.find('/') != std::string::npos || name == "." || name == "..")
-            throw Unusable("an entry names something outside the folder: " + name);
-        if (IsDataFileName(name)) out.push_back({JoinPath(dir, name), std::string(old), fresh});
-    }
-    return out;
+  std::vector<Entry> out;
+  size_t at = 0;
+  while (bytes.size() - at >= EntryMagic.size() && bytes.substr(at, EntryMagic.size()) == EntryMagic) {
+    const size_t start = at;
+    at += EntryMagic.size();
+    std::uint64_t nameLength = 0, oldLength = 0, fresh = 0, sum = 0;
+    if (!GetU64(bytes, at, nameLength) || nameLength == 0 || nameLength > 255 || nameLength > bytes.size() - at) break;
+    const std::string name(bytes.substr(at, static_cast<size_t>(nameLength)));
+    at += static_cast<size_t>(nameLength);
+    if (!GetU64(bytes, at, oldLength) || oldLength > bytes.size() - at) break;
+    const std::string_view old = bytes.substr(at, static_cast<size_t>(oldLength));
+    at += static_cast<size_t>(oldLength);
+    if (!GetU64(bytes, at, fresh)) break;
+    const size_t summed = at;
+    if (!GetU64(bytes, at, sum) || sum != Checksum(bytes.substr(start, summed - start))) break;
+    // Only names of files beside the journal.
+    if (name.find('/') != std::string::npos || name == "." || name == "..")
+      throw Unusable("an entry names something outside the folder: " + name);
+    if (IsDataFileName(name)) out.push_back({JoinPath(dir, name), std::string(old), fresh});
+  }
+  return out;
 }
 
 // Gives the files of `entries` their old content back, the newest change
@@ -148,32 +147,33 @@ std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes)
 // neither the old nor the new content an entry records for it.
 // A file that is no file, or too large, is Unusable.
 bool PutBack(FileSystem& fs, const std::string& scratch, const std::vector<Entry>& entries) {
-    std::map<std::string, std::string> now;
-    for (const Entry& e : entries)
-        if (!now.count(e.path)) now[e.path] = ReadAll(fs, e.path);
-    std::map<std::string, std::string> wanted = now;
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        std::string& content = wanted[e->path];
-        // Still old: its rename never happened.
-        if (content == e->old) continue;
-        if (Checksum(content) != e->newChecksum) return false;
-        content = e->old;
-    }
-    for (const auto& [path, content] : wanted)
-        if (content != now[path]) ReplaceFileOn(fs, path, scratch, content);
-    return true;
+  std::map<std::string, std::string> now;
+  for (const Entry& e : entries)
+    if (!now.count(e.path)) now[e.path] = ReadAll(fs, e.path);
+  std::map<std::string, std::string> wanted = now;
+  for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+    std::string& content = wanted[e->path];
+    // Still old: its rename never happened.
+    if (content == e->old) continue;
+    if (Checksum(content) != e->newChecksum) return false;
+    content = e->old;
+  }
+  for (const auto& [path, content] : wanted)
+    if (content != now[path]) ReplaceFileOn(fs, path, scratch, content);
+  return true;
 }
 
 // Where a journal that cannot be acted on is kept: its name with the time.
 std::string AsideName(FileSystem& fs, const std::string& journal) {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M%SZ", &utc);
-    std::string name = journal + "." + stamp;
-    for (int n = 2; fs.Exists(name) || fs.Resolve(name) != name; ++n) name = journal + "." + stamp + "-" + std::to_string(n);
-    return name;
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M%SZ", &utc);
+  std::string name = journal + "." + stamp;
+  for (int n = 2; fs.Exists(name) || fs.Resolve(name) != name; ++n)
+    name = journal + "." + stamp + "-" + std::to_string(n);
+  return name;
 }
 
 // Deals with a journal left in `dir`: puts its files back and removes it,
@@ -181,183 +181,183 @@ std::string AsideName(FileSystem& fs, const std::string& journal) {
 // leaves the files alone. FileError when the files cannot be read or written
 // for now: the journal stays for the next try.
 Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scratch) {
-    const std::string journal = JoinPath(dir, JournalFileName);
-    const bool link = fs.Resolve(journal) != journal;
-    if (!link && !fs.Exists(journal)) return Recovery::Nothing;
-    try {
-        // Never read through a link: it is not a journal this program wrote.
-        if (link) throw Unusable("a link: " + journal);
-        (void)PutBack(fs, scratch, DecodeJournal(dir, ReadAll(fs, journal)));
-    } catch (const Unusable&) {
-        fs.Rename(journal, AsideName(fs, journal));
-        fs.SyncDir(dir);
-        return Recovery::SetAside;
-    }
-    fs.Remove(journal);
+  const std::string journal = JoinPath(dir, JournalFileName);
+  const bool link = fs.Resolve(journal) != journal;
+  if (!link && !fs.Exists(journal)) return Recovery::Nothing;
+  try {
+    // Never read through a link: it is not a journal this program wrote.
+    if (link) throw Unusable("a link: " + journal);
+    (void)PutBack(fs, scratch, DecodeJournal(dir, ReadAll(fs, journal)));
+  } catch (const Unusable&) {
+    fs.Rename(journal, AsideName(fs, journal));
     fs.SyncDir(dir);
-    return Recovery::PutBack;
+    return Recovery::SetAside;
+  }
+  fs.Remove(journal);
+  fs.SyncDir(dir);
+  return Recovery::PutBack;
 }
 
 }  // namespace
 
 class FileTransaction::Impl final : public FileSystem {
-public:
-    Impl(const std::string& dir, const std::string& scratch, std::function<void()> afterUndo, FileSystem& below)
-        : dir_(WithoutTrailingSlash(dir)),
-          scratch_(scratch),
-          journal_(JoinPath(dir_, JournalFileName)),
-          afterUndo_(std::move(afterUndo)),
-          below_(below) {}
+ public:
+  Impl(const std::string& dir, const std::string& scratch, std::function<void()> afterUndo, FileSystem& below)
+      : dir_(WithoutTrailingSlash(dir)),
+        scratch_(scratch),
+        journal_(JoinPath(dir_, JournalFileName)),
+        afterUndo_(std::move(afterUndo)),
+        below_(below) {}
 
-    static Impl* active;
+  static Impl* active;
 
-    // The one transaction that is open, or the one this joins.
-    Impl* outer = nullptr;
+  // The one transaction that is open, or the one this joins.
+  Impl* outer = nullptr;
 
-    bool failed = false;
-    bool done = false;
+  bool failed = false;
+  bool done = false;
 
-    std::unique_ptr<File> Open(const std::string& path) override;
-    std::unique_ptr<File> Create(const std::string& path, const std::string& like) override;
-    std::string Resolve(const std::string& path) override {
-        return Guard([&] {
-            std::string real = below_.Resolve(path);
-            if (real != path) aliases_[real] = path;
-            return real;
-        });
+  std::unique_ptr<File> Open(const std::string& path) override;
+  std::unique_ptr<File> Create(const std::string& path, const std::string& like) override;
+  std::string Resolve(const std::string& path) override {
+    return Guard([&] {
+      std::string real = below_.Resolve(path);
+      if (real != path) aliases_[real] = path;
+      return real;
+    });
+  }
+  void Rename(const std::string& from, const std::string& to) override {
+    if (failed) throw FileError("an earlier step of this change failed: " + to);
+    Guard([&] {
+      Record(from, to);
+      below_.Rename(from, to);
+    });
+  }
+  void Remove(const std::string& path) override {
+    Guard([&] { below_.Remove(path); });
+  }
+  void SyncDir(const std::string& dir) override {
+    Guard([&] { below_.SyncDir(dir); });
+  }
+  bool Exists(const std::string& path) override {
+    return Guard([&] { return below_.Exists(path); });
+  }
+
+  template <typename Op>
+  auto Guard(Op op) -> decltype(op()) {
+    try {
+      return op();
+    } catch (const NotWritable&) {
+      if (!failed && !done) NoticeNotWritable();
+      Fail();
+      throw;
+    } catch (const FileError&) {
+      Fail();
+      throw;
     }
-    void Rename(const std::string& from, const std::string& to) override {
-        if (failed) throw FileError("an earlier step of this change failed: " + to);
-        Guard([&] {
-            Record(from, to);
-            below_.Rename(from, to);
-        });
-    }
-    void Remove(const std::string& path) override {
-        Guard([&] { below_.Remove(path); });
-    }
-    void SyncDir(const std::string& dir) override {
-        Guard([&] { below_.SyncDir(dir); });
-    }
-    bool Exists(const std::string& path) override {
-        return Guard([&] { return below_.Exists(path); });
-    }
+  }
 
-    template <typename Op>
-    auto Guard(Op op) -> decltype(op()) {
-        try {
-            return op();
-        } catch (const NotWritable&) {
-            if (!failed && !done) NoticeNotWritable();
-            Fail();
-            throw;
-        } catch (const FileError&) {
-            Fail();
-            throw;
-        }
+  void Fail() {
+    if (failed || done) return;
+    failed = true;
+    Undo();
+  }
+
+  // A journal left by a crash is dealt with before anything is changed;
+  // a process that may not write changes nothing at all.
+  void RecoverFirst() {
+    if (ReadOnly()) {
+      NoticeNotWritable();
+      failed = true;
+      return;
     }
-
-    void Fail() {
-        if (failed || done) return;
-        failed = true;
-        Undo();
+    try {
+      (void)Recover(below_, dir_, scratch_);
+    } catch (const FileError&) {
+      failed = true;
     }
+  }
 
-    // A journal left by a crash is dealt with before anything is changed;
-    // a process that may not write changes nothing at all.
-    void RecoverFirst() {
-        if (ReadOnly()) {
-            NoticeNotWritable();
-            failed = true;
-            return;
-        }
-        try {
-            (void)Recover(below_, dir_, scratch_);
-        } catch (const FileError&) {
-            failed = true;
-        }
+  bool Commit() {
+    if (failed) return false;
+    journalFile_.reset();
+    if (journalCreated_) {
+      try {
+        below_.Remove(journal_);
+      } catch (const FileError&) {
+        // A journal left behind would undo this change at the next start.
+        Fail();
+        return false;
+      }
+      // The change stands even if the removal is not yet on the disk: a
+      // journal that comes back finds the files new and puts them back,
+      // which loses this change but never mixes it with the old files.
+      try {
+        below_.SyncDir(dir_);
+      } catch (const FileError&) {
+      }
     }
+    done = true;
+    return true;
+  }
 
-    bool Commit() {
-        if (failed) return false;
-        journalFile_.reset();
-        if (journalCreated_) {
-            try {
-                below_.Remove(journal_);
-            } catch (const FileError&) {
-                // A journal left behind would undo this change at the next start.
-                Fail();
-                return false;
-            }
-            // The change stands even if the removal is not yet on the disk: a
-            // journal that comes back finds the files new and puts them back,
-            // which loses this change but never mixes it with the old files.
-            try {
-                below_.SyncDir(dir_);
-            } catch (const FileError&) {
-            }
-        }
-        done = true;
-        return true;
+  FileSystem& Below() { return below_; }
+
+ private:
+  void Record(const std::string& from, const std::string& to) {
+    // A data file that is a link is replaced where it leads and kept in
+    // the journal by its own name.
+    const auto alias = aliases_.find(to);
+    const std::string name = alias == aliases_.end() ? to : alias->second;
+    if (WithoutTrailingSlash(DirOf(name)) != dir_) throw FileError("not a data file of this change: " + to);
+    const std::string old = ReadAll(below_, to);
+    const std::uint64_t fresh = Checksum(ReadAll(below_, from));
+    const std::string entry = EncodeEntry(name.substr(name.find_last_of('/') + 1), old, fresh);
+    if (!journalFile_) {
+      if (journalCreated_) throw FileError("the journal was closed while the change went on: " + journal_);
+      journalFile_ = below_.Create(journal_, "");
+      journalCreated_ = true;
+      journalSize_ = 0;
     }
+    journalFile_->WriteAt(journalSize_, entry.data(), entry.size());
+    journalFile_->Flush();
+    journalFile_->Sync();
+    if (entries_.empty()) below_.SyncDir(dir_);
+    journalSize_ += entry.size();
+    entries_.push_back({name, old, fresh});
+  }
 
-    FileSystem& Below() { return below_; }
-
-private:
-    void Record(const std::string& from, const std::string& to) {
-        // A data file that is a link is replaced where it leads and kept in
-        // the journal by its own name.
-        const auto alias = aliases_.find(to);
-        const std::string name = alias == aliases_.end() ? to : alias->second;
-        if (WithoutTrailingSlash(DirOf(name)) != dir_) throw FileError("not a data file of this change: " + to);
-        const std::string old = ReadAll(below_, to);
-        const std::uint64_t fresh = Checksum(ReadAll(below_, from));
-        const std::string entry = EncodeEntry(name.substr(name.find_last_of('/') + 1), old, fresh);
-        if (!journalFile_) {
-            if (journalCreated_) throw FileError("the journal was closed while the change went on: " + journal_);
-            journalFile_ = below_.Create(journal_, "");
-            journalCreated_ = true;
-            journalSize_ = 0;
-        }
-        journalFile_->WriteAt(journalSize_, entry.data(), entry.size());
-        journalFile_->Flush();
-        journalFile_->Sync();
-        if (entries_.empty()) below_.SyncDir(dir_);
-        journalSize_ += entry.size();
-        entries_.push_back({name, old, fresh});
+  void Undo() {
+    journalFile_.reset();
+    const bool replaced = !entries_.empty();
+    try {
+      (void)PutBack(below_, scratch_, entries_);
+      entries_.clear();
+      if (journalCreated_) {
+        below_.Remove(journal_);
+        journalCreated_ = false;
+        below_.SyncDir(dir_);
+      }
+    } catch (const FileError&) {
+      // The journal stays, and the next transaction or start finishes
+      // putting the files back.
     }
-
-    void Undo() {
-        journalFile_.reset();
-        const bool replaced = !entries_.empty();
-        try {
-            (void)PutBack(below_, scratch_, entries_);
-            entries_.clear();
-            if (journalCreated_) {
-                below_.Remove(journal_);
-                journalCreated_ = false;
-                below_.SyncDir(dir_);
-            }
-        } catch (const FileError&) {
-            // The journal stays, and the next transaction or start finishes
-            // putting the files back.
-        }
-        if (afterUndo_ && replaced) {
-            try {
-                afterUndo_();
-            } catch (const FileError&) {
-            }
-        }
+    if (afterUndo_ && replaced) {
+      try {
+        afterUndo_();
+      } catch (const FileError&) {
+      }
     }
+  }
 
-    std::string dir_, scratch_, journal_;
-    std::function<void()> afterUndo_;
-    FileSystem& below_;
-    std::vector<Entry> entries_;
-    std::map<std::string, std::string> aliases_;
-    std::unique_ptr<File> journalFile_;
-    bool journalCreated_ = false;
-    std::uint64_t journalSize_ = 0;
+  std::string dir_, scratch_, journal_;
+  std::function<void()> afterUndo_;
+  FileSystem& below_;
+  std::vector<Entry> entries_;
+  std::map<std::string, std::string> aliases_;
+  std::unique_ptr<File> journalFile_;
+  bool journalCreated_ = false;
+  std::uint64_t journalSize_ = 0;
 };
 
 FileTransaction::Impl* FileTransaction::Impl::active = nullptr;
@@ -366,69 +366,69 @@ namespace {
 
 // A file opened inside a transaction: any failure fails the transaction.
 class GuardedFile final : public File {
-public:
-    GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real) : t_(t), real_(std::move(real)) {}
-    std::uint64_t Size() override {
-        return t_.Guard([&] { return real_->Size(); });
-    }
-    std::size_t ReadAt(std::uint64_t offset, void* buf, std::size_t n) override {
-        return t_.Guard([&] { return real_->ReadAt(offset, buf, n); });
-    }
-    void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) override {
-        t_.Guard([&] { real_->WriteAt(offset, buf, n); });
-    }
-    void Truncate(std::uint64_t size) override {
-        t_.Guard([&] { real_->Truncate(size); });
-    }
-    void Flush() override {
-        t_.Guard([&] { real_->Flush(); });
-    }
-    void Sync() override {
-        t_.Guard([&] { real_->Sync(); });
-    }
+ public:
+  GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real) : t_(t), real_(std::move(real)) {}
+  std::uint64_t Size() override {
+    return t_.Guard([&] { return real_->Size(); });
+  }
+  std::size_t ReadAt(std::uint64_t offset, void* buf, std::size_t n) override {
+    return t_.Guard([&] { return real_->ReadAt(offset, buf, n); });
+  }
+  void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) override {
+    t_.Guard([&] { real_->WriteAt(offset, buf, n); });
+  }
+  void Truncate(std::uint64_t size) override {
+    t_.Guard([&] { real_->Truncate(size); });
+  }
+  void Flush() override {
+    t_.Guard([&] { real_->Flush(); });
+  }
+  void Sync() override {
+    t_.Guard([&] { real_->Sync(); });
+  }
 
-private:
-    FileTransaction::Impl& t_;
-    std::unique_ptr<File> real_;
+ private:
+  FileTransaction::Impl& t_;
+  std::unique_ptr<File> real_;
 };
 
 }  // namespace
 
 std::unique_ptr<File> FileTransaction::Impl::Open(const std::string& path) {
-    return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Open(path); }));
+  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Open(path); }));
 }
 
 std::unique_ptr<File> FileTransaction::Impl::Create(const std::string& path, const std::string& like) {
-    return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }));
+  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }));
 }
 
 FileTransaction::FileTransaction(const std::string& dir, const std::string& scratchPath,
                                  std::function<void()> afterUndo)
     : impl_(std::make_unique<Impl>(dir, scratchPath, std::move(afterUndo), Files())) {
-    if (Impl::active) {
-        impl_->outer = Impl::active;
-        return;
-    }
-    Impl::active = impl_.get();
-    SetFiles(impl_.get());
-    impl_->RecoverFirst();
+  if (Impl::active) {
+    impl_->outer = Impl::active;
+    return;
+  }
+  Impl::active = impl_.get();
+  SetFiles(impl_.get());
+  impl_->RecoverFirst();
 }
 
 FileTransaction::~FileTransaction() {
-    if (impl_->outer || Impl::active != impl_.get()) return;
-    impl_->Fail();
-    SetFiles(&impl_->Below());
-    Impl::active = nullptr;
+  if (impl_->outer || Impl::active != impl_.get()) return;
+  impl_->Fail();
+  SetFiles(&impl_->Below());
+  Impl::active = nullptr;
 }
 
 bool FileTransaction::Commit() {
-    if (impl_->outer) return !impl_->outer->failed;
-    if (Impl::active != impl_.get()) return impl_->done;
-    const bool ok = impl_->Commit();
-    // Once committed, later file errors of the command are its own.
-    SetFiles(&impl_->Below());
-    Impl::active = nullptr;
-    return ok;
+  if (impl_->outer) return !impl_->outer->failed;
+  if (Impl::active != impl_.get()) return impl_->done;
+  const bool ok = impl_->Commit();
+  // Once committed, later file errors of the command are its own.
+  SetFiles(&impl_->Below());
+  Impl::active = nullptr;
+  return ok;
 }
 
 void FileTransaction::Cancel() { (impl_->outer ? impl_->outer : impl_.get())->Fail(); }
@@ -436,27 +436,27 @@ void FileTransaction::Cancel() { (impl_->outer ? impl_->outer : impl_.get())->Fa
 bool FileTransaction::Failed() const { return (impl_->outer ? impl_->outer : impl_.get())->failed; }
 
 std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh) {
-    return EncodeEntry(name, old, Checksum(fresh));
+  return EncodeEntry(name, old, Checksum(fresh));
 }
 
 bool InTransaction() { return FileTransaction::Impl::active != nullptr; }
 
 Recovery RecoverFiles(const std::string& dir, const std::string& scratchPath) {
-    FileSystem& fs = Files();
-    const std::string root = WithoutTrailingSlash(dir);
-    const Recovery done = Recover(fs, root, scratchPath);
-    // Scratch files of processes that ended mid-command; this process holds
-    // the folder, so none of them is still being written.
-    if (DIR* d = ::opendir(root.c_str())) {
-        std::vector<std::string> stale;
-        while (const dirent* e = ::readdir(d)) {
-            const std::string_view name = e->d_name;
-            if (name.starts_with(ScratchFilePrefix)) stale.emplace_back(name);
-        }
-        ::closedir(d);
-        for (const std::string& name : stale) fs.Remove(JoinPath(root, name));
+  FileSystem& fs = Files();
+  const std::string root = WithoutTrailingSlash(dir);
+  const Recovery done = Recover(fs, root, scratchPath);
+  // Scratch files of processes that ended mid-command; this process holds
+  // the folder, so none of them is still being written.
+  if (DIR* d = ::opendir(root.c_str())) {
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(d)) {
+      const std::string_view name = e->d_name;
+      if (name.starts_with(ScratchFilePrefix)) stale.emplace_back(name);
     }
-    return done;
+    ::closedir(d);
+    for (const std::string& name : stale) fs.Remove(JoinPath(root, name));
+  }
+  return done;
 }
 
 }  // namespace sol

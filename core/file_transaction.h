@@ -36,27 +36,27 @@ namespace sol {
 inline constexpr const char* JournalFileName = ".solneka.journal";
 
 class FileTransaction {
-public:
-    // `dir` holds the data files and the journal; `scratchPath` is the
-    // scratch file used to put files back. `afterUndo` runs once the files
-    // have been put back (to bring counts kept in memory in step again); its
-    // FileErrors are swallowed.
-    FileTransaction(const std::string& dir, const std::string& scratchPath, std::function<void()> afterUndo = {});
-    ~FileTransaction();
-    FileTransaction(const FileTransaction&) = delete;
-    FileTransaction& operator=(const FileTransaction&) = delete;
+ public:
+  // `dir` holds the data files and the journal; `scratchPath` is the
+  // scratch file used to put files back. `afterUndo` runs once the files
+  // have been put back (to bring counts kept in memory in step again); its
+  // FileErrors are swallowed.
+  FileTransaction(const std::string& dir, const std::string& scratchPath, std::function<void()> afterUndo = {});
+  ~FileTransaction();
+  FileTransaction(const FileTransaction&) = delete;
+  FileTransaction& operator=(const FileTransaction&) = delete;
 
-    // Makes the changes permanent. false: the transaction had failed, or the
-    // journal could not be removed, and the files have been put back.
-    bool Commit();
-    // Puts the files back now.
-    void Cancel();
-    bool Failed() const;
+  // Makes the changes permanent. false: the transaction had failed, or the
+  // journal could not be removed, and the files have been put back.
+  bool Commit();
+  // Puts the files back now.
+  void Cancel();
+  bool Failed() const;
 
-    class Impl;
+  class Impl;
 
-private:
-    std::unique_ptr<Impl> impl_;
+ private:
+  std::unique_ptr<Impl> impl_;
 };
 
 // One journal entry as a transaction writes it before replacing the file
@@ -68,9 +68,9 @@ std::string JournalEntry(const std::string& name, const std::string& old, const 
 bool InTransaction();
 
 enum class Recovery {
-    Nothing,   // there was no journal
-    PutBack,   // the journal was acted on (or out of date) and removed
-    SetAside,  // the journal could not be acted on and was renamed aside
+  Nothing,   // there was no journal
+  PutBack,   // the journal was acted on (or out of date) and removed
+  SetAside,  // the journal could not be acted on and was renamed aside
 };
 
 // Puts back the files of a transaction that a crash interrupted in `dir`,

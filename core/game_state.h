@@ -93,7 +93,6 @@ struct GameState {
   std::string AnswerMovesFile;
   std::string CommentFile;
 
-
   // solneka.ini in DataDir, read when the program starts.
   Settings Preferences;
 };

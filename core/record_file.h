@@ -26,33 +26,33 @@ namespace sol {
 constexpr int MaxRecordNumber = 32767;
 
 class RecordFile {
-public:
-    // Creates a missing file empty. recordLength < 1 is a FileError.
-    RecordFile(const std::string& path, int recordLength);
+ public:
+  // Creates a missing file empty. recordLength < 1 is a FileError.
+  RecordFile(const std::string& path, int recordLength);
 
-    int RecordLength() const { return length_; }
-    const std::string& Path() const { return path_; }
-    // Whole records in the file; a partial trailing record does not count.
-    long Count();
+  int RecordLength() const { return length_; }
+  const std::string& Path() const { return path_; }
+  // Whole records in the file; a partial trailing record does not count.
+  long Count();
 
-    // Exactly RecordLength() bytes. Record numbers outside
-    // 1..MaxRecordNumber are a FileError.
-    std::string Read(long r);
-    // bytes.size() must be RecordLength(). Writing past the end extends the
-    // file; any gap reads as zeros.
-    void Write(long r, const std::string& bytes);
+  // Exactly RecordLength() bytes. Record numbers outside
+  // 1..MaxRecordNumber are a FileError.
+  std::string Read(long r);
+  // bytes.size() must be RecordLength(). Writing past the end extends the
+  // file; any gap reads as zeros.
+  void Write(long r, const std::string& bytes);
 
-    void Flush();
-    void Sync();
-    // Cuts (or zero-extends) the file to `records` records.
-    void Truncate(long records);
+  void Flush();
+  void Sync();
+  // Cuts (or zero-extends) the file to `records` records.
+  void Truncate(long records);
 
-private:
-    std::uint64_t OffsetOf(long r) const;
+ private:
+  std::uint64_t OffsetOf(long r) const;
 
-    std::string path_;
-    int length_;
-    std::unique_ptr<File> file_;
+  std::string path_;
+  int length_;
+  std::unique_ptr<File> file_;
 };
 
 // Little-endian signed 16-bit fields, assembled byte by byte. An offset
@@ -73,8 +73,7 @@ void PutInt16(std::string& rec, std::size_t offset, std::int16_t v);
 // name is used.
 void ReplaceFile(const std::string& target, const std::string& scratchPath, std::string_view content);
 // As ReplaceFile, on the given file system.
-void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath,
-                   std::string_view content);
+void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath, std::string_view content);
 
 // No data file the format can address is anywhere near this large; a larger
 // one is damaged and is not read whole.
@@ -82,8 +81,8 @@ constexpr std::uint64_t MaxWholeFileBytes = std::uint64_t{16} << 20;
 
 // A file that is damaged as a whole (too large to be what it should be).
 struct DamagedFile : FileError {
-    DamagedFile(const std::string& what, std::string path) : FileError(what + ": " + path), Path(std::move(path)) {}
-    std::string Path;
+  DamagedFile(const std::string& what, std::string path) : FileError(what + ": " + path), Path(std::move(path)) {}
+  std::string Path;
 };
 
 // The whole content; a missing file is created empty and reads as "".

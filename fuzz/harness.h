@@ -96,10 +96,11 @@ inline void CheckReplayed(const GameState& s) {
   fresh.Display = {};
   ReplayMoves(fresh, s.MoveCount);
   if (fresh.CapturedBlack != s.CapturedBlack || fresh.CapturedWhite != s.CapturedWhite)
-    Fail("prisoners %d/%d after a replay, %d/%d replayed afresh", s.CapturedBlack, s.CapturedWhite,
-         fresh.CapturedBlack, fresh.CapturedWhite);
+    Fail("prisoners %d/%d after a replay, %d/%d replayed afresh", s.CapturedBlack, s.CapturedWhite, fresh.CapturedBlack,
+         fresh.CapturedWhite);
   for (int p = 1; p <= PointCount; ++p)
-    if (fresh.Board[p] != s.Board[p]) Fail("Board(%d) = %d after a replay, %d replayed afresh", p, s.Board[p], fresh.Board[p]);
+    if (fresh.Board[p] != s.Board[p])
+      Fail("Board(%d) = %d after a replay, %d replayed afresh", p, s.Board[p], fresh.Board[p]);
 }
 
 // The program on one data directory, driven through its controls.
@@ -183,8 +184,14 @@ class Session {
   // Opens the problem window in a mode from whichever window takes input.
   bool OpenProblems(int lessonMode) {
     static const char* names[] = {"",
-                                  "メニュー手筋講座", "メニュー手筋登録", "メニューヨセ講座", "メニューヨセ登録",
-                                  "メニュー詰碁講座", "メニュー詰碁登録", "メニュー定石講座", "メニュー定石登録"};
+                                  "メニュー手筋講座",
+                                  "メニュー手筋登録",
+                                  "メニューヨセ講座",
+                                  "メニューヨセ登録",
+                                  "メニュー詰碁講座",
+                                  "メニュー詰碁登録",
+                                  "メニュー定石講座",
+                                  "メニュー定石登録"};
     if (lessonMode < 1 || lessonMode > 8) return false;
     if (Shown(Problems())) return Menu(Problems(), names[lessonMode]);
     return Menu(Board(), names[lessonMode]);
@@ -215,10 +222,14 @@ inline void WriteSample(const std::string& dir) { sample::WriteAll(dir); }
 
 inline std::string ProblemFilePathIn(const std::string& dir, ProblemFile f) {
   switch (f) {
-    case ProblemFile::List: return dir + ProblemListFileName;
-    case ProblemFile::Moves: return dir + ProblemMovesFileName;
-    case ProblemFile::Answers: return dir + AnswerMovesFileName;
-    case ProblemFile::Comments: return dir + CommentFileName;
+    case ProblemFile::List:
+      return dir + ProblemListFileName;
+    case ProblemFile::Moves:
+      return dir + ProblemMovesFileName;
+    case ProblemFile::Answers:
+      return dir + AnswerMovesFileName;
+    case ProblemFile::Comments:
+      return dir + CommentFileName;
   }
   return dir;
 }
@@ -322,6 +333,8 @@ inline int LoadProblemFile(ProblemFile f, const std::string& sampleFile, const u
   return 0;
 }
 
-inline std::string Bytes(const uint8_t* data, size_t size) { return std::string(reinterpret_cast<const char*>(data), size); }
+inline std::string Bytes(const uint8_t* data, size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
 
 }  // namespace sol::fuzz

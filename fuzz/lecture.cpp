@@ -16,12 +16,18 @@ namespace {
 
 int16_t Extreme(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange(0, 5)) {
-    case 0: return -9;
-    case 1: return 9999;
-    case 2: return MaxRecordNumber;
-    case 3: return -32768;
-    case 4: return 0;
-    default: return in.ConsumeIntegral<int16_t>();
+    case 0:
+      return -9;
+    case 1:
+      return 9999;
+    case 2:
+      return MaxRecordNumber;
+    case 3:
+      return -32768;
+    case 4:
+      return 0;
+    default:
+      return in.ConsumeIntegral<int16_t>();
   }
 }
 
@@ -75,16 +81,28 @@ std::string Block(const std::string& sampleFile, ProblemFile f, int category, co
 void Register(Session& s, FuzzedDataProvider& in, int lessonMode) {
   Form4& w = s.Problems();
   switch (in.ConsumeIntegralInRange(0, 7)) {
-    case 0: s.Press(w, w.Command8); break;
-    case 1: s.Press(w, w.Command6); break;
-    case 2: s.Press(w, w.Command7); break;
+    case 0:
+      s.Press(w, w.Command8);
+      break;
+    case 1:
+      s.Press(w, w.Command6);
+      break;
+    case 2:
+      s.Press(w, w.Command7);
+      break;
     case 3:
       s.Type(w, w.Text2, FromUtf8(in.ConsumeRandomLengthString(24)));
       s.Press(w, w.Command9);
       break;
-    case 4: s.Press(w, w.Command10); break;
-    case 5: s.Press(w, w.Command12); break;
-    case 6: s.Press(w, w.Command5); break;
+    case 4:
+      s.Press(w, w.Command10);
+      break;
+    case 5:
+      s.Press(w, w.Command12);
+      break;
+    case 6:
+      s.Press(w, w.Command5);
+      break;
     default:
       if (s.OpenProblems(lessonMode)) s.Select(w, w.List1, 0);
       break;
@@ -94,7 +112,10 @@ void Register(Session& s, FuzzedDataProvider& in, int lessonMode) {
 void Act(Session& s, FuzzedDataProvider& in, int lessonMode) {
   Form4& w = s.Problems();
   switch (in.ConsumeIntegralInRange(0, 21)) {
-    case 0: case 1: case 2: case 3: {
+    case 0:
+    case 1:
+    case 2:
+    case 3: {
       const int p = in.ConsumeIntegralInRange(1, ProblemPoints);
       static const int buttons[] = {ButtonLeft, ButtonRight, ButtonMiddle, 0, ButtonLeft | ButtonRight};
       const int button = buttons[in.ConsumeIntegralInRange(0, 5) % 5];
@@ -102,22 +123,54 @@ void Act(Session& s, FuzzedDataProvider& in, int lessonMode) {
       s.Click(w, p, button, k < 160 ? 0 : k % 8);
       break;
     }
-    case 4: s.Select(w, w.List2, in.ConsumeIntegralInRange(-1, w.List2.ListCount() - 1)); break;
-    case 5: s.Press(w, w.Command1); break;
-    case 6: s.Press(w, w.Command2); break;
-    case 7: s.Press(w, w.Command3); break;
-    case 8: s.Press(w, w.Command15); break;
-    case 9: s.Press(w, w.Command13); break;
-    case 10: s.Press(w, w.Command17); break;
-    case 11: s.Press(w, w.Command14); break;
-    case 12: s.Choose(w, w.Option1); break;
-    case 13: s.Choose(w, w.Option3); break;
-    case 14: s.Select(w, w.List3, in.ConsumeIntegralInRange(-1, w.List3.ListCount() - 1)); break;
-    case 15: s.Select(w, w.List1, in.ConsumeIntegralInRange(-1, w.List1.ListCount() - 1)); break;
-    case 16: s.Choose(w, in.ConsumeBool() ? w.Option4 : w.Option6); break;
-    case 17: s.Press(w, w.Command12); break;
-    case 18: s.Press(w, w.Command1); break;
-    case 19: s.Select(w, w.List2, in.ConsumeIntegralInRange(0, 3)); break;
+    case 4:
+      s.Select(w, w.List2, in.ConsumeIntegralInRange(-1, w.List2.ListCount() - 1));
+      break;
+    case 5:
+      s.Press(w, w.Command1);
+      break;
+    case 6:
+      s.Press(w, w.Command2);
+      break;
+    case 7:
+      s.Press(w, w.Command3);
+      break;
+    case 8:
+      s.Press(w, w.Command15);
+      break;
+    case 9:
+      s.Press(w, w.Command13);
+      break;
+    case 10:
+      s.Press(w, w.Command17);
+      break;
+    case 11:
+      s.Press(w, w.Command14);
+      break;
+    case 12:
+      s.Choose(w, w.Option1);
+      break;
+    case 13:
+      s.Choose(w, w.Option3);
+      break;
+    case 14:
+      s.Select(w, w.List3, in.ConsumeIntegralInRange(-1, w.List3.ListCount() - 1));
+      break;
+    case 15:
+      s.Select(w, w.List1, in.ConsumeIntegralInRange(-1, w.List1.ListCount() - 1));
+      break;
+    case 16:
+      s.Choose(w, in.ConsumeBool() ? w.Option4 : w.Option6);
+      break;
+    case 17:
+      s.Press(w, w.Command12);
+      break;
+    case 18:
+      s.Press(w, w.Command1);
+      break;
+    case 19:
+      s.Select(w, w.List2, in.ConsumeIntegralInRange(0, 3));
+      break;
     case 20:
       if (s.OpenProblems(s.State().LessonMode % 2 == 1 ? lessonMode + 1 : lessonMode)) s.Select(w, w.List1, 0);
       break;

@@ -10,15 +10,17 @@ namespace sol::fuzz {
 namespace {
 
 std::vector<GameMoveRecord> Without(std::vector<GameMoveRecord> records, int game) {
-  records.erase(std::remove_if(records.begin(), records.end(), [game](const GameMoveRecord& r) { return r.GameNumber == game; }),
-                records.end());
+  records.erase(
+      std::remove_if(records.begin(), records.end(), [game](const GameMoveRecord& r) { return r.GameNumber == game; }),
+      records.end());
   return records;
 }
 
 void ExpectMoves(Session& s, const std::vector<GameMoveRecord>& want, const char* after) {
   const std::string have = sample::ReadFile(s.State().GameMovesFile);
   if (have != sample::Moves(want))
-    Fail("after %s the moves file holds %zu bytes, %zu expected", after, have.size(), want.size() * GameMoveRecord::Length);
+    Fail("after %s the moves file holds %zu bytes, %zu expected", after, have.size(),
+         want.size() * GameMoveRecord::Length);
   if (s.State().GameMovesRecordCount != static_cast<int>(want.size()))
     Fail("after %s GameMovesRecordCount is %d, %zu expected", after, s.State().GameMovesRecordCount, want.size());
 }
@@ -83,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   s.Press(problems, problems.Command5);
   std::vector<int> left;
   for (const auto& r : ScanProblemList(s.State(), 1)) left.push_back(r.value.ProblemNumber);
-  if (left != std::vector<int>{1001, 2001}) Fail("the problem list block holds %zu problems after deleting 1002", left.size());
+  if (left != std::vector<int>{1001, 2001})
+    Fail("the problem list block holds %zu problems after deleting 1002", left.size());
   for (const auto& r : ScanProblemMoves(s.State(), 1))
     if (r.value.ProblemNumber == 1002) Fail("a set-up stone of problem 1002 survived its deletion");
   const size_t listFrom = static_cast<size_t>(BlockFirst(ProblemFile::List, 2) - 1) * ProblemListRecord::Length;

@@ -62,9 +62,9 @@ inline std::string InEveryBlock(ProblemFile f, const std::vector<std::string>& r
 }
 
 inline std::string ProblemListFile() {
-  return InEveryBlock(ProblemFile::List, {ProblemListRecord{1001, u"白一子を取る"}.Encode(),
-                                          ProblemListRecord{1002, u"二問目"}.Encode(),
-                                          ProblemListRecord{2001, u"応用の問題"}.Encode()});
+  return InEveryBlock(ProblemFile::List,
+                      {ProblemListRecord{1001, u"白一子を取る"}.Encode(), ProblemListRecord{1002, u"二問目"}.Encode(),
+                       ProblemListRecord{2001, u"応用の問題"}.Encode()});
 }
 
 // Problem 1001: a white stone on 100 with black on three sides of it.
@@ -131,9 +131,9 @@ struct NamedFile {
 
 inline const std::vector<NamedFile>& Files() {
   static const std::vector<NamedFile> files = {
-      {GameListFileName, GameListFile},         {GameMovesFileName, GameMovesFile},
-      {ProblemListFileName, ProblemListFile},   {ProblemMovesFileName, ProblemMovesFile},
-      {AnswerMovesFileName, AnswerMovesFile},   {CommentFileName, CommentFile},
+      {GameListFileName, GameListFile},       {GameMovesFileName, GameMovesFile},
+      {ProblemListFileName, ProblemListFile}, {ProblemMovesFileName, ProblemMovesFile},
+      {AnswerMovesFileName, AnswerMovesFile}, {CommentFileName, CommentFile},
   };
   return files;
 }
@@ -165,8 +165,10 @@ inline void WriteAll(const std::string& dir) {
 inline std::string MakeDataDir(const char* tag) {
   std::string base = "/dev/shm";
   struct stat st;
-  if (const char* t = std::getenv("TMPDIR"); t && *t) base = t;
-  else if (stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(base.c_str(), W_OK) != 0) base = "/tmp";
+  if (const char* t = std::getenv("TMPDIR"); t && *t)
+    base = t;
+  else if (stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(base.c_str(), W_OK) != 0)
+    base = "/tmp";
   std::string pattern = base + "/solneka-" + tag + "-XXXXXX";
   if (!mkdtemp(pattern.data())) return {};
   return pattern + "/";

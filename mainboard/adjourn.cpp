@@ -1,6 +1,6 @@
 // Adjourning the game on the board as game 01 of the library, and restoring it.
-#include "core/messages.h"
 #include "core/file_command.h"
+#include "core/messages.h"
 #include "core/replay.h"
 #include "core/text.h"
 #include "mainboard/form2.h"

@@ -39,9 +39,9 @@ Form2::Form2(GameState& state, Platform& platform)
   Slider1.SetRange(1, MaxMoves);
 
   for (Control* c : std::initializer_list<Control*>{
-           &Label1, &Cells, &Frame1, &Option1, &Option2, &Option3, &Option4, &Command1, &Command4, &Command2,
-           &Command6, &Command7, &Command8, &Command3, &Command9, &Command5, &Label8, &Slider1, &Label7, &Label2,
-           &Label3, &Label4, &Label5, &Label10, &StatusBar1, &MMControl1})
+           &Label1,   &Cells,    &Frame1,   &Option1,  &Option2,  &Option3,  &Option4,    &Command1,  &Command4,
+           &Command2, &Command6, &Command7, &Command8, &Command3, &Command9, &Command5,   &Label8,    &Slider1,
+           &Label7,   &Label2,   &Label3,   &Label4,   &Label5,   &Label10,  &StatusBar1, &MMControl1})
     Register(*c);
 
   for (OptionButton* o : {&Option1, &Option2, &Option3, &Option4}) o->JoinGroup(&modeGroup_);
@@ -63,7 +63,6 @@ Form2::Form2(GameState& state, Platform& platform)
 
   ApplyHelpTexts(*this);
   BuildMenus();
-
 }
 
 void Form2::BuildMenus() {

@@ -8,10 +8,14 @@ namespace sol {
 std::optional<std::string> Form2::ReadVar(const std::string& name, std::optional<int> index,
                                           const std::string& field) const {
   const std::pair<const char*, const int16_t*> scalars[] = {
-      {"ClickPoint", &ClickPoint},         {"ClickButton", &ClickButton},
-      {"ClickShift", &ClickShift},         {"HeldEntry", &HeldEntry},
-      {"SavedMoveCount", &SavedMoveCount}, {"SavedMoveNumber", &SavedMoveNumber},
-      {"SnapshotMoveCount", &SnapshotMoveCount}, {"StoneCount", &StoneCount},
+      {"ClickPoint", &ClickPoint},
+      {"ClickButton", &ClickButton},
+      {"ClickShift", &ClickShift},
+      {"HeldEntry", &HeldEntry},
+      {"SavedMoveCount", &SavedMoveCount},
+      {"SavedMoveNumber", &SavedMoveNumber},
+      {"SnapshotMoveCount", &SnapshotMoveCount},
+      {"StoneCount", &StoneCount},
   };
   for (const auto& [n, p] : scalars)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));

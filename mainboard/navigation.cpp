@@ -70,13 +70,9 @@ void Form2::Command4_Click() {
 
 void Form2::Command2_Click() { ShowReplay(ReplayMoves(s_, 1)); }
 
-void Form2::Command6_Click() {
-  ShowReplay(ReplayMoves(s_, MoveListLength(s_)));
-}
+void Form2::Command6_Click() { ShowReplay(ReplayMoves(s_, MoveListLength(s_))); }
 
-void Form2::Slider1_MouseUp() {
-  ShowReplay(ReplayMoves(s_, Slider1.Value()));
-}
+void Form2::Slider1_MouseUp() { ShowReplay(ReplayMoves(s_, Slider1.Value())); }
 
 void Form2::Command7_Click() {
   SnapshotMoveCount = s_.MoveCount;
@@ -98,8 +94,7 @@ void Form2::Command8_Click() {
     return;
   }
   SetStatus(msg::IdeographicSpace);
-  const Answer a =
-      GetPlatform().MsgBox(form2text::RestoreQuestion, Buttons::YesNo, Icon::Question, form2text::Choice);
+  const Answer a = GetPlatform().MsgBox(form2text::RestoreQuestion, Buttons::YesNo, Icon::Question, form2text::Choice);
   if (a == Answer::Yes) {
     s_.MoveList = SnapshotList;
     ShowReplay(ReplayMoves(s_, SnapshotMoveCount));

@@ -1,6 +1,6 @@
 // Nigiri: the program grabs white stones, the player guesses odd or even.
-#include "core/messages.h"
 #include "core/cues.h"
+#include "core/messages.h"
 #include "core/replay.h"
 #include "mainboard/form2.h"
 #include "mainboard/texts.h"
@@ -24,13 +24,11 @@ void Form2::MenuNigiri() {
   Platform& p = GetPlatform();
   int guess = 0;
   for (;;) {
-    guess = p.MsgBox(form2text::NigiriGuess, Buttons::YesNo, Icon::Question, form2text::NigiriTitle) == Answer::Yes
-                ? 1
-                : 2;
+    guess =
+        p.MsgBox(form2text::NigiriGuess, Buttons::YesNo, Icon::Question, form2text::NigiriTitle) == Answer::Yes ? 1 : 2;
     Cells.SetPicture(OneBlackPoint, PictureBlack);
     if (guess == 2) Cells.SetPicture(TwoBlackPoint, PictureBlack);
-    if (p.MsgBox(form2text::NigiriOpen, Buttons::OKCancel, Icon::Question, form2text::NigiriTitle) == Answer::OK)
-      break;
+    if (p.MsgBox(form2text::NigiriOpen, Buttons::OKCancel, Icon::Question, form2text::NigiriTitle) == Answer::OK) break;
     Cells.SetPicture(OneBlackPoint, PictureNone);
     Cells.SetPicture(TwoBlackPoint, PictureNone);
   }

@@ -1,7 +1,7 @@
 // The print layout: the whole game as one numbered figure with its title
 // and the moves played where an earlier stone had stood.
-#include "core/messages.h"
 #include "core/capture.h"
+#include "core/messages.h"
 #include "core/replay.h"
 #include "core/text.h"
 #include "mainboard/form2.h"
@@ -10,8 +10,8 @@
 namespace sol {
 
 std::vector<Control*> Form2::NormalLayoutControls() {
-  return {&Slider1, &Frame1, &Label4, &Label5, &Command1, &Command2, &Command3, &Command4, &Command6,
-          &Command7, &Command8, &Command9};
+  return {&Slider1,  &Frame1,   &Label4,   &Label5,   &Command1, &Command2,
+          &Command3, &Command4, &Command6, &Command7, &Command8, &Command9};
 }
 
 void Form2::MenuPrintPrepare() {
@@ -45,9 +45,8 @@ void Form2::MenuPrintPrepare() {
     }
   }
 
-  PrintTitle = GetPlatform()
-                   .InputBox(form2text::PrintTitlePrompt, form2text::PrintTitleCaption, s_.GameTitle)
-                   .value_or(Str());
+  PrintTitle =
+      GetPlatform().InputBox(form2text::PrintTitlePrompt, form2text::PrintTitleCaption, s_.GameTitle).value_or(Str());
   Str text = u"【タイトル】　" + PrintTitle + u"\r\n\r\n";
   for (size_t k = 1; k <= RetakeList.size(); ++k) {
     const RetakeEntry& r = RetakeList[k - 1];

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/input_check.h"
 #include "core/cp932.h"
+#include "core/input_check.h"
 #include "core/text.h"
 #include "problems/form4.h"
 #include "problems/store.h"

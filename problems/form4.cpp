@@ -48,11 +48,11 @@ Form4::Form4(GameState& state, Platform& platform)
   Text2.SetLimit(-1, CommentRecord::TextWidth, stored);
 
   for (Control* c : std::initializer_list<Control*>{
-           &Label3, &Cells, &List1, &Label12, &Frame2, &Option4, &Option5, &Option6, &Frame1, &Option1, &Option3,
-           &Label4, &Text1, &Label6, &Label2, &List2, &Label7, &List3, &Label9, &Text2, &Command1, &Command2,
-           &Command3, &Command15, &Command4, &Command5, &Command6, &Command7, &Command8, &Command9, &Command10,
-           &Command11, &Command20, &Command12, &Command13, &Command14, &Command17, &StatusBar1,
-           &MMControl1})
+           &Label3,    &Cells,     &List1,     &Label12,   &Frame2,    &Option4,    &Option5,   &Option6,
+           &Frame1,    &Option1,   &Option3,   &Label4,    &Text1,     &Label6,     &Label2,    &List2,
+           &Label7,    &List3,     &Label9,    &Text2,     &Command1,  &Command2,   &Command3,  &Command15,
+           &Command4,  &Command5,  &Command6,  &Command7,  &Command8,  &Command9,   &Command10, &Command11,
+           &Command20, &Command12, &Command13, &Command14, &Command17, &StatusBar1, &MMControl1})
     Register(*c);
 
   Option1.JoinGroup(&playGroup_);

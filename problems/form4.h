@@ -171,8 +171,8 @@ class Form4 : public Form {
   void RegisterSequence(int sign);
 
   // Deletion, category maintenance and the data check.
-  void Command5_Click();   // 問題削除
-  void Command8_Click();   // 手順削除
+  void Command5_Click();  // 問題削除
+  void Command8_Click();  // 手順削除
   // The record numbers of the selected line's tail and of every sequence
   // that hangs from a collected move.
   std::vector<int> CollectTail(int index);
@@ -182,8 +182,8 @@ class Form4 : public Form {
   void Command13_Click();  // チェック
 
   // Comments.
-  void Command9_Click();   // コメント登録
-  void Command10_Click();  // コメント削除
+  void Command9_Click();    // コメント登録
+  void Command10_Click();   // コメント削除
   void CommentListClick();  // click of List3
   // Removes the queued comment records. FileError.
   void CompactComments();
@@ -242,8 +242,8 @@ class Form4 : public Form {
 
   GameState& s_;
   AnswerTree answers_;
-  std::vector<int> problemNumbers_;        // of the List1 lines
-  std::vector<CommentRecord> comments_;    // of the List3 lines
+  std::vector<int> problemNumbers_;          // of the List1 lines
+  std::vector<CommentRecord> comments_;      // of the List3 lines
   std::vector<CommentRef> commentRemovals_;  // what DeleteCommentKeys names
   std::array<bool, ProblemPoints + 1> marked_{};
   std::vector<OptionButton*> playGroup_, subGroup_;

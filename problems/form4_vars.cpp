@@ -25,18 +25,12 @@ std::optional<std::string> Form4::ReadPositionVar(const std::string& name, std::
 std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional<int> index,
                                           const std::string& field) const {
   const std::pair<const char*, const int16_t*> scalars[] = {
-      {"ProblemPlayMode", &ProblemPlayMode},
-      {"SubCategoryBase", &SubCategoryBase},
-      {"RememberedIndex", &RememberedIndex},
-      {"RememberedCategory", &RememberedCategory},
-      {"CurrentRecord", &CurrentRecord},
-      {"ProblemMoveNumber", &ProblemMoveNumber},
-      {"ProblemLastColour", &ProblemLastColour},
-      {"NumberedPoint", &NumberedPoint},
-      {"MoveBufferCount", &MoveBufferCount},
-      {"AnswerLineCount", &AnswerLineCount},
-      {"CommentLineCount", &CommentLineCount},
-      {"ParentRecordNo", &ParentRecordNo},
+      {"ProblemPlayMode", &ProblemPlayMode},     {"SubCategoryBase", &SubCategoryBase},
+      {"RememberedIndex", &RememberedIndex},     {"RememberedCategory", &RememberedCategory},
+      {"CurrentRecord", &CurrentRecord},         {"ProblemMoveNumber", &ProblemMoveNumber},
+      {"ProblemLastColour", &ProblemLastColour}, {"NumberedPoint", &NumberedPoint},
+      {"MoveBufferCount", &MoveBufferCount},     {"AnswerLineCount", &AnswerLineCount},
+      {"CommentLineCount", &CommentLineCount},   {"ParentRecordNo", &ParentRecordNo},
   };
   for (const auto& [n, p] : scalars)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));

@@ -92,8 +92,8 @@ void Form4::Command3_Click() {
   // answer, the marks); free placement keeps its instructions.
   if (lecture && (MoveBufferCount > 0 || CurrentRecord != -1)) SetStatus(msg::OneBlank);
   // Is the newest clicked stone the answer move the lecture stands at?
-  const bool onAnswer = lecture && MoveBufferCount > 0 &&
-                        CurrentRecord >= 0 && MoveBuffer[MoveBufferCount].Point == answers_.At(CurrentRecord).Point &&
+  const bool onAnswer = lecture && MoveBufferCount > 0 && CurrentRecord >= 0 &&
+                        MoveBuffer[MoveBufferCount].Point == answers_.At(CurrentRecord).Point &&
                         MoveBuffer[MoveBufferCount].MoveNo == answers_.At(CurrentRecord).MoveIndex;
   if (onAnswer && List2.ListIndex() >= 0) {
     // A comment has shown the whole sequence: redrawing the clicked stones

@@ -50,8 +50,7 @@ void Form4::LoadSetupStones(int problem) {
     for (long r = first; r <= last && r <= count; ++r) {
       const ProblemMoveRecord m = ProblemMoveRecord::Decode(f.Read(r));
       if (m.ProblemNumber == 0) {
-        if (r == first)
-          GetPlatform().MsgBox(form4text::NoSetup, Buttons::OK, Icon::Information, form4text::Confirm);
+        if (r == first) GetPlatform().MsgBox(form4text::NoSetup, Buttons::OK, Icon::Information, form4text::Confirm);
         break;
       }
       if (m.ProblemNumber != problem) continue;

@@ -32,33 +32,16 @@ void Apply(Control& c, Show show) {
 void Form4::ApplyControlTable(bool lecture) {
   const bool joseki = s_.LessonMode == 7 || s_.LessonMode == 8;
   const std::vector<SideRule> rules = {
-      {&Frame1, Show::Yes, Show::No},
-      {&Option1, Show::Yes, Show::No},
-      {&Option3, Show::Yes, Show::No},
-      {&Command1, Show::Yes, Show::No},
-      {&Command2, Show::Yes, Show::No},
-      {&Command15, Show::Yes, Show::Keep},
-      {&Label2, Show::No, Show::Yes},
-      {&Label4, Show::No, Show::Yes},
-      {&Label6, Show::No, Show::Yes},
-      {&Label7, Show::No, Show::Yes},
-      {&Label9, Show::Keep, Show::Yes},
-      {&Text1, Show::No, Show::Yes},
-      {&Text2, Show::Keep, Show::Yes},
-      {&Command4, Show::No, Show::Yes},
-      {&Command5, Show::No, Show::Yes},
-      {&Command6, Show::No, Show::Yes},
-      {&Command7, Show::No, Show::Yes},
-      {&Command8, Show::No, Show::Yes},
-      {&Command9, Show::No, Show::Yes},
-      {&Command10, Show::No, Show::Yes},
-      {&Command20, Show::No, Show::Yes},
-      {&Command13, Show::No, Show::No},
-      {&List2, Show::No, Show::Yes},
-      {&List3, Show::No, Show::Yes},
+      {&Frame1, Show::Yes, Show::No},   {&Option1, Show::Yes, Show::No},   {&Option3, Show::Yes, Show::No},
+      {&Command1, Show::Yes, Show::No}, {&Command2, Show::Yes, Show::No},  {&Command15, Show::Yes, Show::Keep},
+      {&Label2, Show::No, Show::Yes},   {&Label4, Show::No, Show::Yes},    {&Label6, Show::No, Show::Yes},
+      {&Label7, Show::No, Show::Yes},   {&Label9, Show::Keep, Show::Yes},  {&Text1, Show::No, Show::Yes},
+      {&Text2, Show::Keep, Show::Yes},  {&Command4, Show::No, Show::Yes},  {&Command5, Show::No, Show::Yes},
+      {&Command6, Show::No, Show::Yes}, {&Command7, Show::No, Show::Yes},  {&Command8, Show::No, Show::Yes},
+      {&Command9, Show::No, Show::Yes}, {&Command10, Show::No, Show::Yes}, {&Command20, Show::No, Show::Yes},
+      {&Command13, Show::No, Show::No}, {&List2, Show::No, Show::Yes},     {&List3, Show::No, Show::Yes},
   };
-  for (const SideRule& r : rules)
-    Apply(*r.control, lecture ? r.lecture : r.registration);
+  for (const SideRule& r : rules) Apply(*r.control, lecture ? r.lecture : r.registration);
   Label9.SetCaption(lecture ? form4text::CommentHeading
                             : (joseki ? form4text::JosekiCommentPrompt : form4text::CommentPrompt));
 

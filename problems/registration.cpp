@@ -39,9 +39,7 @@ int Form4::NextFreeNumber(int base) const {
 
 void Form4::Command4_Click() {
   Platform& p = GetPlatform();
-  auto refuse = [&p](const Str& text, const Str& title) {
-    p.MsgBox(text, Buttons::OK, Icon::Information, title);
-  };
+  auto refuse = [&p](const Str& text, const Str& title) { p.MsgBox(text, Buttons::OK, Icon::Information, title); };
   const int k = s_.CategoryNo;
   const BlockEnds& ends = s_.BlockEnd[k];
   // The joseki blocks run to the last record number and are not checked here.
@@ -90,8 +88,7 @@ void Form4::Command4_Click() {
   if (!joseki && key != u"0000") {
     for (int i = 0; i < List1.ListCount(); ++i)
       if (ProblemNumberAt(i) == number) {
-        if (p.MsgBox(form4text::SameNumber, Buttons::YesNo, Icon::Question, form4text::Confirm) != Answer::Yes)
-          return;
+        if (p.MsgBox(form4text::SameNumber, Buttons::YesNo, Icon::Question, form4text::Confirm) != Answer::Yes) return;
         overwritten = i;
         break;
       }
@@ -180,8 +177,8 @@ bool Form4::RewriteProblemList() {
 void Form4::RenumberProblem(int oldNumber, int newNumber) {
   const bool joseki = s_.CategoryNo == 4;
   if (joseki ? (newNumber < 1 || newNumber > 9999) : !InProblemRange(newNumber)) {
-    GetPlatform().MsgBox(joseki ? form4text::JosekiPositive : form4text::NumberRange, Buttons::OK,
-                         Icon::Information, form4text::InputErrorTitle);
+    GetPlatform().MsgBox(joseki ? form4text::JosekiPositive : form4text::NumberRange, Buttons::OK, Icon::Information,
+                         form4text::InputErrorTitle);
     return;
   }
   for (int i = 0; i < List1.ListCount(); ++i)
@@ -192,8 +189,7 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
   // The four files are renumbered together, or the problem would lose its
   // stones, answers or comments to a number that is not listed.
   if (RunFileCommand([&] {
-        if (RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(oldNumber),
-                                   static_cast<int16_t>(newNumber)))
+        if (RenumberProblemRecords(s_, s_.CategoryNo, static_cast<int16_t>(oldNumber), static_cast<int16_t>(newNumber)))
           return true;
         GetPlatform().MsgBox(form4text::NumberInUse, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
         return false;

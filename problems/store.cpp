@@ -23,10 +23,14 @@ static_assert(LayoutLength(CommentLayout) == CommentRecord::Length);
 
 int BlockSize(ProblemFile f) {
   switch (f) {
-    case ProblemFile::List: return 500;
-    case ProblemFile::Moves: return 10000;
-    case ProblemFile::Answers: return 2000;
-    case ProblemFile::Comments: return 500;
+    case ProblemFile::List:
+      return 500;
+    case ProblemFile::Moves:
+      return 10000;
+    case ProblemFile::Answers:
+      return 2000;
+    case ProblemFile::Comments:
+      return 500;
   }
   throw std::out_of_range("problem file");
 }
@@ -71,20 +75,28 @@ bool BlockFull(ProblemFile f, int category, int end, int room) {
 
 const std::string& ProblemFilePath(const GameState& s, ProblemFile f) {
   switch (f) {
-    case ProblemFile::List: return s.ProblemListFile;
-    case ProblemFile::Moves: return s.ProblemMovesFile;
-    case ProblemFile::Answers: return s.AnswerMovesFile;
-    case ProblemFile::Comments: return s.CommentFile;
+    case ProblemFile::List:
+      return s.ProblemListFile;
+    case ProblemFile::Moves:
+      return s.ProblemMovesFile;
+    case ProblemFile::Answers:
+      return s.AnswerMovesFile;
+    case ProblemFile::Comments:
+      return s.CommentFile;
   }
   throw std::out_of_range("problem file");
 }
 
 int RecordLength(ProblemFile f) {
   switch (f) {
-    case ProblemFile::List: return ProblemListRecord::Length;
-    case ProblemFile::Moves: return ProblemMoveRecord::Length;
-    case ProblemFile::Answers: return AnswerMoveRecord::Length;
-    case ProblemFile::Comments: return CommentRecord::Length;
+    case ProblemFile::List:
+      return ProblemListRecord::Length;
+    case ProblemFile::Moves:
+      return ProblemMoveRecord::Length;
+    case ProblemFile::Answers:
+      return AnswerMoveRecord::Length;
+    case ProblemFile::Comments:
+      return CommentRecord::Length;
   }
   throw std::out_of_range("problem file");
 }
@@ -95,7 +107,8 @@ std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int
 
 void ForEachProblemListRecord(const GameState& s, int category,
                               const std::function<void(const ProblemListRecord&)>& visit) {
-  const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, ProblemFile::List), ProblemFile::List, category);
+  const std::string bytes =
+      store_detail::ReadBlockBytes(ProblemFilePath(s, ProblemFile::List), ProblemFile::List, category);
   const int length = RecordLength(ProblemFile::List);
   const int used = store_detail::UsedCount(bytes, length);
   for (int i = 0; i < used; ++i)
@@ -116,10 +129,14 @@ std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int catego
 
 int16_t& BlockEndOf(BlockEnds& ends, ProblemFile f) {
   switch (f) {
-    case ProblemFile::List: return ends.ListEnd;
-    case ProblemFile::Moves: return ends.MovesEnd;
-    case ProblemFile::Answers: return ends.AnswersEnd;
-    case ProblemFile::Comments: return ends.CommentsEnd;
+    case ProblemFile::List:
+      return ends.ListEnd;
+    case ProblemFile::Moves:
+      return ends.MovesEnd;
+    case ProblemFile::Answers:
+      return ends.AnswersEnd;
+    case ProblemFile::Comments:
+      return ends.CommentsEnd;
   }
   throw std::out_of_range("problem file");
 }
@@ -173,7 +190,8 @@ std::string ReadBlockBytes(const std::string& path, ProblemFile f, int category)
   CheckCategory(category);
   const std::uint64_t length = static_cast<std::uint64_t>(RecordLength(f));
   const std::uint64_t start = static_cast<std::uint64_t>(BlockFirst(f, category) - 1) * length;
-  const std::uint64_t blockBytes = static_cast<std::uint64_t>(BlockLast(f, category) - BlockFirst(f, category) + 1) * length;
+  const std::uint64_t blockBytes =
+      static_cast<std::uint64_t>(BlockLast(f, category) - BlockFirst(f, category) + 1) * length;
   std::unique_ptr<File> file = Files().Open(path);
   const std::uint64_t size = file->Size();
   if (size <= start) return {};
@@ -182,7 +200,8 @@ std::string ReadBlockBytes(const std::string& path, ProblemFile f, int category)
   if (got > bytes.size()) throw FileError("read returned too much from " + path);
   bytes.resize(got);
   // A trailing partial record reads as if padded with zeros.
-  if (bytes.size() % length != 0) bytes.resize(bytes.size() + static_cast<size_t>(length - bytes.size() % length), '\0');
+  if (bytes.size() % length != 0)
+    bytes.resize(bytes.size() + static_cast<size_t>(length - bytes.size() % length), '\0');
   return bytes;
 }
 

@@ -63,9 +63,9 @@ struct CommentRecord {
 inline constexpr RecordLayout<ProblemListRecord, 2> ProblemListLayout{
     {Int16Field(&ProblemListRecord::ProblemNumber),
      TextField(&ProblemListRecord::ProblemText, ProblemListRecord::TextWidth)}};
-inline constexpr RecordLayout<ProblemMoveRecord, 3> ProblemMoveLayout{
-    {Int16Field(&ProblemMoveRecord::ProblemNumber), Int16Field(&ProblemMoveRecord::Colour),
-     Int16Field(&ProblemMoveRecord::Point)}};
+inline constexpr RecordLayout<ProblemMoveRecord, 3> ProblemMoveLayout{{Int16Field(&ProblemMoveRecord::ProblemNumber),
+                                                                       Int16Field(&ProblemMoveRecord::Colour),
+                                                                       Int16Field(&ProblemMoveRecord::Point)}};
 inline constexpr RecordLayout<AnswerMoveRecord, 6> AnswerMoveLayout{
     {Int16Field(&AnswerMoveRecord::ProblemNumber), Int16Field(&AnswerMoveRecord::MoveIndex),
      Int16Field(&AnswerMoveRecord::SignedColour), Int16Field(&AnswerMoveRecord::Point),

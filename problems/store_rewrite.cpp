@@ -121,8 +121,8 @@ bool HoldsReserved(const Block& answers) {
 // with dropProblem other than 0 every comment of that problem goes as well.
 // With nothing to remove the block is rewritten only when `repack` asks for
 // it, to put the reserved record in place.
-AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& records,
-                                      int16_t dropProblem, bool repack = false) {
+AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& records, int16_t dropProblem,
+                                      bool repack = false) {
   const Block answers = Load(s, ProblemFile::Answers, category);
   const int n = static_cast<int>(answers.used.size());
   std::vector<char> gone(static_cast<size_t>(n), 0);
@@ -144,8 +144,8 @@ AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vec
     renumber.removed = removed;
     // The reserved record is taken out with the rest and put back in place.
     if (HoldsReserved(answers) && !gone[static_cast<size_t>(renumber.reserved - answers.first)]) {
-      renumber.removed.insert(
-          std::lower_bound(renumber.removed.begin(), renumber.removed.end(), renumber.reserved), renumber.reserved);
+      renumber.removed.insert(std::lower_bound(renumber.removed.begin(), renumber.removed.end(), renumber.reserved),
+                              renumber.reserved);
       gone[static_cast<size_t>(renumber.reserved - answers.first)] = 1;
     }
   }

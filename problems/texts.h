@@ -21,7 +21,8 @@ inline const Str SequenceOver = u"登録手順は終了です。";
 inline const Str ChooseMark = u"緑丸、赤丸のいずれかを選んでください";
 inline const Str Choice = u"選択";
 inline const Str NotRegistered =
-    u"登録手順にありません。いずれか選んでください。\r\n\r\n「はい」      ：打ち直し\r\n「いいえ」    ：登録手順の表示\r\n"
+    u"登録手順にありません。いずれか選んでください。\r\n\r\n「はい」      ：打ち直し\r\n「いいえ」    "
+    u"：登録手順の表示\r\n"
     u"「キャンセル」：自由モードに切り替え";
 inline const Str Mark = u"●";
 inline const Str ChooseLectureMode = u"講座モードを選んでください";

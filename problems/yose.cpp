@@ -52,8 +52,8 @@ void Form4::Command14_Click() {
   }
   List1.SetListIndex(-1);
   List1.SetListIndex(line);
-  platform.MsgBox(first == Black ? form4text::YoseNextWhite : form4text::YoseNextBlack, Buttons::OK,
-                  Icon::Information, form4text::Confirm);
+  platform.MsgBox(first == Black ? form4text::YoseNextWhite : form4text::YoseNextBlack, Buttons::OK, Icon::Information,
+                  form4text::Confirm);
 }
 
 void Form4::CountYose() {

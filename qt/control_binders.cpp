@@ -157,8 +157,8 @@ const std::unordered_map<std::type_index, const ControlBinder*>& Binders() {
   static const BoardBinder board;
   static const StatusBarBinder status;
   static const std::unordered_map<std::type_index, const ControlBinder*> binders = {
-      {typeid(Label), &label},         {typeid(CommandButton), &button},   {typeid(OptionButton), &option},
-      {typeid(Frame), &frame},         {typeid(TextBox), &text},           {typeid(ListBox), &ListBinder()},
+      {typeid(Label), &label},           {typeid(CommandButton), &button}, {typeid(OptionButton), &option},
+      {typeid(Frame), &frame},           {typeid(TextBox), &text},         {typeid(ListBox), &ListBinder()},
       {typeid(Slider), &SliderBinder()}, {typeid(BoardCells), &board},     {typeid(StatusBar), &status},
   };
   return binders;

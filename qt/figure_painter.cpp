@@ -107,8 +107,8 @@ void PaintFigure(QPainter& p, const QRectF& area, const BoardCells& cells, const
   body.setPixelSize(std::max(1, static_cast<int>(std::lround(cell * 0.5))));
   p.setFont(body);
   p.setPen(ink);
-  const QRectF below(area.left() + cell * margin * 0.5, boardBottom + cell * 0.5,
-                     area.width() - cell * margin, std::max(0.0, area.bottom() - boardBottom - cell * 0.5));
+  const QRectF below(area.left() + cell * margin * 0.5, boardBottom + cell * 0.5, area.width() - cell * margin,
+                     std::max(0.0, area.bottom() - boardBottom - cell * 0.5));
   QString lines = text;
   lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   p.drawText(below, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines);

@@ -1,4 +1,3 @@
-#include "qt/view_metrics.h"
 #include "qt/form2_view.h"
 
 #include <QFrame>
@@ -16,6 +15,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
+
+#include "qt/view_metrics.h"
 
 namespace sol {
 
@@ -186,8 +187,8 @@ ViewLayout Form2Layout() {
   layout.closeMenu = "メニュー終了";
   layout.printText = "Label10";
   // The arrows step through the game as the buttons beside the board do.
-  layout.keys = {{Qt::Key_Left, "Command1"}, {Qt::Key_Right, "Command4"}, {Qt::Key_Home, "Command2"},
-                 {Qt::Key_End, "Command6"}};
+  layout.keys = {
+      {Qt::Key_Left, "Command1"}, {Qt::Key_Right, "Command4"}, {Qt::Key_Home, "Command2"}, {Qt::Key_End, "Command6"}};
   return layout;
 }
 

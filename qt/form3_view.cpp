@@ -1,4 +1,3 @@
-#include "qt/view_metrics.h"
 #include "qt/form3_view.h"
 
 #include <QApplication>
@@ -11,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "qt/view_metrics.h"
 
 namespace sol {
 

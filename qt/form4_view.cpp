@@ -1,4 +1,3 @@
-#include "qt/view_metrics.h"
 #include "qt/form4_view.h"
 
 #include <QGroupBox>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "qt/board_widget.h"
+#include "qt/view_metrics.h"
 
 namespace sol {
 
@@ -135,8 +135,8 @@ void Arrange(FormView& v) {
   }
   auto* frames = new QVBoxLayout;
   frames->setSpacing(8);
-  const std::pair<const char*, std::vector<const char*>> groups[] = {
-      {"Frame2", {"Option4", "Option5", "Option6"}}, {"Frame1", {"Option1", "Option3"}}};
+  const std::pair<const char*, std::vector<const char*>> groups[] = {{"Frame2", {"Option4", "Option5", "Option6"}},
+                                                                     {"Frame1", {"Option1", "Option3"}}};
   for (const auto& [frame, options] : groups) {
     auto* g = v.Require<QGroupBox>(frame);
     if (!g) continue;

@@ -178,12 +178,13 @@ void FormView::BuildMenus(Menu& parent, QWidget* into) {
 
 void FormView::NoteMissing(const std::string& name) {
   faults_.push_back(name + (WidgetOf(name) ? ": the layout takes its widget for one of another class"
-                                            : ": the layout names a widget the window does not have"));
+                                           : ": the layout names a widget the window does not have"));
 }
 
 void FormView::CheckLayoutNames() {
   auto button = [this](const std::string& name) {
-    if (!form_.Find<CommandButton>(name)) faults_.push_back(name + ": the layout names a button the window does not have");
+    if (!form_.Find<CommandButton>(name))
+      faults_.push_back(name + ": the layout names a button the window does not have");
   };
   for (const auto& [key, name] : layout_.keys) button(name);
   for (const auto& [list, name] : layout_.doubleClicks) {

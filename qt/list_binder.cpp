@@ -107,8 +107,7 @@ class ListBoxBinder : public TypedBinder<ListBox, QListWidget> {
         lw->setCurrentRow(list.ListIndex());
       if (shown->top != list.TopIndex()) {
         shown->top = list.TopIndex();
-        if (QListWidgetItem* item = lw->item(list.TopIndex()))
-          lw->scrollToItem(item, QAbstractItemView::PositionAtTop);
+        if (QListWidgetItem* item = lw->item(list.TopIndex())) lw->scrollToItem(item, QAbstractItemView::PositionAtTop);
       }
     };
   }

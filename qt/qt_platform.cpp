@@ -204,21 +204,22 @@ Str QtPlatform::PrintWindow(Window& window, const Str& title) {
   const QRectF page(0, 0, printer.width(), printer.height());
   if (BoardCells* board = form.Board()) {
     QString text;
-    if (auto* label = form.Find<Label>(v->Layout().printText); label && label->Visible())
-      text = Q(label->Caption());
+    if (auto* label = form.Find<Label>(v->Layout().printText); label && label->Visible()) text = Q(label->Caption());
     PaintFigure(p, page, *board, text);
   } else {
     // A window without a board is printed as it looks.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     const QPixmap image = v->Content()->grab();
-    const double scale = std::min(page.width() / std::max(1, image.width()), page.height() / std::max(1, image.height()));
+    const double scale =
+        std::min(page.width() / std::max(1, image.width()), page.height() / std::max(1, image.height()));
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image, QRectF(image.rect()));
   }
   if (!p.end()) return u"印刷できませんでした";
 
   if (!printer.outputFileName().isEmpty())
-    return (QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(printer.outputFileName())).toStdU16String();
+    return (QStringLiteral("PDF に保存しました: ") + QDir::toNativeSeparators(printer.outputFileName()))
+        .toStdU16String();
   return QStringLiteral("プリンタ「%1」に送りました").arg(printer.printerName()).toStdU16String();
 }
 

@@ -37,9 +37,9 @@ Form3::Form3(GameState& state, Platform& platform) : Form("Form3", platform), s_
   // What the list file keeps of a line, the date included.
   Text1.SetLimit(2 + TitleChars - DateSuffixLength);
 
-  for (Control* c : std::initializer_list<Control*>{
-           &Label1, &List1, &Label10, &Text1, &Command2, &Command5, &Command1, &Command3, &Label2, &Label3, &Label4,
-           &Label5, &Label6, &Label7, &Label8, &Label9, &Label11, &List2, &StatusBar1})
+  for (Control* c : std::initializer_list<Control*>{&Label1, &List1, &Label10, &Text1, &Command2, &Command5, &Command1,
+                                                    &Command3, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7,
+                                                    &Label8, &Label9, &Label11, &List2, &StatusBar1})
     Register(*c);
 
   List1.OnSelect = [this] { List1_Click(); };
@@ -67,10 +67,10 @@ void Form3::ApplyHelpTexts() {
   Label1.SetHelpText(u"棋譜処理の画面です。棋譜の記録・読込み・更新・削除を行います。");
   List1.SetHelpText(u"記録されている棋譜の一覧です。クリックすると、その番号とタイトルが入力欄に入ります。");
   Label10.SetHelpText(u"この下の入力欄に、棋譜の番号とタイトルを入力します。");
-  Text1.SetHelpText(
-      u"棋譜の番号（２桁、01～60）と区切りの１文字、タイトルを入力します。例：05：名人戦第1局");
+  Text1.SetHelpText(u"棋譜の番号（２桁、01～60）と区切りの１文字、タイトルを入力します。例：05：名人戦第1局");
   Command2.SetHelpText(u"一覧で選んだ棋譜をメイン碁盤に並べ、この画面を閉じます。");
-  Command5.SetHelpText(u"リストで選んだ棋譜を、メイン碁盤の現在の局面までの手順と入力欄のタイトルで置き換えます。確認は出ません。");
+  Command5.SetHelpText(
+      u"リストで選んだ棋譜を、メイン碁盤の現在の局面までの手順と入力欄のタイトルで置き換えます。確認は出ません。");
   Command1.SetHelpText(u"メイン碁盤の現在の局面までの手順を、入力欄の番号とタイトルで新しく記録します。");
   Command3.SetHelpText(u"一覧で選んだ棋譜を、確認のうえ削除します。");
   for (Label* l : {&Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Label9})

@@ -7,11 +7,11 @@
 #include <algorithm>
 
 #include "core/cp932.h"
+#include "core/input_check.h"
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/replay.h"
 #include "core/text.h"
-#include "core/input_check.h"
 #include "records/form3.h"
 #include "records/game_files.h"
 #include "records/texts.h"
@@ -137,8 +137,7 @@ void Form3::Command5_Click() {
   // one the player never chose, while the chosen one stayed as it was.
   const int selected = LineGameNumber(List1.List(index));
   if (n != selected) {
-    GetPlatform().MsgBox(form3text::NumberChanged(n, selected), Buttons::OK, Icon::Information,
-                         form3text::InputError);
+    GetPlatform().MsgBox(form3text::NumberChanged(n, selected), Buttons::OK, Icon::Information, form3text::InputError);
     return;
   }
   if (RefuseReadOnly()) return;

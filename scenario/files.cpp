@@ -68,8 +68,7 @@ std::vector<std::string> DecodeRecord(const FileLayout& layout, const std::strin
       Str text = Decode(std::string_view(bytes).substr(f.offset, f.width));
       while (!text.empty() && (text.back() == u' ' || text.back() == u'\0')) text.pop_back();
       out.push_back(ToUtf8(text));
-    }
-    else
+    } else
       out.push_back(std::to_string(GetInt16(bytes, f.offset)));
   }
   return out;

@@ -1,12 +1,12 @@
 #include "scenario/runner.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "app/instance_lock.h"
 #include "core/file_system.h"
@@ -162,8 +162,8 @@ void PrintScenarioUsage(std::ostream& out) {
   PrintCommandUsage(out);
 }
 
-void RunScenarioText(const std::string& name, const std::string& text, const std::string& dataDir,
-                     std::ostream& out, ScenarioTotals& totals) {
+void RunScenarioText(const std::string& name, const std::string& text, const std::string& dataDir, std::ostream& out,
+                     ScenarioTotals& totals) {
   try {
     Session session(name, dataDir, out, totals);
     session.Run(text);
@@ -173,8 +173,7 @@ void RunScenarioText(const std::string& name, const std::string& text, const std
   }
 }
 
-void RunScenarioFile(const std::string& path, const std::string& dataDir, std::ostream& out,
-                     ScenarioTotals& totals) {
+void RunScenarioFile(const std::string& path, const std::string& dataDir, std::ostream& out, ScenarioTotals& totals) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     ++totals.failed;

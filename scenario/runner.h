@@ -17,12 +17,11 @@ struct ScenarioTotals {
 
 // Runs one scenario file; `dataDir` empty = a fresh temporary directory.
 // Failures are written to `out` as FILE:LINE: expected — found.
-void RunScenarioFile(const std::string& path, const std::string& dataDir, std::ostream& out,
-                     ScenarioTotals& totals);
+void RunScenarioFile(const std::string& path, const std::string& dataDir, std::ostream& out, ScenarioTotals& totals);
 
 // Runs scenario text directly (for tests); `name` stands in the messages.
-void RunScenarioText(const std::string& name, const std::string& text, const std::string& dataDir,
-                     std::ostream& out, ScenarioTotals& totals);
+void RunScenarioText(const std::string& name, const std::string& text, const std::string& dataDir, std::ostream& out,
+                     ScenarioTotals& totals);
 
 // How to call the runner, and every command a scenario file may use.
 void PrintScenarioUsage(std::ostream& out);

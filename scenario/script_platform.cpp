@@ -1,9 +1,9 @@
 #include "scenario/script_platform.h"
 
+#include <stdexcept>
+
 #include "core/cues.h"
 #include "core/text.h"
-
-#include <stdexcept>
 
 namespace sol {
 

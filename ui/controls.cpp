@@ -50,8 +50,8 @@ int ListBox::AddItem(const Str& text, int index) {
     // go after the ones already there. Lists are mostly filled in order, so
     // a line not below the last one goes to the end without a search.
     if (!lines_.empty() && text < lines_.back().text) {
-      auto it = std::upper_bound(lines_.begin(), lines_.end(), text,
-                                 [](const Str& t, const Line& l) { return t < l.text; });
+      auto it =
+          std::upper_bound(lines_.begin(), lines_.end(), text, [](const Str& t, const Line& l) { return t < l.text; });
       at = static_cast<int>(it - lines_.begin());
     }
   } else if (index >= 0 && index < ListCount()) {

@@ -1,11 +1,12 @@
 // The capture rule against a plain flood-fill reference, and replays
 // against incremental play, over many random games.
+#include "core/capture.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "core/capture.h"
 #include "core/game_state.h"
 #include "core/replay.h"
 

@@ -7,10 +7,10 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
-#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -490,9 +490,9 @@ class GuiTest : public QObject {
       return page.pixelColor(
           QPointF((800 - 18 * cell) / 2 + (col + 0.3) * cell, 1.3 * cell + (row + 0.3) * cell).toPoint());
     };
-    QVERIFY(pixel(3, 3).lightness() < 60);    // black 1 at 61, below its number
-    QVERIFY(pixel(3, 4).lightness() > 200);   // white 2 at 62
-    QVERIFY(pixel(8, 8).lightness() > 200);   // an empty point's paper
+    QVERIFY(pixel(3, 3).lightness() < 60);   // black 1 at 61, below its number
+    QVERIFY(pixel(3, 4).lightness() > 200);  // white 2 at 62
+    QVERIFY(pixel(8, 8).lightness() > 200);  // an empty point's paper
   }
 
   void cuesMapToTheSoundsFolder() {

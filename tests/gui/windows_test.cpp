@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>

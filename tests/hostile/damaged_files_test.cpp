@@ -68,12 +68,18 @@ TEST_F(Damaged, TruncatedRecordsAreReadWhereWholeAndOverwrittenNext) {
 
 TEST_F(Damaged, PointsOffTheBoardAreSkipped) {
   std::vector<GameMoveRecord> moves = sample::GameMoves();
-  for (GameMoveRecord r : std::vector<GameMoveRecord>{{2, 5, Black, 0}, {2, 6, White, 9999}, {2, 7, Black, -1},
-                                                      {2, 8, White, 362}, {2, 9, Black, 100}})
+  for (GameMoveRecord r : std::vector<GameMoveRecord>{
+           {2, 5, Black, 0}, {2, 6, White, 9999}, {2, 7, Black, -1}, {2, 8, White, 362}, {2, 9, Black, 100}})
     moves.push_back(r);
   Write(GameMovesFileName, sample::Moves(moves));
-  Write(ProblemMovesFileName, SetupStones({{1001, White, 100}, {1001, Black, 99}, {1001, Black, 101}, {1001, Black, 81},
-                                     {1001, Black, 0}, {1001, White, 9999}, {1001, Black, 248}, {1001, White, -5}}));
+  Write(ProblemMovesFileName, SetupStones({{1001, White, 100},
+                                           {1001, Black, 99},
+                                           {1001, Black, 101},
+                                           {1001, Black, 81},
+                                           {1001, Black, 0},
+                                           {1001, White, 9999},
+                                           {1001, Black, 248},
+                                           {1001, White, -5}}));
   // A root sequence whose first two moves are off the board, then one
   // that takes the white stone; a second root sequence at point 0.
   Write(AnswerMovesFileName, Answers({{1001, 1, Black, 0, 1, StartsAtProblem},
@@ -117,7 +123,8 @@ TEST_F(Damaged, PointsOffTheBoardAreSkipped) {
 
 TEST_F(Damaged, ColoursThatAreNoStoneAreSkipped) {
   std::vector<GameMoveRecord> moves = sample::GameMoves();
-  for (GameMoveRecord r : std::vector<GameMoveRecord>{{2, 5, 7, 100}, {2, 6, -9, 101}, {2, 7, 3, 102}, {2, 8, Black, 103}})
+  for (GameMoveRecord r :
+       std::vector<GameMoveRecord>{{2, 5, 7, 100}, {2, 6, -9, 101}, {2, 7, 3, 102}, {2, 8, Black, 103}})
     moves.push_back(r);
   Write(GameMovesFileName, sample::Moves(moves));
   Write(ProblemMovesFileName, SetupStones({{1001, White, 100}, {1001, 7, 99}, {1001, -9, 101}, {1001, 3, 81}}));

@@ -60,10 +60,13 @@ class Typist {
   Str Text() {
     Str t;
     switch (Pick(10)) {
-      case 0: case 1: case 2:
+      case 0:
+      case 1:
+      case 2:
         t = Digits(2, Pick(4) == 0 ? 99 : 61) + Separator();
         break;
-      case 3: case 4:
+      case 3:
+      case 4:
         t = Num(1000 + static_cast<long>(Pick(3000)));
         break;
       case 5:
@@ -90,20 +93,35 @@ class Typist {
   }
   Str Char() {
     switch (Pick(16)) {
-      case 0: case 1: case 2: return Str(1, static_cast<char16_t>(0x20 + Pick(0x5F)));       // ASCII
-      case 3: case 4: case 5: return Str(1, static_cast<char16_t>(0x3041 + Pick(0x53)));     // hiragana
-      case 6: case 7: return Str(1, static_cast<char16_t>(0x4E00 + Pick(0x5000)));          // kanji, not all stored
-      case 8: return Str(1, static_cast<char16_t>(0xFF10 + Pick(10)));                      // full-width digits
-      case 9: return Str(1, static_cast<char16_t>(0xFF61 + Pick(0x3F)));                    // half-width katakana
-      case 10: return u"　";
-      case 11: return Str(1, static_cast<char16_t>(0xE000 + Pick(0x800)));                  // user-defined area
+      case 0:
+      case 1:
+      case 2:
+        return Str(1, static_cast<char16_t>(0x20 + Pick(0x5F)));  // ASCII
+      case 3:
+      case 4:
+      case 5:
+        return Str(1, static_cast<char16_t>(0x3041 + Pick(0x53)));  // hiragana
+      case 6:
+      case 7:
+        return Str(1, static_cast<char16_t>(0x4E00 + Pick(0x5000)));  // kanji, not all stored
+      case 8:
+        return Str(1, static_cast<char16_t>(0xFF10 + Pick(10)));  // full-width digits
+      case 9:
+        return Str(1, static_cast<char16_t>(0xFF61 + Pick(0x3F)));  // half-width katakana
+      case 10:
+        return u"　";
+      case 11:
+        return Str(1, static_cast<char16_t>(0xE000 + Pick(0x800)));  // user-defined area
       case 12: {
         static const char16_t* odd[] = {u"é", u"€", u"\uFFFD", u"\r\n", u"\t", u"①", u"¥", u"\\", u"~"};
         return odd[Pick(9)];
       }
-      case 13: return u"\U0001F600";                                                        // a surrogate pair
-      case 14: return Str(1, static_cast<char16_t>(0xD800 + Pick(0x800)));                  // a lone surrogate
-      default: return Str(1, static_cast<char16_t>(1 + Pick(0xFFFE)));                     // anything
+      case 13:
+        return u"\U0001F600";  // a surrogate pair
+      case 14:
+        return Str(1, static_cast<char16_t>(0xD800 + Pick(0x800)));  // a lone surrogate
+      default:
+        return Str(1, static_cast<char16_t>(1 + Pick(0xFFFE)));  // anything
     }
   }
   std::mt19937_64& rng_;
@@ -135,9 +153,12 @@ class MonkeyPlatform : public ScriptPlatform {
   std::optional<Str> InputBox(const Str&, const Str& caption, const Str& defaultText) override {
     Asked(caption);
     switch (rng_() % 4) {
-      case 0: return std::nullopt;
-      case 1: return defaultText;
-      default: return typist_.Text();
+      case 0:
+        return std::nullopt;
+      case 1:
+        return defaultText;
+      default:
+        return typist_.Text();
     }
   }
 
@@ -205,7 +226,8 @@ struct RunResult {
 
 class Monkey {
  public:
-  Monkey(uint64_t seed, std::string dir) : seed_(seed), rng_(seed), typist_(rng_), platform_(rng_), dir_(std::move(dir)) {}
+  Monkey(uint64_t seed, std::string dir)
+      : seed_(seed), rng_(seed), typist_(rng_), platform_(rng_), dir_(std::move(dir)) {}
 
   RunResult Run(long events) {
     RunResult result;
@@ -326,7 +348,8 @@ class Monkey {
       const int button = Pick(10) == 0 ? Pick(8) : usual[Pick(4)];
       const int k = Pick(20);
       const int shift = k < 12 ? 0 : k < 17 ? ShiftKey : Pick(8);
-      Note(form + " click " + std::to_string(p) + " button " + std::to_string(button) + " shift " + std::to_string(shift));
+      Note(form + " click " + std::to_string(p) + " button " + std::to_string(button) + " shift " +
+           std::to_string(shift));
       b.MouseDown(p, button, shift);
     } else if (kind < 64 && !buttons.empty()) {
       Control* c = buttons[static_cast<size_t>(Pick(static_cast<int>(buttons.size())))];

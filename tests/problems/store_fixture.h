@@ -14,9 +14,7 @@ namespace sol {
 
 class StoreTest : public ::testing::Test {
  protected:
-  StoreTest() {
-    SetDataDir(s, dir.Path());
-  }
+  StoreTest() { SetDataDir(s, dir.Path()); }
 
   std::string Raw(ProblemFile f) const { return testing::ScratchDir::ReadRaw(ProblemFilePath(s, f)); }
   void SetRaw(ProblemFile f, const std::string& content) {
@@ -45,14 +43,15 @@ class StoreTest : public ::testing::Test {
   GameState s;
 };
 
-inline std::string Answer(int16_t problem, int16_t move, int16_t colour, int16_t point, int16_t record,
-                          int16_t link) {
+inline std::string Answer(int16_t problem, int16_t move, int16_t colour, int16_t point, int16_t record, int16_t link) {
   return AnswerMoveRecord{problem, move, colour, point, record, link}.Encode();
 }
 inline std::string Comment(int16_t problem, int16_t answer, const Str& text = u"") {
   return CommentRecord{problem, answer, text}.Encode();
 }
 inline std::string Stone(int16_t problem, int16_t point) { return ProblemMoveRecord{problem, 1, point}.Encode(); }
-inline std::string ListEntry(int16_t problem, const Str& text = u"") { return ProblemListRecord{problem, text}.Encode(); }
+inline std::string ListEntry(int16_t problem, const Str& text = u"") {
+  return ProblemListRecord{problem, text}.Encode();
+}
 
 }  // namespace sol

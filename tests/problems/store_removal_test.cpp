@@ -20,8 +20,8 @@ std::vector<int> CommentTargets(const GameState& s, int category) {
 TEST_F(StoreTest, RemovingTheFirstOfThreeSequencesMovesTheOthersDown) {
   Put(F::Answers, 2001,
       {Answer(1001, 1, 1, 10, 2001, 99), Answer(1001, 2, 2, 11, 2002, 0), Answer(1001, 3, 1, 12, 2003, 0),
-       Answer(1002, 1, 1, 50, 2004, 99),                                     // another problem in between
-       Answer(1001, 1, -1, 20, 2005, 99), Answer(1001, 2, 2, 21, 2006, 0),   // a wrong sequence
+       Answer(1002, 1, 1, 50, 2004, 99),                                       // another problem in between
+       Answer(1001, 1, -1, 20, 2005, 99), Answer(1001, 2, 2, 21, 2006, 0),     // a wrong sequence
        Answer(1001, 3, 1, 30, 2007, 2006), Answer(1001, 4, 2, 31, 2008, 0)});  // branching from its end
   Put(F::Comments, 501,
       {Comment(1001, 2001, u"A"), Comment(1002, 2004, u"X"), Comment(1001, 2005, u"B"), Comment(1001, 2007, u"C"),

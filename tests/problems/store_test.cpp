@@ -14,7 +14,10 @@ TEST(ProblemRecords, LayoutsByteForByte) {
   EXPECT_EQ(Stone(3999, 361), std::string("\x9F\x0F\x01\x00\x69\x01", 6));
 
   const std::string list = ListEntry(1002, u"基本a");
-  EXPECT_EQ(list, std::string("\xEA\x03\x8A\xEE\x96\x7B" "a", 7) + std::string(35, ' '));
+  EXPECT_EQ(list, std::string("\xEA\x03\x8A\xEE\x96\x7B"
+                              "a",
+                              7) +
+                      std::string(35, ' '));
   EXPECT_EQ(ProblemListRecord::Decode(list).ProblemText, u"基本a" + Str(35, u' '));
 
   // 24 double-byte characters make 48 bytes: the 24th does not fit in 46.
@@ -101,8 +104,8 @@ TEST_F(StoreTest, AppendGoesAfterTheUsedPartAndNumbersAnswers) {
   EXPECT_EQ(seq[0].RecordNumber, 2002);
   EXPECT_EQ(seq[1].RecordNumber, 2003);
   EXPECT_EQ(s.BlockEnd[2].AnswersEnd, 2003);
-  EXPECT_EQ(Raw(F::Answers).substr(2001 * 12, 36), Answer(1001, 2, -2, 6, 2002, 2001) +
-                                                         Answer(1001, 3, 1, 7, 2003, 0) + EndMarker(F::Answers));
+  EXPECT_EQ(Raw(F::Answers).substr(2001 * 12, 36),
+            Answer(1001, 2, -2, 6, 2002, 2001) + Answer(1001, 3, 1, 7, 2003, 0) + EndMarker(F::Answers));
   ASSERT_TRUE(AppendComment(s, 3, {1001, 4001, u"x"}));
   EXPECT_EQ(ScanComments(s, 3).size(), 1u);
   EXPECT_EQ(s.BlockEnd[3].CommentsEnd, 1001);

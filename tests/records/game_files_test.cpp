@@ -43,10 +43,18 @@ struct GameFiles : ::testing::Test {
       return false;
     }
   }
-  bool Delete(int n) { return Stored([&] { DeleteGameMoves(s, n); }); }
-  bool Append(int n) { return Stored([&] { AppendGameMoves(s, n); }); }
-  bool Replace(int n) { return Stored([&] { ReplaceGameMoves(s, n); }); }
-  bool WriteEntry(const Str& line, int mode) { return Stored([&] { WriteGameListEntry(s, line, mode); }); }
+  bool Delete(int n) {
+    return Stored([&] { DeleteGameMoves(s, n); });
+  }
+  bool Append(int n) {
+    return Stored([&] { AppendGameMoves(s, n); });
+  }
+  bool Replace(int n) {
+    return Stored([&] { ReplaceGameMoves(s, n); });
+  }
+  bool WriteEntry(const Str& line, int mode) {
+    return Stored([&] { WriteGameListEntry(s, line, mode); });
+  }
   std::optional<int> Read(int n, StatusBar& bar, ReadUntil until) {
     try {
       return ReadGameMoves(s, n, until);

@@ -85,7 +85,8 @@ std::vector<CommandCase> Commands() {
                  return true;
                },
                [](Session& s) { s.Library().Command3_Click(); }, BoardBar, u"削除しました", LibraryBar});
-  c.push_back({"保存", play, [](Session& s) {
+  c.push_back({"保存", play,
+               [](Session& s) {
                  s.platform.answers = {Answer::OK};
                  return true;
                },

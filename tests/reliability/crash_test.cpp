@@ -52,9 +52,9 @@ int KillCount() {
 
 int RecordLengthOf(const std::string& name) {
   const std::pair<const char*, int> lengths[] = {
-      {GameListFileName, GameListRecordLength},         {GameMovesFileName, GameMoveRecordLength},
-      {ProblemListFileName, ProblemListRecordLength},   {ProblemMovesFileName, ProblemMoveRecordLength},
-      {AnswerMovesFileName, AnswerMoveRecordLength},    {CommentFileName, CommentRecordLength}};
+      {GameListFileName, GameListRecordLength},       {GameMovesFileName, GameMoveRecordLength},
+      {ProblemListFileName, ProblemListRecordLength}, {ProblemMovesFileName, ProblemMoveRecordLength},
+      {AnswerMovesFileName, AnswerMoveRecordLength},  {CommentFileName, CommentRecordLength}};
   for (const auto& [n, length] : lengths)
     if (name == n) return length;
   return 1;

@@ -1,12 +1,13 @@
 // The undo journal behind all-or-nothing commands: put back after a failure,
 // after an abandoned change and after a crash; left alone when out of date.
+#include "core/file_transaction.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "core/file_transaction.h"
 #include "core/game_state.h"
 #include "core/record_file.h"
 #include "tests/support/faulty_files.h"

@@ -1,5 +1,7 @@
 // Only one copy of the program works on a data directory at a time, and a
 // copy that died keeps nobody out.
+#include "app/instance_lock.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -7,7 +9,6 @@
 
 #include <filesystem>
 
-#include "app/instance_lock.h"
 #include "tests/support/faulty_files.h"
 
 namespace sol {

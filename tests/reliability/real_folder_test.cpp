@@ -1,7 +1,7 @@
 // The data folder on a real file system: the lock, links, permissions,
 // other users, sizes a file cannot have and a disk that is full.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -149,8 +149,9 @@ TEST_F(DataFolder, TheScenarioRunnerWaitsForTheFolderAndWritesOnlyWhileItHoldsIt
   const auto start = std::chrono::steady_clock::now();
   std::ostringstream out;
   ScenarioTotals totals;
-  RunScenarioText("wait", "click Form2 61 left\nmenu Form2 メニュー棋譜\ntype Form3 Text1 \"09：待った碁\"\npress Form3 Command1\n",
-                  dir.Path(), out, totals);
+  RunScenarioText(
+      "wait", "click Form2 61 left\nmenu Form2 メニュー棋譜\ntype Form3 Text1 \"09：待った碁\"\npress Form3 Command1\n",
+      dir.Path(), out, totals);
   waitpid(holder, nullptr, 0);
   EXPECT_EQ(totals.failed, 0) << out.str();
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));

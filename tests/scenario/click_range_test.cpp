@@ -24,8 +24,8 @@ Result RunText(const std::string& text) {
 
 TEST(ClickRange, ClicksEveryPointOrEveryStepInOrder) {
   const Result r = RunText(
-      "click Form2 61..63 left\n"         // B1 W2 B3 down column 4
-      "click Form2 100..138/19 left\n"   // W4 B5 W6 along row 5
+      "click Form2 61..63 left\n"       // B1 W2 B3 down column 4
+      "click Form2 100..138/19 left\n"  // W4 B5 W6 along row 5
       "expect stones Form2 black 61 63 119 white 62 100 138\n"
       "expect label Form2 138 \"6\" black\n"
       "click Form2 200..200 left\n"

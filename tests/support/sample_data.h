@@ -26,7 +26,7 @@ using FileSet = std::map<std::string, std::string>;
 // The six files that hold data. The scratch file is not among them: what it
 // holds never matters.
 inline const std::vector<std::string>& DataFileNames() {
-  static const std::vector<std::string> names = {GameListFileName,    GameMovesFileName,   ProblemListFileName,
+  static const std::vector<std::string> names = {GameListFileName,     GameMovesFileName,   ProblemListFileName,
                                                  ProblemMovesFileName, AnswerMovesFileName, CommentFileName};
   return names;
 }
@@ -59,9 +59,7 @@ class DataSetBuilder {
     Put(list_, game + GameListRecordOffset, GameListRecord{static_cast<int16_t>(game), title}.Encode());
   }
   // Three names of up to three characters, at characters 1, 5 and 9.
-  void CategoryNames(int category, const Str& names) {
-    Put(list_, category + 1, GameListRecord{0, names}.Encode());
-  }
+  void CategoryNames(int category, const Str& names) { Put(list_, category + 1, GameListRecord{0, names}.Encode()); }
   void GameMoves(int game, const std::vector<int>& points) {
     for (size_t i = 0; i < points.size(); ++i)
       moves_ += GameMoveRecord{static_cast<int16_t>(game), static_cast<int16_t>(i + 1),
@@ -114,8 +112,7 @@ class DataSetBuilder {
         if (key.first != f) continue;
         std::vector<std::string> all = records;
         all.push_back(EndMarker(f));
-        for (size_t i = 0; i < all.size(); ++i)
-          Put(content, BlockFirst(f, key.second) + static_cast<int>(i), all[i]);
+        for (size_t i = 0; i < all.size(); ++i) Put(content, BlockFirst(f, key.second) + static_cast<int>(i), all[i]);
       }
       out[FileName(f)] = content;
     }
@@ -124,10 +121,14 @@ class DataSetBuilder {
 
   static const char* FileName(ProblemFile f) {
     switch (f) {
-      case ProblemFile::List: return ProblemListFileName;
-      case ProblemFile::Moves: return ProblemMovesFileName;
-      case ProblemFile::Answers: return AnswerMovesFileName;
-      case ProblemFile::Comments: return CommentFileName;
+      case ProblemFile::List:
+        return ProblemListFileName;
+      case ProblemFile::Moves:
+        return ProblemMovesFileName;
+      case ProblemFile::Answers:
+        return AnswerMovesFileName;
+      case ProblemFile::Comments:
+        return CommentFileName;
     }
     return "";
   }
@@ -171,11 +172,11 @@ inline FileSet SampleData() {
   b.Stones(1, 2001, White, {120});
   const int root = b.Sequence(1, 1001, 1, {59, 58, 57}, StartsAtProblem);  // 1..3
   const int side = b.Sequence(1, 1002, 1, {98, 97}, StartsAtProblem);      // 4..5
-  b.Sequence(1, 1001, 1, {39, 38}, StartsAtProblem, -1);                    // 6..7
-  b.Sequence(1, 1001, 4, {56, 55}, root);                                   // 8..9
-  b.Sequence(1, 2001, 1, {140, 141}, StartsAtProblem);                      // 10..11
-  b.Sequence(1, 2001, 1, {142}, StartsAtProblem, -1);                       // 12
-  b.Sequence(1, 1002, 3, {96}, side);                                       // 13
+  b.Sequence(1, 1001, 1, {39, 38}, StartsAtProblem, -1);                   // 6..7
+  b.Sequence(1, 1001, 4, {56, 55}, root);                                  // 8..9
+  b.Sequence(1, 2001, 1, {140, 141}, StartsAtProblem);                     // 10..11
+  b.Sequence(1, 2001, 1, {142}, StartsAtProblem, -1);                      // 12
+  b.Sequence(1, 1002, 3, {96}, side);                                      // 13
   b.Comment(1, 1001, 1, u"根の正解");
   b.Comment(1, 1002, 4, u"辺の筋");
   b.Comment(1, 1001, 8, u"変化");

@@ -36,7 +36,9 @@ class Session {
   // Opens the library afresh, as its menu entry does.
   void OpenLibrary() { Board().OpenLibrary(); }
   // The line of game n in the library list, selected; false when not listed.
-  bool SelectGame(int n) { return SelectLine(Library().List1, [n](const Str& l) { return LineGameNumber(l) == n; }); }
+  bool SelectGame(int n) {
+    return SelectLine(Library().List1, [n](const Str& l) { return LineGameNumber(l) == n; });
+  }
 
   // The problem window in the given mode, opened from the main board or
   // switched to in place.

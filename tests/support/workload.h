@@ -25,21 +25,54 @@ class Workload {
     bool whole = true;
     const int kind = Weighted({2, 1, 2, 2, 2, 3, 2, 1, 2, 1, 1, 1, 1, 1, 1});
     switch (kind) {
-      case 0: RegisterProblem(); break;
-      case 1: OverwriteProblem(); break;
-      case 2: RegisterSequence(false); break;
-      case 3: RegisterSequence(true); break;
-      case 4: RegisterWrongSequence(); break;
-      case 5: RegisterComment(); break;
-      case 6: DeleteComment(); break;
-      case 7: DeleteProblem(); break;
-      case 8: DeleteTail(); break;
-      case 9: MoveProblem(); break;
-      case 10: RenameSubCategories(); break;
-      case 11: RecordGame(); break;
-      case 12: whole = false; UpdateGame(); break;
-      case 13: whole = false; DeleteGame(); break;
-      default: whole = false; Adjourn(); break;
+      case 0:
+        RegisterProblem();
+        break;
+      case 1:
+        OverwriteProblem();
+        break;
+      case 2:
+        RegisterSequence(false);
+        break;
+      case 3:
+        RegisterSequence(true);
+        break;
+      case 4:
+        RegisterWrongSequence();
+        break;
+      case 5:
+        RegisterComment();
+        break;
+      case 6:
+        DeleteComment();
+        break;
+      case 7:
+        DeleteProblem();
+        break;
+      case 8:
+        DeleteTail();
+        break;
+      case 9:
+        MoveProblem();
+        break;
+      case 10:
+        RenameSubCategories();
+        break;
+      case 11:
+        RecordGame();
+        break;
+      case 12:
+        whole = false;
+        UpdateGame();
+        break;
+      case 13:
+        whole = false;
+        DeleteGame();
+        break;
+      default:
+        whole = false;
+        Adjourn();
+        break;
     }
     // Answers the command did not ask for must not answer the next one.
     p.answers.clear();
