@@ -45,6 +45,18 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== format: every source file as .clang-format lays it out"
+unformatted=$(git ls-files '*.cpp' '*.h' | while read -r f; do
+  clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || echo "$f"
+done)
+if [ -n "$unformatted" ]; then
+  echo "not formatted (run clang-format -i on them):"
+  echo "$unformatted"
+  failed=$((failed + 1))
+else
+  passed=$((passed + 1))
+fi
+
 echo "== unit tests, scenarios, GUI tests"
 run_ctest build
 
