@@ -71,28 +71,21 @@ void Form2::BuildMenus() {
     m.OnClick = std::move(f);
     return &m;
   };
-  MenuBar.Add("メニュー棋譜", u"棋譜処理", u'K').OnClick = [this] {
-    LeavePrintLayout();
-    if (OpenLibrary) OpenLibrary();
+  // A command that reads, stores or plays the game leaves the print layout
+  // first.
+  auto onGame = [this](void (Form2::*command)()) {
+    return [this, command] {
+      LeavePrintLayout();
+      (this->*command)();
+    };
   };
+  MenuBar.Add("メニュー棋譜", u"棋譜処理", u'K').OnClick = onGame(&Form2::MenuLibrary);
   Menu& adjourn = MenuBar.Add("", u"打ち掛け", u'U');
-  entry(adjourn, "メニュー保存", u"保存", [this] {
-    LeavePrintLayout();
-    MenuSave();
-  });
-  entry(adjourn, "メニュー復元", u"復元", [this] {
-    LeavePrintLayout();
-    MenuRestore();
-  });
+  entry(adjourn, "メニュー保存", u"保存", onGame(&Form2::MenuSave));
+  entry(adjourn, "メニュー復元", u"復元", onGame(&Form2::MenuRestore));
   Menu& game = MenuBar.Add("", u"対局処理", u'T');
-  entry(game, "メニュー握り", u"握り", [this] {
-    LeavePrintLayout();
-    MenuNigiri();
-  });
-  entry(game, "メニュー計算", u"地の計算", [this] {
-    LeavePrintLayout();
-    MenuCount();
-  });
+  entry(game, "メニュー握り", u"握り", onGame(&Form2::MenuNigiri));
+  entry(game, "メニュー計算", u"地の計算", onGame(&Form2::MenuCount));
   AddLessonMenus(MenuBar, [this](int mode) {
     LeavePrintLayout();
     if (OpenProblems) OpenProblems(mode);
@@ -108,6 +101,10 @@ void Form2::BuildMenus() {
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });
   entry(help, "メニューバージョン情報", u"バージョン情報", [this] { MenuVersion(); });
   MenuBar.Add("メニュー終了", u"終了", u'X').OnClick = [this] { MenuExit(); };
+}
+
+void Form2::MenuLibrary() {
+  if (OpenLibrary) OpenLibrary();
 }
 
 void Form2::Load() {

@@ -89,6 +89,7 @@ class Form2 : public Form {
   void Command3_Click();  // クリア
   void Command9_Click();  // クリア戻し
 
+  void MenuLibrary();       // 棋譜処理
   void MenuSave();          // 打ち掛け・保存
   void MenuRestore();       // 打ち掛け・復元
   void MenuNigiri();        // 握り
