@@ -77,9 +77,13 @@ class FuzzPlatform : public ScriptPlatform {
 // What every command leaves true: the board holds colours only (the problem
 // window marks a wrong first move with a negative one), and the move list
 // holds stones only, however damaged the files were.
-inline void CheckState(const GameState& s) {
+inline void CheckBoard(const BoardPoints& board, const char* which) {
   for (int p = 1; p <= PointCount; ++p)
-    if (s.Board[p] < -White || s.Board[p] > White) Fail("Board(%d) = %d", p, s.Board[p]);
+    if (board[p] < -White || board[p] > White) Fail("%s(%d) = %d", which, p, board[p]);
+}
+
+inline void CheckState(const GameState& s) {
+  CheckBoard(s.Board, "Board");
   if (s.MoveCount < 0 || s.MoveCount > MaxMoves) Fail("MoveCount = %d", s.MoveCount);
   for (int i = 1; i <= MaxMoves && s.MoveList[i].Colour != 0; ++i) {
     const MoveEntry& e = s.MoveList[i];
@@ -93,7 +97,6 @@ inline void CheckState(const GameState& s) {
 // nothing of the same moves.
 inline void CheckReplayed(const GameState& s) {
   GameState fresh = s;
-  fresh.Display = {};
   ReplayMoves(fresh, s.MoveCount);
   if (fresh.CapturedBlack != s.CapturedBlack || fresh.CapturedWhite != s.CapturedWhite)
     Fail("prisoners %d/%d after a replay, %d/%d replayed afresh", s.CapturedBlack, s.CapturedWhite, fresh.CapturedBlack,
@@ -123,6 +126,7 @@ class Session {
     platform.Begin();
     program->Start();
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
   }
 
   bool Shown(Form& f) { return f.State() == WindowState::Shown && program->Accepts(f); }
@@ -134,6 +138,7 @@ class Session {
     platform.Begin();
     m->Click();
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Press(Form& f, CommandButton& b) {
@@ -141,6 +146,7 @@ class Session {
     platform.Begin();
     b.Click();
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Choose(Form& f, OptionButton& o) {
@@ -148,6 +154,7 @@ class Session {
     platform.Begin();
     o.Click();
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Select(Form& f, ListBox& l, int i) {
@@ -155,6 +162,7 @@ class Session {
     platform.Begin();
     l.SetListIndex(i);
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Type(Form& f, TextBox& t, const Str& text) {
@@ -162,6 +170,7 @@ class Session {
     platform.Begin();
     t.SetText(text);
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Click(Form& f, int point, int button, int shift) {
@@ -169,6 +178,7 @@ class Session {
     platform.Begin();
     f.Board()->MouseDown(point, button, shift);
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
   bool Slide(int value) {
@@ -178,6 +188,7 @@ class Session {
     b.Slider1.SetValue(value);
     if (b.Slider1.OnMouseUp) b.Slider1.OnMouseUp();
     CheckState(State());
+    CheckBoard(Problems().Position.Board, "Position.Board");
     return true;
   }
 
