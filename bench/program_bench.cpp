@@ -222,7 +222,7 @@ void ReplayPathBench(benchmark::State& state, int category) {
         f.LoadSetupStones(Landmarks(category).problem);
       },
       [&] { f.ReplayAnswerPath(head, 0, LabelNumbered); });
-  if (f.ProblemMoveNumber != 50) state.SkipWithError("the path did not reach move 50");
+  if (f.Lesson.ProblemMoveNumber != 50) state.SkipWithError("the path did not reach move 50");
 }
 
 void ShowSequenceBench(benchmark::State& state, int category) {

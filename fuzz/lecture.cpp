@@ -178,7 +178,8 @@ void Act(Session& s, FuzzedDataProvider& in, int lessonMode) {
       if (s.State().LessonMode % 2 == 0) Register(s, in, lessonMode);
       break;
   }
-  if (w.MoveBufferCount < 0 || w.MoveBufferCount > MoveBufferSize) Fail("MoveBufferCount = %d", w.MoveBufferCount);
+  if (w.Registration.MoveBufferCount < 0 || w.Registration.MoveBufferCount > MoveBufferSize)
+    Fail("MoveBufferCount = %d", w.Registration.MoveBufferCount);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ void Form4::CommentListClick() {
   for (int i = 0; i < answers_.Count(); ++i) {
     if (answers_.At(i).Record != r) continue;
     List2.SetListIndex(-1);
-    KeepCommentText = true;
+    Vars.KeepCommentText = true;
     List2.SetListIndex(i);
     return;
   }

@@ -28,9 +28,9 @@ int Form4::DrawProblemStone(int number, int colour, int point, int mode) {
   } else {
     SetCaption(point, Num(number));
     if (mode == LabelLatestOnly) {
-      ProblemLastColour = static_cast<int16_t>(colour);
-      if (NumberedPoint > 0 && NumberedPoint != point) SetCaption(NumberedPoint, u" ");
-      NumberedPoint = static_cast<int16_t>(point);
+      Lesson.ProblemLastColour = colour;
+      if (Lesson.NumberedPoint > 0 && Lesson.NumberedPoint != point) SetCaption(Lesson.NumberedPoint, u" ");
+      Lesson.NumberedPoint = point;
     }
   }
   CaptureOnProblemBoard(point);
@@ -55,11 +55,11 @@ void Form4::CaptureOnProblemBoard(int point) {
 
 void Form4::ReplayAnswerPath(int start, int limit, int mode) {
   if (start < 0 || answers_.Count() == 0) return;
-  AnswerLineCount = static_cast<int16_t>(answers_.Count());
+  Vars.AnswerLineCount = answers_.Count();
   const int startNumber = answers_.At(start).MoveIndex;
   const int e = answers_.SequenceEnd(start);
-  CurrentRecord = static_cast<int16_t>(limit != 0 ? start : e);
-  ParentRecordNo = static_cast<int16_t>(answers_.At(e).Record);
+  Lesson.CurrentRecord = limit != 0 ? start : e;
+  Vars.ParentRecordNo = answers_.At(e).Record;
 
   const std::vector<int> path = answers_.PathBack(e);
   bool drew = false;
@@ -76,24 +76,24 @@ void Form4::ReplayAnswerPath(int start, int limit, int mode) {
     lastNumber = number;
   }
   if (drew) {
-    ProblemMoveNumber = static_cast<int16_t>(lastNumber);
-    ProblemLastColour = static_cast<int16_t>(lastColour);
+    Lesson.ProblemMoveNumber = lastNumber;
+    Lesson.ProblemLastColour = lastColour;
   }
 }
 
 void Form4::PlayNextRecord() {
-  ++CurrentRecord;
-  const AnswerLine& l = answers_.At(CurrentRecord);
+  ++Lesson.CurrentRecord;
+  const AnswerLine& l = answers_.At(Lesson.CurrentRecord);
   const int c = l.SignedColour;
   if (!OnProblemBoard(l.Point) || c == 0 || std::abs(c) > 2) return;
   // The first stone of a wrong sequence is stored with its negative colour;
   // every reader of the board takes the absolute value.
   Position.Board[l.Point] = static_cast<int16_t>(c);
   DrawProblemStone(l.MoveIndex, c, l.Point, LabelLatestOnly);
-  ProblemMoveNumber = static_cast<int16_t>(l.MoveIndex);
+  Lesson.ProblemMoveNumber = l.MoveIndex;
 }
 
-void Form4::StepBackRecord() { CurrentRecord = static_cast<int16_t>(answers_.StepBack(CurrentRecord)); }
+void Form4::StepBackRecord() { Lesson.CurrentRecord = answers_.StepBack(Lesson.CurrentRecord); }
 
 void Form4::TakeBackLectureMove() {
   for (int p = 1; p <= ProblemPoints; ++p) {
@@ -101,20 +101,20 @@ void Form4::TakeBackLectureMove() {
     SetCaption(p, u" ");
     Position.Board[p] = 0;
   }
-  const int i = CurrentRecord;
-  const int n = ProblemMoveNumber;
+  const int i = Lesson.CurrentRecord;
+  const int n = Lesson.ProblemMoveNumber;
   LoadSetupStones(SelectedProblem());
-  CurrentRecord = static_cast<int16_t>(i);
-  ProblemMoveNumber = static_cast<int16_t>(n);
+  Lesson.CurrentRecord = i;
+  Lesson.ProblemMoveNumber = n;
   StepBackRecord();
-  --ProblemMoveNumber;
+  --Lesson.ProblemMoveNumber;
   // The replay counts its captures again; start the counts from nothing so
   // they stay those of the position shown.
   Position.CapturedBlack = 0;
   Position.CapturedWhite = 0;
-  ProblemLastColour = 0;
-  NumberedPoint = 0;
-  ReplayAnswerPath(CurrentRecord, ProblemMoveNumber, LabelLatestOnly);
+  Lesson.ProblemLastColour = 0;
+  Lesson.NumberedPoint = 0;
+  ReplayAnswerPath(Lesson.CurrentRecord, Lesson.ProblemMoveNumber, LabelLatestOnly);
   PlayCue(0);
 }
 
@@ -128,9 +128,9 @@ void Form4::ShowAnswerSequence() {
   ResetProblemBoard();
   LoadSetupStones(n);
   ReplayAnswerPath(answers_.SequenceStart(selected), 0, LabelNumbered);
-  if (KeepCommentText) {
+  if (Vars.KeepCommentText) {
     Text2.SetText(kept);
-    KeepCommentText = false;
+    Vars.KeepCommentText = false;
   } else {
     SelectComment(n, record);
   }

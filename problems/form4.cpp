@@ -58,25 +58,24 @@ Form4::Form4(GameState& state, Platform& platform)
   Option1.JoinGroup(&playGroup_);
   Option3.JoinGroup(&playGroup_);
   for (OptionButton* o : {&Option4, &Option5, &Option6}) o->JoinGroup(&subGroup_);
-  Option1.OnClick = [this] { ProblemPlayMode = 1; };
-  Option3.OnClick = [this] { ProblemPlayMode = 2; };
+  Option1.OnClick = [this] { Vars.ProblemPlayMode = 1; };
+  Option3.OnClick = [this] { Vars.ProblemPlayMode = 2; };
   Option4.OnClick = [this] {
-    SubCategoryBase = 1000;
+    Vars.SubCategoryBase = 1000;
     ScrollToSubCategory();
   };
   Option5.OnClick = [this] {
-    SubCategoryBase = 2000;
+    Vars.SubCategoryBase = 2000;
     ScrollToSubCategory();
   };
   Option6.OnClick = [this] {
-    SubCategoryBase = 3000;
+    Vars.SubCategoryBase = 3000;
     ScrollToSubCategory();
   };
   List1.OnSelect = [this] { LoadProblem(); };
   List2.OnSelect = [this] { ShowAnswerSequence(); };
   List3.OnSelect = [this] { CommentListClick(); };
   Cells.OnMouseDown = [this](int p, int b, int sh) { ProblemBoardClick(b, sh, p); };
-  Candidates.fill(-1);
   BuildMenus();
   BindCommands();
   ApplyHelpTexts();
@@ -101,9 +100,9 @@ void Form4::Load() {
   ResetProblemBoard();
   ApplyMode();
   Option1.SetValue(true);
-  ProblemPlayMode = 1;
+  Vars.ProblemPlayMode = 1;
   Option4.SetValue(true);
-  SubCategoryBase = 1000;
+  Vars.SubCategoryBase = 1000;
   SetUpPlayer(MMControl1, false);
 }
 
@@ -120,14 +119,9 @@ void Form4::MenuMainBoard() {
 
 void Form4::Unloading() {
   // The window's state starts at zero each time it is opened again.
-  ProblemPlayMode = SubCategoryBase = RememberedIndex = RememberedCategory = 0;
-  CurrentRecord = ProblemMoveNumber = ProblemLastColour = NumberedPoint = 0;
-  MoveBuffer.fill({});
-  MoveBufferBackup.fill({});
-  PendingSetup.fill({});
-  MoveBufferCount = AnswerLineCount = CommentLineCount = ParentRecordNo = 0;
-  SequenceEnded = WrongBranch = KeepCommentText = false;
-  Candidates.fill(-1);
+  Vars = {};
+  Lesson = {};
+  Registration = {};
   Option4.SetCaption(u"基本");
   Option5.SetCaption(u"応用");
   Option6.SetCaption(u"重要");

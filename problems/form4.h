@@ -9,7 +9,9 @@
 #include "core/file_command.h"
 #include "core/game_state.h"
 #include "problems/answer_tree.h"
+#include "problems/lecture_model.h"
 #include "problems/store.h"
+#include "problems/yose_count.h"
 #include "ui/form.h"
 #include "ui/mmcontrol.h"
 
@@ -17,17 +19,9 @@ namespace sol {
 
 constexpr int ProblemColumns = 13;
 constexpr int ProblemPoints = ProblemColumns * BoardSize;  // 247
-constexpr int MoveBufferSize = 50;
-constexpr int CandidateSlots = 10;
 
 // Label modes of DrawProblemStone.
 enum LabelMode { LabelPlain = 0, LabelNumbered = 1, LabelLatestOnly = 2 };
-
-struct SetupEntry {
-  int16_t ProblemNumber = 0;  // 0 = free entry
-  int16_t Colour = 0;
-  int16_t Point = 0;
-};
 
 // The problem board's own position. Its points beyond the window are the
 // main game's as they were when the window opened: the capture rule reads
@@ -41,10 +35,18 @@ struct ProblemPosition {
   int16_t LastColour = 0;
 };
 
-struct BufferEntry {
-  int16_t Colour = 0;  // 0 = free entry
-  int16_t Point = 0;
-  int16_t MoveNo = 0;
+static_assert(YoseCount::Points == ProblemPoints);
+
+// The window's own variables, which start at zero each time it opens.
+struct Form4Vars {
+  int ProblemPlayMode = 0;  // 1 講座モード, 2 自由モード
+  int SubCategoryBase = 0;  // 1000 基本, 2000 応用, 3000 重要
+  int RememberedIndex = 0;
+  int RememberedCategory = 0;
+  int AnswerLineCount = 0;
+  int CommentLineCount = 0;
+  int ParentRecordNo = 0;
+  bool KeepCommentText = false;  // the next shown sequence leaves Text2 as it is
 };
 
 class Form4 : public Form {
@@ -75,34 +77,15 @@ class Form4 : public Form {
   StatusBar StatusBar1{"StatusBar1"};
   MMControl MMControl1;
 
-  // Window variables.
+  // Window variables: the board's position, the window's own, where the
+  // lecture stands, the stones clicked for a registration, the endgame count.
   ProblemPosition Position;
-  int16_t ProblemPlayMode = 0;
-  int16_t SubCategoryBase = 0;
-  int16_t RememberedIndex = 0;
-  int16_t RememberedCategory = 0;
-  int16_t CurrentRecord = 0;
-  int16_t ProblemMoveNumber = 0;
-  int16_t ProblemLastColour = 0;
-  int16_t NumberedPoint = 0;
-  std::array<BufferEntry, MoveBufferSize + 1> MoveBuffer{};
-  int16_t MoveBufferCount = 0;
-  std::array<BufferEntry, MoveBufferSize + 1> MoveBufferBackup{};
-  std::array<SetupEntry, MoveBufferSize + 1> PendingSetup{};
-  std::array<int16_t, CandidateSlots + 1> Candidates{};
-  bool SequenceEnded = false;  // the lecture reached the end of the answer
-  bool WrongBranch = false;    // the move played starts or follows a wrong line
-  int16_t AnswerLineCount = 0;
-  int16_t CommentLineCount = 0;
-  int16_t ParentRecordNo = 0;
-  bool KeepCommentText = false;  // the next shown sequence leaves Text2 as it is
+  Form4Vars Vars;
+  Lecture Lesson;
+  ProblemRegistration Registration;
+  YoseCount Yose;
   // Keys of the comments the next CompactComments removes; " " = free.
   std::array<Str, 51> DeleteCommentKeys{};
-  // Endgame count: per run (Black first, White first) problem number,
-  // CapturedWhite and CapturedBlack; the final positions; the work marks.
-  std::array<int16_t, 7> YoseRuns{};
-  std::array<std::array<int16_t, ProblemPoints + 1>, 3> YoseSnapshots{};
-  std::array<int16_t, ProblemPoints + 1> YoseWork{};
 
   // Wired by the program: the main board window this one returns to.
   std::function<void()> ShowMainBoard;
@@ -146,10 +129,7 @@ class Form4 : public Form {
 
   // Board input and answer checking.
   void ProblemBoardClick(int button, int shift, int point);
-  // Moves the lecture to the answer line of the move played; false when no
-  // line offered here holds it.
-  bool MatchMove(int moveNumber, int point);
-  int CollectCandidates();
+  int CollectCandidates() { return Lesson.CollectCandidates(answers_); }
   void MarkCandidates();
 
   // Lecture navigation.
@@ -161,7 +141,20 @@ class Form4 : public Form {
 
   // Registration of problems and answer sequences.
   void Command4_Click();  // 問題登録
-  int NextFreeNumber(int base) const;
+  // What 問題登録 stores: the number, the list line, and the list line of the
+  // problem it replaces (-1 none).
+  struct NewProblem {
+    int number = 0;
+    Str line;
+    int overwritten = -1;
+  };
+  // The input field checked for a registration; nullopt after a refusal.
+  std::optional<Str> TypedProblemLine();
+  void RetitleOrRenumber(const Str& text);
+  // The number and line of the problem the clicked stones become; nullopt
+  // after a refusal, or when the player keeps a problem listed under it.
+  std::optional<NewProblem> ChooseNewProblem(const Str& text);
+  void StoreNewProblem(const NewProblem& problem);
   // Each returns false after reporting a refusal or a file error.
   bool WriteSetup();
   bool RewriteProblemList();
@@ -190,9 +183,6 @@ class Form4 : public Form {
 
   // Endgame in/out count and the joseki sequence search.
   void Command14_Click();  // 出入計算
-  void CountYose();
-  void SpreadMark(int point);
-  void NearestStones(int point, int& a, int& b, int& k) const;
   void Command17_Click();  // 手順検索
 
   void PlayCue(int kind);
@@ -223,8 +213,6 @@ class Form4 : public Form {
   // true when the current record ends its sequence.
   bool ReportContinuation();
   void RegistrationClick(int button, int point);
-  // Adds a clicked stone to MoveBuffer; false when it is full.
-  bool AppendToBuffer(int colour, int point, int moveNo);
   void ApplyHelpTexts();
   void ApplyControlTable(bool lecture);
   void ShowSubCategoryNames();

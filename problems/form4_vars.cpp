@@ -24,33 +24,34 @@ std::optional<std::string> Form4::ReadPositionVar(const std::string& name, std::
 
 std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional<int> index,
                                           const std::string& field) const {
-  const std::pair<const char*, const int16_t*> scalars[] = {
-      {"ProblemPlayMode", &ProblemPlayMode},     {"SubCategoryBase", &SubCategoryBase},
-      {"RememberedIndex", &RememberedIndex},     {"RememberedCategory", &RememberedCategory},
-      {"CurrentRecord", &CurrentRecord},         {"ProblemMoveNumber", &ProblemMoveNumber},
-      {"ProblemLastColour", &ProblemLastColour}, {"NumberedPoint", &NumberedPoint},
-      {"MoveBufferCount", &MoveBufferCount},     {"AnswerLineCount", &AnswerLineCount},
-      {"CommentLineCount", &CommentLineCount},   {"ParentRecordNo", &ParentRecordNo},
+  const std::pair<const char*, const int*> scalars[] = {
+      {"ProblemPlayMode", &Vars.ProblemPlayMode},         {"SubCategoryBase", &Vars.SubCategoryBase},
+      {"RememberedIndex", &Vars.RememberedIndex},         {"RememberedCategory", &Vars.RememberedCategory},
+      {"CurrentRecord", &Lesson.CurrentRecord},           {"ProblemMoveNumber", &Lesson.ProblemMoveNumber},
+      {"ProblemLastColour", &Lesson.ProblemLastColour},   {"NumberedPoint", &Lesson.NumberedPoint},
+      {"MoveBufferCount", &Registration.MoveBufferCount}, {"AnswerLineCount", &Vars.AnswerLineCount},
+      {"CommentLineCount", &Vars.CommentLineCount},       {"ParentRecordNo", &Vars.ParentRecordNo},
   };
   for (const auto& [n, p] : scalars)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(std::to_string(*p));
   const std::pair<const char*, const bool*> flags[] = {
-      {"SequenceEnded", &SequenceEnded},
-      {"WrongBranch", &WrongBranch},
-      {"KeepCommentText", &KeepCommentText},
+      {"SequenceEnded", &Lesson.SequenceEnded},
+      {"WrongBranch", &Lesson.WrongBranch},
+      {"KeepCommentText", &Vars.KeepCommentText},
   };
   for (const auto& [n, p] : flags)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(*p ? "1" : "0");
   if (name == "Candidates") {
     if (!index || *index < 1 || *index > CandidateSlots) return std::nullopt;
-    return std::to_string(Candidates[*index]);
+    return std::to_string(Lesson.Candidates[*index]);
   }
-  const std::array<BufferEntry, MoveBufferSize + 1>* buffer = name == "MoveBuffer"         ? &MoveBuffer
-                                                              : name == "MoveBufferBackup" ? &MoveBufferBackup
-                                                                                           : nullptr;
+  const std::array<BufferEntry, MoveBufferSize + 1>* buffer = name == "MoveBuffer" ? &Registration.MoveBuffer
+                                                              : name == "MoveBufferBackup"
+                                                                  ? &Registration.MoveBufferBackup
+                                                                  : nullptr;
   if (name == "PendingSetup") {
     if (!index || *index < 1 || *index > MoveBufferSize) return std::nullopt;
-    const SetupEntry& e = PendingSetup[*index];
+    const SetupEntry& e = Registration.PendingSetup[*index];
     if (field == "ProblemNumber") return std::to_string(e.ProblemNumber);
     if (field == "Colour") return std::to_string(e.Colour);
     if (field == "Point") return std::to_string(e.Point);

@@ -17,14 +17,6 @@ int ButtonColour(int button) { return button == 1 ? Black : button == 2 ? White 
 bool IsAnswerColour(long c) { return c == Black || c == White || c == -Black || c == -White; }
 }  // namespace
 
-bool Form4::AppendToBuffer(int colour, int point, int moveNo) {
-  if (MoveBufferCount >= MoveBufferSize) return false;
-  ++MoveBufferCount;
-  MoveBuffer[MoveBufferCount] = {static_cast<int16_t>(colour), static_cast<int16_t>(point),
-                                 static_cast<int16_t>(moveNo)};
-  return true;
-}
-
 void Form4::ProblemBoardClick(int button, int shift, int p) {
   if (p < 1 || p > ProblemPoints) return;
   const bool lectureMode = s_.LessonMode % 2 == 1;
@@ -64,19 +56,19 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
     RegistrationClick(button, p);
     return;
   }
-  if (ProblemPlayMode == 2) {
+  if (Vars.ProblemPlayMode == 2) {
     int colour = ButtonColour(button);
     if (colour == 0) return;
-    if (s_.LessonMode == 7 && ProblemLastColour == 0) colour = White;
-    if (MoveBufferCount >= MoveBufferSize) {
+    if (s_.LessonMode == 7 && Lesson.ProblemLastColour == 0) colour = White;
+    if (Registration.Full()) {
       SetStatus(form4text::BufferFull);
       return;
     }
-    ++ProblemMoveNumber;
+    ++Lesson.ProblemMoveNumber;
     Position.Board[p] = static_cast<int16_t>(colour);
-    AppendToBuffer(colour, p, ProblemMoveNumber);
-    DrawProblemStone(ProblemMoveNumber, colour, p, LabelPlain);
-    ProblemLastColour = static_cast<int16_t>(colour);
+    Registration.Append(colour, p, Lesson.ProblemMoveNumber);
+    DrawProblemStone(Lesson.ProblemMoveNumber, colour, p, LabelPlain);
+    Lesson.ProblemLastColour = colour;
     return;
   }
   LectureMove(p);
@@ -85,94 +77,86 @@ void Form4::ProblemBoardClick(int button, int shift, int p) {
 void Form4::ClickMark(int button, int p) {
   SetStatus(u" ");
   for (int q = 1; q <= ProblemPoints; ++q) SetCaption(q, u" ");
-  int line = -1;
-  for (int i = 1; i <= CandidateSlots; ++i)
-    if (Candidates[i] >= 0 && answers_.At(Candidates[i]).Point == p &&
-        IsAnswerColour(answers_.At(Candidates[i]).SignedColour)) {
-      line = Candidates[i];
-      break;
-    }
+  const int line = Lesson.CandidateAt(answers_, p);
   if (line < 0) return;
-  ProblemMoveNumber = static_cast<int16_t>(answers_.At(line).MoveIndex);
+  Lesson.ProblemMoveNumber = answers_.At(line).MoveIndex;
   Position.Board[p] = static_cast<int16_t>(answers_.At(line).SignedColour);
-  CurrentRecord = static_cast<int16_t>(line);
+  Lesson.CurrentRecord = line;
 
   if (button == 2) {
     List2.SetListIndex(line);
     if (CollectCandidates() > 0) MarkCandidates();
     return;
   }
-  NumberedPoint = static_cast<int16_t>(p);
-  Position.Board[p] = static_cast<int16_t>(DrawProblemStone(ProblemMoveNumber, Position.Board[p], p, LabelLatestOnly));
+  Lesson.NumberedPoint = p;
+  Position.Board[p] =
+      static_cast<int16_t>(DrawProblemStone(Lesson.ProblemMoveNumber, Position.Board[p], p, LabelLatestOnly));
   ReportContinuation();
-  if (answers_.At(CurrentRecord + 1).Link > 0) {
+  if (answers_.At(Lesson.CurrentRecord + 1).Link > 0) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const bool ended = SequenceEnded;
-    SelectComment(answers_.At(CurrentRecord).Problem, answers_.At(CurrentRecord).Record);
-    SequenceEnded = ended;
+    const bool ended = Lesson.SequenceEnded;
+    SelectComment(answers_.At(Lesson.CurrentRecord).Problem, answers_.At(Lesson.CurrentRecord).Record);
+    Lesson.SequenceEnded = ended;
   }
 }
 
 bool Form4::ReportContinuation() {
-  const Continuation c = answers_.ContinuationAt(CurrentRecord);
+  const Continuation c = answers_.ContinuationAt(Lesson.CurrentRecord);
   if (c.Continues) {
     SetStatus(form4text::GoOn);
     PlayCue(0);
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(EndCue);
-    SequenceEnded = true;
+    Lesson.SequenceEnded = true;
   }
   return c.EndsSequence;
 }
 
 void Form4::LectureMove(int p) {
-  if (SequenceEnded) {
+  if (Lesson.SequenceEnded) {
     SetStatus(form4text::SequenceOver);
     return;
   }
-  if (MoveBufferCount >= MoveBufferSize) {
+  if (Registration.Full()) {
     SetStatus(form4text::BufferFull);
     return;
   }
-  const int colour =
-      ProblemLastColour == 0 ? (s_.LessonMode == 7 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
-  ++ProblemMoveNumber;
+  const int colour = Lesson.NextColour(s_.LessonMode == 7);
+  ++Lesson.ProblemMoveNumber;
   Position.Board[p] = static_cast<int16_t>(colour);
-  AppendToBuffer(colour, p, ProblemMoveNumber);
-  const bool found = MatchMove(ProblemMoveNumber, p);
-  DrawProblemStone(ProblemMoveNumber, WrongBranch ? -colour : colour, p, LabelNumbered);
-  ProblemLastColour = static_cast<int16_t>(colour);
+  Registration.Append(colour, p, Lesson.ProblemMoveNumber);
+  const bool found = Lesson.MatchMove(answers_, Lesson.ProblemMoveNumber, p).has_value();
+  DrawProblemStone(Lesson.ProblemMoveNumber, Lesson.WrongBranch ? -colour : colour, p, LabelNumbered);
+  Lesson.ProblemLastColour = colour;
 
   if (found) {
     if (ReportContinuation()) {
       // Showing the sequence's comment replays it from a reset board; the
       // player's stones stay on record and the end of the answer holds.
-      MoveBufferBackup.fill({});
-      for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];
-      const int16_t count = MoveBufferCount;
-      const bool ended = SequenceEnded;
-      const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
+      Registration.Backup();
+      const int count = Registration.MoveBufferCount;
+      const bool ended = Lesson.SequenceEnded;
+      const AnswerLine& head = answers_.At(answers_.SequenceStart(Lesson.CurrentRecord));
       SelectComment(head.Problem, head.Record);
-      MoveBufferCount = count;
-      SequenceEnded = ended;
-      for (int i = 1; i <= MoveBufferSize && MoveBufferBackup[i].Colour != 0; ++i) MoveBuffer[i] = MoveBufferBackup[i];
+      Registration.Restore(count);
+      Lesson.SequenceEnded = ended;
     }
     return;
   }
 
   const Answer a =
       GetPlatform().MsgBox(form4text::NotRegistered, Buttons::YesNoCancel, Icon::Question, form4text::Choice);
-  const int16_t accepted = CurrentRecord;
-  ++CurrentRecord;
+  const int accepted = Lesson.CurrentRecord;
+  ++Lesson.CurrentRecord;
   if (a == Answer::Cancel) {
-    ProblemPlayMode = 2;
+    Vars.ProblemPlayMode = 2;
     Option3.SetValue(true);
     return;
   }
   TakeBackLectureMove();
-  if (CurrentRecord != accepted) {
+  if (Lesson.CurrentRecord != accepted) {
     // Stepping back from the line after the last accepted record reaches
     // that record only when the line continues it or branches from it; when
     // another sequence starts there, the accepted position is drawn again.
@@ -181,26 +165,25 @@ void Form4::LectureMove(int p) {
       SetCaption(q, u" ");
       Position.Board[q] = 0;
     }
-    const int16_t before = ProblemMoveNumber;
+    const int before = Lesson.ProblemMoveNumber;
     LoadSetupStones(SelectedProblem());
     Position.CapturedBlack = 0;
     Position.CapturedWhite = 0;
-    ProblemLastColour = 0;
-    NumberedPoint = 0;
-    CurrentRecord = accepted;
-    ProblemMoveNumber = before;
-    ReplayAnswerPath(CurrentRecord, ProblemMoveNumber, LabelLatestOnly);
+    Lesson.ProblemLastColour = 0;
+    Lesson.NumberedPoint = 0;
+    Lesson.CurrentRecord = accepted;
+    Lesson.ProblemMoveNumber = before;
+    ReplayAnswerPath(Lesson.CurrentRecord, Lesson.ProblemMoveNumber, LabelLatestOnly);
   }
   // The rejected stone leaves the record too.
-  MoveBuffer[MoveBufferCount] = {};
-  --MoveBufferCount;
+  Registration.DropNewest();
   if (a == Answer::Yes) {
-    ProblemLastColour = Opponent(static_cast<int16_t>(colour));
+    Lesson.ProblemLastColour = Opponent(static_cast<int16_t>(colour));
     return;
   }
   if (CollectCandidates() > 0) {
     MarkCandidates();
-  } else if (CurrentRecord + 1 < answers_.Count()) {
+  } else if (Lesson.CurrentRecord + 1 < answers_.Count()) {
     PlayNextRecord();
     PlayCue(0);
   }
@@ -214,51 +197,23 @@ void Form4::RegistrationClick(int button, int p) {
     if (colour == 0) return;
     mode = LabelPlain;
   } else {
-    colour = ProblemLastColour == 0 ? (s_.LessonMode == 8 ? int{White} : int{Black}) : int{Opponent(ProblemLastColour)};
+    colour = Lesson.NextColour(s_.LessonMode == 8);
     mode = LabelNumbered;
   }
-  if (MoveBufferCount >= MoveBufferSize) {
+  if (Registration.Full()) {
     SetStatus(form4text::BufferFull);
     return;
   }
-  ++ProblemMoveNumber;
+  ++Lesson.ProblemMoveNumber;
   Position.Board[p] = static_cast<int16_t>(colour);
-  DrawProblemStone(ProblemMoveNumber, colour, p, mode);
-  ProblemLastColour = static_cast<int16_t>(colour);
-  AppendToBuffer(colour, p, ProblemMoveNumber);
-}
-
-bool Form4::MatchMove(int n, int p) {
-  WrongBranch = false;
-  auto take = [this](int line) {
-    CurrentRecord = static_cast<int16_t>(line);
-    // A wrong line is shown as wrong however its move was found.
-    WrongBranch = answers_.At(line).SignedColour < 0;
-    return true;
-  };
-  auto matches = [this, n, p](int line) { return answers_.At(line).MoveIndex == n && answers_.At(line).Point == p; };
-  if (n == 1) {
-    for (int i = 0; i < answers_.Count(); ++i)
-      if (matches(i)) return take(i);
-    return false;
-  }
-  if (matches(CurrentRecord + 1)) return take(CurrentRecord + 1);
-  if (CollectCandidates() == 0) return false;
-  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i)
-    if (matches(Candidates[i])) return take(Candidates[i]);
-  return false;
-}
-
-int Form4::CollectCandidates() {
-  for (int i = 1; i <= CandidateSlots; ++i) Candidates[i] = -1;
-  const std::vector<int> heads = answers_.Candidates(CurrentRecord);
-  for (size_t i = 0; i < heads.size(); ++i) Candidates[i + 1] = static_cast<int16_t>(heads[i]);
-  return static_cast<int>(heads.size());
+  DrawProblemStone(Lesson.ProblemMoveNumber, colour, p, mode);
+  Lesson.ProblemLastColour = colour;
+  Registration.Append(colour, p, Lesson.ProblemMoveNumber);
 }
 
 void Form4::MarkCandidates() {
-  for (int i = 1; i <= CandidateSlots && Candidates[i] >= 0; ++i) {
-    const AnswerLine& l = answers_.At(Candidates[i]);
+  for (int i = 1; i <= CandidateSlots && Lesson.Candidates[i] >= 0; ++i) {
+    const AnswerLine& l = answers_.At(Lesson.Candidates[i]);
     const int p = l.Point;
     if (p < 1 || p > ProblemPoints || Position.Board[p] != 0 || !IsAnswerColour(l.SignedColour)) continue;
     SetCaption(p, form4text::Mark, true);

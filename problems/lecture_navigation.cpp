@@ -12,11 +12,11 @@
 namespace sol {
 
 void Form4::Command1_Click() {
-  if (ProblemPlayMode != 1) {
+  if (Vars.ProblemPlayMode != 1) {
     SetStatus(form4text::ChooseLectureMode);
     return;
   }
-  if (SequenceEnded) return;
+  if (Lesson.SequenceEnded) return;
   if (List1.ListIndex() < 0) {
     SetStatus(form4text::ChooseProblemFirst);
     return;
@@ -26,26 +26,26 @@ void Form4::Command1_Click() {
     MarkCandidates();
     return;
   }
-  if (n == 1) CurrentRecord = static_cast<int16_t>(Candidates[1] - 1);
-  if (CurrentRecord + 1 >= answers_.Count()) return;
+  if (n == 1) Lesson.CurrentRecord = Lesson.Candidates[1] - 1;
+  if (Lesson.CurrentRecord + 1 >= answers_.Count()) return;
   PlayNextRecord();
   PlayCue(0);
-  const Continuation c = answers_.ContinuationAt(CurrentRecord);
+  const Continuation c = answers_.ContinuationAt(Lesson.CurrentRecord);
   if (c.Continues) {
     SetStatus(form4text::GoOnShort);
-    SequenceEnded = false;
+    Lesson.SequenceEnded = false;
   } else {
     SetStatus(form4text::SequenceOver);
     PlayCue(1);
-    SequenceEnded = true;
+    Lesson.SequenceEnded = true;
   }
   if (c.EndsSequence) {
     // The comment replays the sequence from a reset board; the end of the
     // answer still holds.
-    const bool ended = SequenceEnded;
-    const AnswerLine& head = answers_.At(answers_.SequenceStart(CurrentRecord));
+    const bool ended = Lesson.SequenceEnded;
+    const AnswerLine& head = answers_.At(answers_.SequenceStart(Lesson.CurrentRecord));
     SelectComment(head.Problem, head.Record);
-    SequenceEnded = ended;
+    Lesson.SequenceEnded = ended;
   }
 }
 
@@ -59,8 +59,8 @@ void Form4::Command2_Click() {
   std::optional<AnswerLine> head;
   // Each round plays one line; the answer list bounds the rounds.
   for (int round = 0; round <= answers_.Count() + 1; ++round) {
-    const int k = answers_.At(CurrentRecord + 1).Link;
-    if (k >= 1) head = answers_.At(CurrentRecord + 1);
+    const int k = answers_.At(Lesson.CurrentRecord + 1).Link;
+    if (k >= 1) head = answers_.At(Lesson.CurrentRecord + 1);
     if (k >= 1 && k != StartsAtProblem) {
       if (CollectCandidates() > 0) MarkCandidates();
       return;
@@ -68,8 +68,8 @@ void Form4::Command2_Click() {
     if (k == StartsAtProblem && played) return;
     if (k < 0) break;
     played = true;
-    ++CurrentRecord;
-    const AnswerLine& l = answers_.At(CurrentRecord);
+    ++Lesson.CurrentRecord;
+    const AnswerLine& l = answers_.At(Lesson.CurrentRecord);
     const int n = l.MoveIndex;
     if (n == 0) break;
     const int colour = l.SignedColour;
@@ -78,43 +78,43 @@ void Form4::Command2_Click() {
       Position.Board[point] = static_cast<int16_t>(std::abs(colour));
       DrawProblemStone(n, colour, point, LabelNumbered);
     }
-    ProblemMoveNumber = static_cast<int16_t>(n);
-    if (!answers_.ContinuationAt(CurrentRecord).Continues) break;
+    Lesson.ProblemMoveNumber = n;
+    if (!answers_.ContinuationAt(Lesson.CurrentRecord).Continues) break;
   }
   if (head) SelectComment(head->Problem, head->Record);
-  CurrentRecord = -1;
+  Lesson.CurrentRecord = -1;
   PlayCue(0);
 }
 
 void Form4::Command3_Click() {
-  const bool lecture = s_.LessonMode % 2 == 1 && ProblemPlayMode == 1;
+  const bool lecture = s_.LessonMode % 2 == 1 && Vars.ProblemPlayMode == 1;
   // What the status said was about the position taken back (the end of the
   // answer, the marks); free placement keeps its instructions.
-  if (lecture && (MoveBufferCount > 0 || CurrentRecord != -1)) SetStatus(msg::OneBlank);
+  if (lecture && (Registration.MoveBufferCount > 0 || Lesson.CurrentRecord != -1)) SetStatus(msg::OneBlank);
   // Is the newest clicked stone the answer move the lecture stands at?
-  const bool onAnswer = lecture && MoveBufferCount > 0 && CurrentRecord >= 0 &&
-                        MoveBuffer[MoveBufferCount].Point == answers_.At(CurrentRecord).Point &&
-                        MoveBuffer[MoveBufferCount].MoveNo == answers_.At(CurrentRecord).MoveIndex;
+  const bool onAnswer =
+      lecture && Registration.MoveBufferCount > 0 && Lesson.CurrentRecord >= 0 &&
+      Registration.MoveBuffer[Registration.MoveBufferCount].Point == answers_.At(Lesson.CurrentRecord).Point &&
+      Registration.MoveBuffer[Registration.MoveBufferCount].MoveNo == answers_.At(Lesson.CurrentRecord).MoveIndex;
   if (onAnswer && List2.ListIndex() >= 0) {
     // A comment has shown the whole sequence: redrawing the clicked stones
     // over it would leave the stone taken back on the board, so the stone
     // goes back along the answer.
     TakeBackLectureMove();
-    MoveBuffer[MoveBufferCount] = {};
-    --MoveBufferCount;
-    SequenceEnded = false;
-  } else if (MoveBufferCount > 0) {
-    const int16_t record = CurrentRecord;
+    Registration.DropNewest();
+    Lesson.SequenceEnded = false;
+  } else if (Registration.MoveBufferCount > 0) {
+    const int record = Lesson.CurrentRecord;
     TakeBackFreeMove();
     // The lecture goes on from the stone before the one taken back.
     if (onAnswer) {
-      CurrentRecord = record;
+      Lesson.CurrentRecord = record;
       StepBackRecord();
     }
-    SequenceEnded = false;
-  } else if (CurrentRecord != -1) {
+    Lesson.SequenceEnded = false;
+  } else if (Lesson.CurrentRecord != -1) {
     TakeBackLectureMove();
-    SequenceEnded = false;
+    Lesson.SequenceEnded = false;
   }
 }
 
@@ -127,35 +127,34 @@ void Form4::TakeBackFreeMove() {
   // The redraw counts captures again; start from none.
   Position.CapturedBlack = 0;
   Position.CapturedWhite = 0;
-  NumberedPoint = 0;
+  Lesson.NumberedPoint = 0;
   const bool problemSelected = List1.ListIndex() >= 0;
   if (problemSelected) LoadSetupStones(SelectedProblem());
   int lastColour = 0;
   if (List2.ListIndex() >= 0) {
-    const int16_t before = ProblemLastColour;
-    ProblemLastColour = 0;
+    const int before = Lesson.ProblemLastColour;
+    Lesson.ProblemLastColour = 0;
     ReplayAnswerPath(List2.ListIndex(), 0, LabelPlain);
-    lastColour = ProblemLastColour;
-    ProblemLastColour = before;
+    lastColour = Lesson.ProblemLastColour;
+    Lesson.ProblemLastColour = before;
   }
-  MoveBuffer[MoveBufferCount] = {};
-  --MoveBufferCount;
+  Registration.DropNewest();
   // A lecture stone that started a wrong line was drawn red and stays so.
   const bool lecture = s_.LessonMode % 2 == 1;
-  for (int i = 1; i <= MoveBufferCount; ++i) {
-    const BufferEntry e = MoveBuffer[i];
+  for (int i = 1; i <= Registration.MoveBufferCount; ++i) {
+    const BufferEntry e = Registration.MoveBuffer[i];
     if (e.Point < 1 || e.Point > ProblemPoints) continue;
     int colour = e.Colour;
     if (lecture && answers_.StartsWrongLine(e.MoveNo, e.Point)) colour = -colour;
     Position.Board[e.Point] = e.Colour;
     lastColour = DrawProblemStone(e.MoveNo, colour, e.Point, problemSelected ? LabelNumbered : LabelPlain);
-    ProblemMoveNumber = e.MoveNo;
+    Lesson.ProblemMoveNumber = e.MoveNo;
   }
-  ProblemLastColour = static_cast<int16_t>(lastColour);
+  Lesson.ProblemLastColour = lastColour;
 }
 
 void Form4::Command15_Click() {
-  const int s = answers_.SequenceStart(s_.LessonMode % 2 == 1 ? CurrentRecord : List2.ListIndex());
+  const int s = answers_.SequenceStart(s_.LessonMode % 2 == 1 ? Lesson.CurrentRecord : List2.ListIndex());
   const int k = answers_.At(s).Link;
   if (k == StartsAtProblem) {
     const int line = List1.ListIndex();

@@ -34,14 +34,14 @@ void Form4::LoadProblem() {
   LoadSetupStones(n);
   LoadAnswerLines(n);
   LoadCommentLines(n);
-  RememberedIndex = static_cast<int16_t>(List1.ListIndex());
-  RememberedCategory = s_.CategoryNo;
+  Vars.RememberedIndex = List1.ListIndex();
+  Vars.RememberedCategory = s_.CategoryNo;
   SetStatus(msg::OneBlank);
 }
 
 void Form4::LoadSetupStones(int problem) {
-  CurrentRecord = -1;
-  ProblemMoveNumber = 0;
+  Lesson.CurrentRecord = -1;
+  Lesson.ProblemMoveNumber = 0;
   try {
     RecordFile f(s_.ProblemMovesFile, ProblemMoveRecord::Length);
     const long count = f.Count();
@@ -76,7 +76,7 @@ void Form4::LoadAnswerLines(int problem) {
     SetStatus(msg::NoFile);
   }
   ShowAnswers(AnswerTree(std::move(lines)));
-  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+  Vars.AnswerLineCount = List2.ListCount();
 }
 
 void Form4::ShowAnswers(AnswerTree tree) {
@@ -108,7 +108,7 @@ int Form4::FindComment(int problem, int record) const {
 }
 
 void Form4::SelectComment(int problem, int record) {
-  CommentLineCount = static_cast<int16_t>(List3.ListCount());
+  Vars.CommentLineCount = List3.ListCount();
   if (const int i = FindComment(problem, record); i >= 0) {
     List3.SetListIndex(-1);
     List3.SetListIndex(i);
@@ -117,7 +117,7 @@ void Form4::SelectComment(int problem, int record) {
 }
 
 int Form4::FindRecordLine(int r, int otherwise) {
-  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+  Vars.AnswerLineCount = List2.ListCount();
   const int line = answers_.FindRecord(r);
   return line >= 0 ? line : otherwise;
 }

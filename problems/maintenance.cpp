@@ -16,8 +16,8 @@ void Form4::Command11_Click() {
     p.MsgBox(form4text::ChooseProblemBox, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
-  const int next = NextFreeNumber(SubCategoryBase);
-  if (next >= SubCategoryBase + 1000) {
+  const int next = NextFreeProblemNumber(problemNumbers_, Vars.SubCategoryBase);
+  if (next >= Vars.SubCategoryBase + 1000) {
     p.MsgBox(form4text::SubCategoryFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
     return;
   }

@@ -56,7 +56,7 @@ void Form4::ApplyMode() {
   // The buttons show the play mode in effect, also after 自由モード was
   // chosen in the mode left.
   (lecture ? Option1 : Option3).SetValue(true);
-  ProblemPlayMode = lecture ? 1 : 2;
+  Vars.ProblemPlayMode = lecture ? 1 : 2;
   ApplyControlTable(lecture);
   Command4.SetCaption(u"問題登録");
   Command5.SetCaption(u"問題削除");
@@ -89,9 +89,10 @@ void Form4::ApplyMode() {
 
   try {
     ShowSubCategoryNames();
-    if (s_.CategoryNo == RememberedCategory && RememberedIndex >= 0 && RememberedIndex < List1.ListCount()) {
-      List1.SetListIndex(RememberedIndex);
-      List1.SetTopIndex(RememberedIndex);
+    if (s_.CategoryNo == Vars.RememberedCategory && Vars.RememberedIndex >= 0 &&
+        Vars.RememberedIndex < List1.ListCount()) {
+      List1.SetListIndex(Vars.RememberedIndex);
+      List1.SetTopIndex(Vars.RememberedIndex);
     }
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
@@ -134,7 +135,7 @@ void Form4::LoadProblemList() {
 
 void Form4::ScrollToSubCategory() {
   for (int i = 0; i < List1.ListCount(); ++i) {
-    if (ProblemNumberAt(i) > SubCategoryBase) {
+    if (ProblemNumberAt(i) > Vars.SubCategoryBase) {
       List1.SetTopIndex(i);
       return;
     }
@@ -142,15 +143,14 @@ void Form4::ScrollToSubCategory() {
 }
 
 void Form4::ResetProblemBoard() {
-  ProblemMoveNumber = 0;
-  NumberedPoint = 0;
-  ProblemLastColour = 0;
+  Lesson.ProblemMoveNumber = 0;
+  Lesson.NumberedPoint = 0;
+  Lesson.ProblemLastColour = 0;
   Position.CapturedBlack = 0;
   Position.CapturedWhite = 0;
-  MoveBufferCount = 0;
-  SequenceEnded = false;
-  MoveBuffer.fill({});
-  PendingSetup.fill({});
+  Lesson.SequenceEnded = false;
+  Registration.ClearMoves();
+  Registration.PendingSetup.fill({});
   for (int p = 1; p <= ProblemPoints; ++p) {
     Position.Board[p] = 0;
     Cells.SetPicture(p, PictureNone);

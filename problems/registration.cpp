@@ -26,126 +26,115 @@ bool InProblemRange(long n) { return n > 1000 && n < 4000 && n % 1000 != 0; }
 
 }  // namespace
 
-int Form4::NextFreeNumber(int base) const {
-  const int count = List1.ListCount();
-  auto number = [this](int i) { return ProblemNumberAt(i); };
-  int i = 0;
-  while (i < count && number(i) <= base) ++i;
-  if (i >= count) return base + 1;
-  if (number(i) > base + 1000 || number(i) != base + 1) return base + 1;
-  while (i + 1 < count && number(i + 1) <= number(i) + 1) ++i;
-  return number(i) + 1;
-}
-
-void Form4::Command4_Click() {
+std::optional<Str> Form4::TypedProblemLine() {
   Platform& p = GetPlatform();
-  auto refuse = [&p](const Str& text, const Str& title) { p.MsgBox(text, Buttons::OK, Icon::Information, title); };
+  auto refuse = [&p](const Str& text, const Str& title) {
+    p.MsgBox(text, Buttons::OK, Icon::Information, title);
+    return std::nullopt;
+  };
   const int k = s_.CategoryNo;
   const BlockEnds& ends = s_.BlockEnd[k];
   // The joseki blocks run to the last record number and are not checked here.
   if (k <= 3 && (BlockFull(ProblemFile::List, k, ends.ListEnd) ||
-                 BlockFull(ProblemFile::Moves, k, ends.MovesEnd, MoveBufferSize))) {
-    refuse(form4text::CannotRegister, form4text::InputLimitTitle);
-    return;
-  }
+                 BlockFull(ProblemFile::Moves, k, ends.MovesEnd, MoveBufferSize)))
+    return refuse(form4text::CannotRegister, form4text::InputLimitTitle);
   const Str typed = Text1.Text();
   // A blank before the number would make the number another one.
-  if (!typed.empty() && (typed[0] == u' ' || typed[0] == u'　')) {
-    refuse(form4text::LeadingBlank, form4text::InputErrorTitle);
-    return;
-  }
-  Str key = Left(typed, 4);
-  if (!IsNumber(key)) {
-    refuse(form4text::FourDigits, form4text::InputErrorTitle);
-    return;
-  }
-  const std::optional<Str> checked = CheckedInput(p, typed);
-  if (!checked) return;
-  const Str text = *checked;
+  if (!typed.empty() && (typed[0] == u' ' || typed[0] == u'　'))
+    return refuse(form4text::LeadingBlank, form4text::InputErrorTitle);
+  if (!IsNumber(Left(typed, 4))) return refuse(form4text::FourDigits, form4text::InputErrorTitle);
+  return CheckedInput(p, typed);
+}
 
-  if (MoveBuffer[3].Colour == 0) {
+void Form4::Command4_Click() {
+  const std::optional<Str> text = TypedProblemLine();
+  if (!text) return;
+  if (Registration.MoveBuffer[3].Colour == 0) {
     // Fewer than three stones: the selected problem gets a new title or number.
-    const int selected = List1.ListIndex();
-    if (selected < 0) {
-      refuse(form4text::LayOutFirst, form4text::InputErrorTitle);
-      return;
-    }
-    if (ProblemNumberAt(selected) == Val(key)) {
-      (void)RunFileCommand([&] {
-        List1.SetList(selected, text);
-        return RewriteProblemList();
-      });
-      return;
-    }
-    RenumberProblem(ProblemNumberAt(selected), static_cast<int>(Val(key)));
+    RetitleOrRenumber(*text);
     return;
   }
+  if (const std::optional<NewProblem> problem = ChooseNewProblem(*text)) StoreNewProblem(*problem);
+}
 
-  Str line = text;
-  int overwritten = -1;
-  long number = Val(key);
+void Form4::RetitleOrRenumber(const Str& text) {
+  const int selected = List1.ListIndex();
+  if (selected < 0) {
+    GetPlatform().MsgBox(form4text::LayOutFirst, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
+    return;
+  }
+  const long number = Val(Left(text, 4));
+  if (ProblemNumberAt(selected) == number) {
+    (void)RunFileCommand([&] {
+      List1.SetList(selected, text);
+      return RewriteProblemList();
+    });
+    return;
+  }
+  RenumberProblem(ProblemNumberAt(selected), static_cast<int>(number));
+}
+
+std::optional<Form4::NewProblem> Form4::ChooseNewProblem(const Str& text) {
+  Platform& p = GetPlatform();
+  auto refuse = [&p](const Str& box) {
+    p.MsgBox(box, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
+    return std::nullopt;
+  };
+  const Str key = Left(text, 4);
+  NewProblem problem{static_cast<int>(Val(key)), text};
+  auto listed = [this](long n) {
+    for (int i = 0; i < List1.ListCount(); ++i)
+      if (ProblemNumberAt(i) == n) return i;
+    return -1;
+  };
   const bool joseki = s_.LessonMode == 7 || s_.LessonMode == 8;
-  if (!joseki && key != u"0000") {
-    for (int i = 0; i < List1.ListCount(); ++i)
-      if (ProblemNumberAt(i) == number) {
-        if (p.MsgBox(form4text::SameNumber, Buttons::YesNo, Icon::Question, form4text::Confirm) != Answer::Yes) return;
-        overwritten = i;
-        break;
-      }
-    if (!InProblemRange(number)) {
-      refuse(form4text::NumberRange, form4text::InputErrorTitle);
-      return;
-    }
-  } else if (!joseki) {
-    number = NextFreeNumber(SubCategoryBase);
-    if (number >= SubCategoryBase + 1000) {
-      refuse(form4text::SubCategoryFull, form4text::InputErrorTitle);
-      return;
-    }
-    key = Num(number);
-    line = key + Mid(text, 5, 30);
-  } else {
-    for (int i = 0; i < List1.ListCount(); ++i)
-      if (ProblemNumberAt(i) == number) {
-        refuse(form4text::NewNumber, form4text::InputErrorTitle);
-        return;
-      }
-    if (MoveBuffer[5].Colour != 0 || MoveBuffer[3].Colour == 0) {
-      refuse(form4text::JosekiStones, form4text::InputErrorTitle);
-      return;
-    }
+  if (joseki) {
+    if (listed(problem.number) >= 0) return refuse(form4text::NewNumber);
+    if (Registration.MoveBuffer[5].Colour != 0 || Registration.MoveBuffer[3].Colour == 0)
+      return refuse(form4text::JosekiStones);
     // 0 ends a block and cannot name a problem.
-    if (number < 1) {
-      refuse(form4text::JosekiPositive, form4text::InputErrorTitle);
-      return;
-    }
+    if (problem.number < 1) return refuse(form4text::JosekiPositive);
+    return problem;
   }
+  if (key == u"0000") {
+    problem.number = NextFreeProblemNumber(problemNumbers_, Vars.SubCategoryBase);
+    if (problem.number >= Vars.SubCategoryBase + 1000) return refuse(form4text::SubCategoryFull);
+    problem.line = Num(problem.number) + Mid(text, 5, 30);
+    return problem;
+  }
+  problem.overwritten = listed(problem.number);
+  if (problem.overwritten >= 0 &&
+      p.MsgBox(form4text::SameNumber, Buttons::YesNo, Icon::Question, form4text::Confirm) != Answer::Yes)
+    return std::nullopt;
+  if (!InProblemRange(problem.number)) return refuse(form4text::NumberRange);
+  return problem;
+}
 
-  for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) {
-    PendingSetup[i] = {static_cast<int16_t>(number), MoveBuffer[i].Colour, MoveBuffer[i].Point};
-    MoveBuffer[i] = {};
-  }
+void Form4::StoreNewProblem(const NewProblem& problem) {
+  const int k = s_.CategoryNo;
+  const int number = problem.number;
+  Registration.TakeAsSetup(number);
   // The set-up stones and the list go together: stones without a list
   // record would be found again under the number, and an overwritten
   // position must not lose its old stones alone.
   bool relisted = false;
   int added = -1;
   if (RunFileCommand([&] {
-        if (overwritten >= 0) {
+        if (problem.overwritten >= 0) {
           // The position replaces the old one: its set-up records go first.
           RewriteBlock(s_, ProblemFile::Moves, k, [number](int, std::string& bytes) {
             return ProblemMoveRecord::Decode(bytes).ProblemNumber != number;
           });
-          RemoveProblemLine(overwritten);
+          RemoveProblemLine(problem.overwritten);
         }
         relisted = true;
         // A problem whose position could not be stored is not listed either.
         if (!WriteSetup()) return false;
-        added = AddProblemLine(static_cast<int>(number), line);
+        added = AddProblemLine(number, problem.line);
         return RewriteProblemList();
       }) != FileCommand::Done) {
     // Refused or failed: the stones go again with the list record.
-    PendingSetup.fill({});
+    Registration.PendingSetup.fill({});
     if (relisted) LoadProblemList();
     return;
   }
@@ -157,9 +146,9 @@ void Form4::Command4_Click() {
 
 bool Form4::WriteSetup() {
   std::vector<ProblemMoveRecord> records;
-  for (int i = 1; i <= MoveBufferSize && PendingSetup[i].ProblemNumber != 0; ++i)
-    records.push_back({PendingSetup[i].ProblemNumber, PendingSetup[i].Colour, PendingSetup[i].Point});
-  PendingSetup.fill({});
+  for (const SetupEntry& e : Registration.TakeSetup())
+    records.push_back(
+        {static_cast<int16_t>(e.ProblemNumber), static_cast<int16_t>(e.Colour), static_cast<int16_t>(e.Point)});
   if (AppendProblemMoves(s_, s_.CategoryNo, records)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
   return false;

@@ -9,23 +9,23 @@ namespace sol {
 
 void Form4::Command17_Click() {
   Platform& platform = GetPlatform();
-  if (MoveBufferCount == 0) {
+  if (Registration.MoveBufferCount == 0) {
     platform.MsgBox(form4text::PlaceStones, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
-  const auto placed = MoveBuffer;
-  const int n = MoveBufferCount;
+  const auto placed = Registration.MoveBuffer;
+  const int n = Registration.MoveBufferCount;
   const BufferEntry last = placed[n];
   const BufferEntry before = n >= 2 ? placed[n - 1] : BufferEntry{};
-  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
+  Vars.AnswerLineCount = List2.ListCount();
   auto matches = [this](int line, const BufferEntry& e) {
     const AnswerLine& l = answers_.At(line);
     return std::abs(l.SignedColour) == e.Colour && l.Point == e.Point && l.MoveIndex == e.MoveNo;
   };
 
   bool found = false;
-  const int from = CurrentRecord - 2;
-  const int count = AnswerLineCount;
+  const int from = Lesson.CurrentRecord - 2;
+  const int count = Vars.AnswerLineCount;
   for (int i = from; i < count; ++i) {
     if (i < 0 || !matches(i, last)) continue;
     if (n >= 2) {
@@ -45,8 +45,7 @@ void Form4::Command17_Click() {
     found = false;
   }
   if (found) {
-    MoveBuffer.fill({});
-    MoveBufferCount = 0;
+    Registration.ClearMoves();
   } else {
     platform.MsgBox(form4text::NoSequence, Buttons::OK, Icon::Information, form4text::Confirm);
   }

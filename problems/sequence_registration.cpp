@@ -24,7 +24,7 @@ void Form4::RegisterSequence(int sign) {
     p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
     return;
   }
-  if (MoveBuffer[1].Colour == 0) {
+  if (Registration.MoveBuffer[1].Colour == 0) {
     p.MsgBox(form4text::NoMovesPlayed, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
@@ -36,14 +36,14 @@ void Form4::RegisterSequence(int sign) {
   }
 
   std::vector<AnswerMoveRecord> records;
-  for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) {
-    const BufferEntry& e = MoveBuffer[i];
+  for (int i = 1; i <= MoveBufferSize && Registration.MoveBuffer[i].Colour != 0; ++i) {
+    const BufferEntry& e = Registration.MoveBuffer[i];
     AnswerMoveRecord r;
     r.ProblemNumber = static_cast<int16_t>(number);
     r.MoveIndex = e.MoveNo;
     r.SignedColour = static_cast<int16_t>(i == 1 ? e.Colour * sign : e.Colour);
     r.Point = e.Point;
-    r.BranchLink = i > 1 ? int16_t{0} : (e.MoveNo == 1 ? StartsAtProblem : ParentRecordNo);
+    r.BranchLink = i > 1 ? int16_t{0} : (e.MoveNo == 1 ? StartsAtProblem : Vars.ParentRecordNo);
     records.push_back(r);
   }
 
@@ -91,10 +91,9 @@ void Form4::RegisterSequence(int sign) {
       if (firstLine < 0) firstLine = line;
     }
   }
-  AnswerLineCount = static_cast<int16_t>(List2.ListCount());
-  for (int i = 1; i <= MoveBufferSize; ++i) MoveBuffer[i] = {};
-  ParentRecordNo = records.back().RecordNumber;
-  MoveBufferCount = 0;
+  Vars.AnswerLineCount = List2.ListCount();
+  Registration.ClearMoves();
+  Vars.ParentRecordNo = records.back().RecordNumber;
   List2.SetListIndex(firstLine);
   List2.SetTopIndex(firstLine);
   SetStatus(form4text::Registered);
