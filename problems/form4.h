@@ -162,6 +162,9 @@ class Form4 : public Form {
   void Command6_Click();  // 正手順登録
   void Command7_Click();  // 悪手順登録
   void RegisterSequence(int sign);
+  // Stores a played sequence in the answer file, giving `records` their
+  // record numbers; false after a refusal.
+  bool StoreSequence(std::vector<AnswerMoveRecord>& records);
 
   // Deletion, category maintenance and the data check.
   void Command5_Click();  // 問題削除
@@ -209,6 +212,9 @@ class Form4 : public Form {
   void BindCommands();
   void ClickMark(int button, int point);
   void LectureMove(int point);
+  // A move that no offered line holds: the player takes it back, plays the
+  // other side, or goes on freely.
+  void RejectLectureMove(int colour);
   // Says whether the lecture goes on from the current record, with its cue;
   // true when the current record ends its sequence.
   bool ReportContinuation();

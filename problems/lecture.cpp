@@ -145,7 +145,10 @@ void Form4::LectureMove(int p) {
     }
     return;
   }
+  RejectLectureMove(colour);
+}
 
+void Form4::RejectLectureMove(int colour) {
   const Answer a =
       GetPlatform().MsgBox(form4text::NotRegistered, Buttons::YesNoCancel, Icon::Question, form4text::Choice);
   const int accepted = Lesson.CurrentRecord;

@@ -88,6 +88,21 @@ std::vector<SetupEntry> ProblemRegistration::TakeSetup() {
   return setup;
 }
 
+std::vector<AnswerMoveRecord> ProblemRegistration::SequenceRecords(int number, int sign, int parentRecord) const {
+  std::vector<AnswerMoveRecord> records;
+  for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) {
+    const BufferEntry& e = MoveBuffer[i];
+    AnswerMoveRecord r;
+    r.ProblemNumber = static_cast<int16_t>(number);
+    r.MoveIndex = static_cast<int16_t>(e.MoveNo);
+    r.SignedColour = static_cast<int16_t>(i == 1 ? e.Colour * sign : e.Colour);
+    r.Point = static_cast<int16_t>(e.Point);
+    r.BranchLink = static_cast<int16_t>(i > 1 ? 0 : (e.MoveNo == 1 ? StartsAtProblem : parentRecord));
+    records.push_back(r);
+  }
+  return records;
+}
+
 void ProblemRegistration::Backup() {
   MoveBufferBackup.fill({});
   for (int i = 1; i <= MoveBufferSize && MoveBuffer[i].Colour != 0; ++i) MoveBufferBackup[i] = MoveBuffer[i];

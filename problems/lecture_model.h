@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "problems/answer_tree.h"
+#include "problems/store.h"
 
 namespace sol {
 
@@ -78,6 +79,10 @@ class ProblemRegistration {
   void TakeAsSetup(int number);
   // The pending set-up in order; it is emptied.
   std::vector<SetupEntry> TakeSetup();
+  // The clicked stones as the answer records of a sequence of problem
+  // `number`: the first move signed by `sign` (-1 a wrong sequence) and
+  // linked to the problem position, or as a branch to `parentRecord`.
+  std::vector<AnswerMoveRecord> SequenceRecords(int number, int sign, int parentRecord) const;
   // Keeps the clicked stones aside, and puts them back.
   void Backup();
   void Restore(int count);

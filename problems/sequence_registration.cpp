@@ -16,6 +16,34 @@ void Form4::Command6_Click() { RegisterSequence(1); }
 
 void Form4::Command7_Click() { RegisterSequence(-1); }
 
+bool Form4::StoreSequence(std::vector<AnswerMoveRecord>& records) {
+  Platform& p = GetPlatform();
+  const int k = s_.CategoryNo;
+  const bool branch = records.front().MoveIndex > 1;
+  int16_t link = records.front().BranchLink;
+  if (branch && link == StartsAtProblem) {
+    // Stored as it is, a branch after record 99 would read as starting at
+    // the problem position. Only files from before that record was kept
+    // free hold a move there; it moves up first.
+    link = static_cast<int16_t>(FreeReservedAnswerRecord(s_, k)(link));
+    records.front().BranchLink = link;
+  }
+  // A branch head must name a record stored before it as its parent; one
+  // that names itself or nothing would make the answer path loop or run
+  // into the sequence above, so it is not stored.
+  const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
+  if (link == StartsAtProblem ? branch : link < BlockFirst(ProblemFile::Answers, k) || link >= first) {
+    p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
+             form4text::RegisterErrorTitle);
+    return false;
+  }
+  if (!AppendAnswers(s_, k, records)) {
+    p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
+    return false;
+  }
+  return true;
+}
+
 void Form4::RegisterSequence(int sign) {
   Platform& p = GetPlatform();
   const int k = s_.CategoryNo;
@@ -35,48 +63,13 @@ void Form4::RegisterSequence(int sign) {
     return;
   }
 
-  std::vector<AnswerMoveRecord> records;
-  for (int i = 1; i <= MoveBufferSize && Registration.MoveBuffer[i].Colour != 0; ++i) {
-    const BufferEntry& e = Registration.MoveBuffer[i];
-    AnswerMoveRecord r;
-    r.ProblemNumber = static_cast<int16_t>(number);
-    r.MoveIndex = e.MoveNo;
-    r.SignedColour = static_cast<int16_t>(i == 1 ? e.Colour * sign : e.Colour);
-    r.Point = e.Point;
-    r.BranchLink = i > 1 ? int16_t{0} : (e.MoveNo == 1 ? StartsAtProblem : Vars.ParentRecordNo);
-    records.push_back(r);
-  }
-
+  std::vector<AnswerMoveRecord> records = Registration.SequenceRecords(number, sign, Vars.ParentRecordNo);
+  const int16_t linkAsPlayed = records.front().BranchLink;
   // Stored wholly or not at all: a sequence reported as failed but stored
   // would be stored twice when the player tries again.
-  bool renumbered = false;
-  if (RunFileCommand([&] {
-        const bool branch = records.front().MoveIndex > 1;
-        int16_t link = records.front().BranchLink;
-        if (branch && link == StartsAtProblem) {
-          // Stored as it is, a branch after record 99 would read as starting at
-          // the problem position. Only files from before that record was kept
-          // free hold a move there; it moves up first.
-          link = static_cast<int16_t>(FreeReservedAnswerRecord(s_, k)(link));
-          records.front().BranchLink = link;
-          renumbered = link != StartsAtProblem;
-        }
-        // A branch head must name a record stored before it as its parent; one
-        // that names itself or nothing would make the answer path loop or run
-        // into the sequence above, so it is not stored.
-        const int first = FindBlockEnd(s_, ProblemFile::Answers, k) + 1;
-        if (link == StartsAtProblem ? branch : link < BlockFirst(ProblemFile::Answers, k) || link >= first) {
-          p.MsgBox(form4text::BadBranch + form4text::BadBranchCode, Buttons::OK, Icon::Information,
-                   form4text::RegisterErrorTitle);
-          return false;
-        }
-        if (!AppendAnswers(s_, k, records)) {
-          p.MsgBox(form4text::CannotRegister, Buttons::OK, Icon::Information, form4text::InputLimitTitle);
-          return false;
-        }
-        return true;
-      }) != FileCommand::Done)
-    return;
+  if (RunFileCommand([&] { return StoreSequence(records); }) != FileCommand::Done) return;
+  // A branch whose parent record had to move up was stored under new numbers.
+  const bool renumbered = linkAsPlayed == StartsAtProblem && records.front().BranchLink != StartsAtProblem;
 
   int firstLine = -1;
   if (renumbered) {
