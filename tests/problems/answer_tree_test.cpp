@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "core/record_file.h"
+#include "problems/lecture_model.h"
 #include "problems/store.h"
 
 namespace sol {
@@ -129,6 +130,38 @@ TEST(AnswerTree, DamagedLinksEndEveryWalk) {
   const AnswerCheck c = t.Check({4, 32768});
   EXPECT_EQ(c.BadSequences, (std::vector<int>{3, 4, 5, 6, MaxRecordNumber, -32768}));
   EXPECT_EQ(c.BadComments, std::vector<int>{32768});
+}
+
+// The lecture walks the same tree.
+TEST(Lecture, MovesFollowTheOfferedLines) {
+  const AnswerTree t = Branching();
+  Lecture l;
+  l.CurrentRecord = -1;
+  EXPECT_EQ(l.MatchMove(t, 1, 61), 2);
+  EXPECT_TRUE(l.WrongBranch) << "the wrong root is shown as wrong";
+
+  l = {};
+  l.CurrentRecord = -1;
+  ASSERT_EQ(l.MatchMove(t, 1, 119), 0);
+  ASSERT_EQ(l.MatchMove(t, 2, 138), 1);
+  EXPECT_FALSE(l.WrongBranch);
+  // Two sequences hang from record 2; the lecture offers both.
+  EXPECT_EQ(l.MatchMove(t, 3, 65), 5);
+  EXPECT_TRUE(l.WrongBranch);
+  l.CurrentRecord = 1;
+  EXPECT_EQ(l.MatchMove(t, 3, 60), 3);
+  EXPECT_EQ(l.Candidates[1], 3);
+  EXPECT_EQ(l.Candidates[2], 5);
+  EXPECT_EQ(l.Candidates[3], -1);
+
+  // A move no offered line holds leaves the lecture where it stood.
+  l.CurrentRecord = 1;
+  l.WrongBranch = true;
+  EXPECT_EQ(l.MatchMove(t, 3, 100), std::nullopt);
+  EXPECT_EQ(l.CurrentRecord, 1);
+  EXPECT_FALSE(l.WrongBranch);
+  EXPECT_EQ(l.CandidateAt(t, 65), 5);
+  EXPECT_EQ(l.CandidateAt(t, 100), -1);
 }
 
 }  // namespace

@@ -13,48 +13,6 @@ namespace {
 
 constexpr int B = Black, W = White;
 
-// A root sequence, a wrong root, and two branches after the root's second
-// move, the second of them wrong.
-AnswerTree Branching() {
-  return AnswerTree({{1001, 1, B, 119, 1, StartsAtProblem},
-                     {1001, 2, W, 138, 2, 0},
-                     {1001, 1, -B, 61, 3, StartsAtProblem},
-                     {1001, 3, B, 60, 4, 2},
-                     {1001, 4, W, 64, 5, 0},
-                     {1001, 3, -B, 65, 6, 2}});
-}
-
-TEST(Lecture, MovesFollowTheOfferedLines) {
-  const AnswerTree t = Branching();
-  Lecture l;
-  l.CurrentRecord = -1;
-  EXPECT_EQ(l.MatchMove(t, 1, 61), 2);
-  EXPECT_TRUE(l.WrongBranch) << "the wrong root is shown as wrong";
-
-  l = {};
-  l.CurrentRecord = -1;
-  ASSERT_EQ(l.MatchMove(t, 1, 119), 0);
-  ASSERT_EQ(l.MatchMove(t, 2, 138), 1);
-  EXPECT_FALSE(l.WrongBranch);
-  // Two sequences hang from record 2; the lecture offers both.
-  EXPECT_EQ(l.MatchMove(t, 3, 65), 5);
-  EXPECT_TRUE(l.WrongBranch);
-  l.CurrentRecord = 1;
-  EXPECT_EQ(l.MatchMove(t, 3, 60), 3);
-  EXPECT_EQ(l.Candidates[1], 3);
-  EXPECT_EQ(l.Candidates[2], 5);
-  EXPECT_EQ(l.Candidates[3], -1);
-
-  // A move no offered line holds leaves the lecture where it stood.
-  l.CurrentRecord = 1;
-  l.WrongBranch = true;
-  EXPECT_EQ(l.MatchMove(t, 3, 100), std::nullopt);
-  EXPECT_EQ(l.CurrentRecord, 1);
-  EXPECT_FALSE(l.WrongBranch);
-  EXPECT_EQ(l.CandidateAt(t, 65), 5);
-  EXPECT_EQ(l.CandidateAt(t, 100), -1);
-}
-
 TEST(Lecture, ColourOfTheNextMove) {
   Lecture l;
   EXPECT_EQ(l.NextColour(false), B);
