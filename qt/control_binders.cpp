@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -187,6 +188,7 @@ QString MenuText(const Menu& menu) {
 }
 
 std::function<void()> BindMenu(FormView& view, Menu& menu, QAction* action) {
+  if (!menu.Shortcut().empty()) action->setShortcut(QKeySequence(Literal(menu.Shortcut())));
   // An entry that opens a menu has nothing of its own to run.
   if (!action->menu())
     QObject::connect(action, &QAction::triggered, &view,

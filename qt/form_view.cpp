@@ -161,6 +161,12 @@ void FormView::BindControl(Control& c, QWidget* central) {
 
 void FormView::BuildMenus(Menu& parent, QWidget* into) {
   for (auto& item : parent.Items()) {
+    if (item->IsSeparator()) {
+      QAction* line = new QAction(into);
+      line->setSeparator(true);
+      into->addAction(line);
+      continue;
+    }
     QAction* action = nullptr;
     QMenu* submenu = nullptr;
     if (item->Items().empty()) {

@@ -247,6 +247,16 @@ class Menu : public Control {
     return *items_.back();
   }
   char16_t AccessKey() const { return accessKey_; }
+  // The key chord that runs the entry from anywhere in its window
+  // (u"Ctrl+O"); empty for none.
+  const Str& Shortcut() const { return shortcut_; }
+  Menu& SetShortcut(Str keys) {
+    shortcut_ = std::move(keys);
+    return *this;
+  }
+  // A line between groups of entries; it has no name and runs nothing.
+  void AddSeparator() { Add("", u"-").separator_ = true; }
+  bool IsSeparator() const { return separator_; }
   const std::vector<std::unique_ptr<Menu>>& Items() const { return items_; }
   // Depth-first search by item name.
   Menu* Find(const std::string& name);
@@ -261,6 +271,8 @@ class Menu : public Control {
  private:
   Str caption_;
   char16_t accessKey_ = 0;
+  Str shortcut_;
+  bool separator_ = false;
   bool checkable_ = false;
   bool checked_ = false;
   std::vector<std::unique_ptr<Menu>> items_;
