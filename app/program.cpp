@@ -55,7 +55,7 @@ void Program::ChooseCoordinates(CoordinateStyle style, Form& from) {
 
 Program::~Program() { SetNotWritableNotice({}); }
 
-void Program::Start() {
+void Program::Start(const std::vector<std::string>& arguments) {
   // A command that a crash cut short is undone before anything is read,
   // by the one process that may write the folder.
   bool recovered = true;
@@ -72,6 +72,7 @@ void Program::Start() {
   if (!recovered) MainBoard.SetStatus(msg::NoFile);
   if (recovery == Recovery::SetAside)
     platform_.MsgBox(msg::JournalSetAside, Buttons::OK, Icon::Information, msg::CannotWriteTitle);
+  if (!arguments.empty()) MainBoard.OpenSgfFiles(arguments);
 }
 
 std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }

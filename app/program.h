@@ -21,8 +21,9 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Loads and shows the main board, as the program does when it starts.
-  void Start();
+  // Loads and shows the main board, as the program does when it starts;
+  // `arguments` (the command line's files, UTF-8) are then opened on it.
+  void Start(const std::vector<std::string>& arguments = {});
 
   GameState State;
   Form2 MainBoard;

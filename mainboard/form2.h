@@ -98,6 +98,11 @@ class Form2 : public Form {
   void MenuPrint();         // 印刷
   void Command5_Click();    // 戻り (leaves the print layout)
 
+  // Game files the player opened: dropped onto the board or named on the
+  // command line.
+  void OpenSgfFiles(const std::vector<std::string>& paths);
+  void DropFiles(const std::vector<std::string>& paths) override { OpenSgfFiles(paths); }
+
   void MenuHelpContents();
   void MenuContextHelp();
   void MenuVersion();

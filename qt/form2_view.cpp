@@ -186,6 +186,8 @@ ViewLayout Form2Layout() {
   layout.arrange = Arrange;
   layout.closeMenu = "メニュー終了";
   layout.printText = "Label10";
+  // Game files dropped onto the board open there.
+  layout.takesFiles = true;
   // The arrows step through the game as the buttons beside the board do.
   layout.keys = {
       {Qt::Key_Left, "Command1"}, {Qt::Key_Right, "Command4"}, {Qt::Key_Home, "Command2"}, {Qt::Key_End, "Command6"}};

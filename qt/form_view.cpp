@@ -1,12 +1,15 @@
 #include "qt/form_view.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -69,6 +72,7 @@ FormView::FormView(Form& form, ViewLayout layout, QWidget* parent)
   else
     StackDefault();
   BindKeys();
+  setAcceptDrops(layout_.takesFiles);
   CheckLayoutNames();
   for (const std::string& fault : faults_) qWarning("%s: %s", form.FormName().c_str(), fault.c_str());
   // On a screen too small for the window (a small laptop, a large scale
@@ -261,6 +265,40 @@ void FormView::closeEvent(QCloseEvent* event) {
     }
     Form* form = &self->form_;
     self->Forward(nullptr, [form] { form->Unload(); });
+  });
+}
+
+namespace {
+
+// The paths of a drag that carries local files and nothing else; empty
+// for anything else (text, a web address).
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
+}  // namespace
+
+void FormView::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void FormView::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths = LocalFiles(event->mimeData());
+  if (paths.empty()) return event->ignore();
+  event->acceptProposedAction();
+  // Opening may ask questions; the drag's source is let go first.
+  QPointer<FormView> self(this);
+  QTimer::singleShot(0, this, [self, paths = std::move(paths)] {
+    if (self) self->Forward(nullptr, [&] { self->form_.DropFiles(paths); });
   });
 }
 

@@ -42,6 +42,8 @@ struct ViewLayout {
   std::vector<std::pair<std::string, std::string>> doubleClicks;
   // The label whose caption is printed under the board, while it is shown.
   std::string printText;
+  // Local files dropped onto the window go to Form::DropFiles.
+  bool takesFiles = false;
 };
 
 class FormView : public QMainWindow {
@@ -94,6 +96,8 @@ class FormView : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // A control or menu entry and what shows it; a menu entry has no widget.

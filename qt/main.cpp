@@ -2,11 +2,14 @@
 // the views of its windows.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "app/instance_lock.h"
 #include "app/program.h"
@@ -102,7 +105,13 @@ int main(int argc, char** argv) {
   {
     sol::Program program(platform, QDir::toNativeSeparators(programDir).toStdString());
     platform.CreateViews(program.Forms());
-    program.Start();
+    // What Qt left of the command line after taking its own options, as
+    // absolute paths (the program's folder is not the one it was started in).
+    std::vector<std::string> files;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+      files.push_back(QDir::toNativeSeparators(QFileInfo(arguments[i]).absoluteFilePath()).toStdString());
+    program.Start(files);
     result = QApplication::exec();
     platform.DestroyViews();
   }

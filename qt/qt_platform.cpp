@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -127,6 +128,53 @@ std::optional<Str> QtPlatform::InputBox(const Str& prompt, const Str& caption, c
   dialog.setCancelButtonText(QStringLiteral("キャンセル"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdU16String();
+}
+
+std::vector<std::string> QtPlatform::ChooseFiles(FileDialog kind, const Str& title, const Str& filter,
+                                                 const std::string& suggested) {
+  RefreshAllViews();
+  const QString start = QString::fromStdString(suggested);
+  QFileDialog dialog(BoxParent(), Q(title));
+  if (kind != FileDialog::Folder) dialog.setNameFilter(Q(filter));
+  switch (kind) {
+    case FileDialog::Open:
+    case FileDialog::OpenMany:
+      dialog.setFileMode(kind == FileDialog::Open ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
+      dialog.setLabelText(QFileDialog::Accept, QStringLiteral("開く"));
+      break;
+    case FileDialog::Save:
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+      // A name typed without a suffix gets the one of the files offered; the
+      // dialog then also asks before replacing that file.
+      if (Q(filter).contains(QStringLiteral("*.sgf"), Qt::CaseInsensitive))
+        dialog.setDefaultSuffix(QStringLiteral("sgf"));
+      break;
+    case FileDialog::Folder:
+      dialog.setFileMode(QFileDialog::Directory);
+      dialog.setOption(QFileDialog::ShowDirsOnly, true);
+      dialog.setLabelText(QFileDialog::Accept, QStringLiteral("選択"));
+      break;
+  }
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("名前:"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("種類:"));
+  if (!start.isEmpty()) {
+    // Save proposes a file (a full path also opens its folder); the others
+    // start in a folder.
+    if (kind == FileDialog::Save)
+      dialog.selectFile(start);
+    else
+      dialog.setDirectory(start);
+  }
+  std::vector<std::string> chosen;
+  if (dialog.exec() != QDialog::Accepted) return chosen;
+  for (const QString& f : dialog.selectedFiles())
+    chosen.push_back(QDir::toNativeSeparators(QFileInfo(f).absoluteFilePath()).toStdString());
+  if (kind != FileDialog::OpenMany && chosen.size() > 1) chosen.resize(1);
+  return chosen;
 }
 
 QString QtPlatform::WaveFileFor(const Str& path) const {

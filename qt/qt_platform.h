@@ -1,4 +1,5 @@
-// The platform of the desktop program: Qt message boxes and input boxes,
+// The platform of the desktop program: Qt message boxes, input boxes and
+// file dialogs,
 // sound through QSoundEffect, the help viewer, printing (or PDF), and the
 // views of the windows.
 #pragma once
@@ -27,6 +28,8 @@ class QtPlatform : public Platform {
 
   Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) override;
   std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) override;
+  std::vector<std::string> ChooseFiles(FileDialog kind, const Str& title, const Str& filter,
+                                       const std::string& suggested) override;
   void PlayWave(const Str& path) override;
   void Beep() override;
   void HelpContents(const Str& helpFile) override;

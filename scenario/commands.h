@@ -52,6 +52,18 @@ void CmdSetting(Session& s, const Words& w);
 void CmdAnswer(Session& s, const Words& w);
 void CmdInput(Session& s, const Words& w);
 
+// player_files.cpp: files beyond the data files, and the dialogs choosing them.
+void CmdArgument(Session& s, const Words& w);
+void CmdFile(Session& s, const Words& w);
+void CmdChoose(Session& s, const Words& w);
+void EventDrop(Session& s, Form& f, const Words& w);
+void ExpectDialog(Session& s, const Words& w);
+void ExpectNoDialog(Session& s, const Words& w);
+void ExpectFileText(Session& s, const Words& w);
+void ExpectFileHas(Session& s, const Words& w);
+// expect exists / expect missing
+void ExpectExists(Session& s, const Words& w);
+
 // events.cpp: what the player does.
 void EventClick(Session& s, Form& f, const Words& w);
 void EventPress(Session& s, Form& f, const Words& w);

@@ -80,6 +80,10 @@ void AfterEvent(Session& s) {
     s.Fail(std::to_string(outside.inputs.size()) + " queued input(s) left unused by this action");
     outside.inputs.clear();
   }
+  if (!outside.choices.empty()) {
+    s.Fail(std::to_string(outside.choices.size()) + " queued file choice(s) left unused by this action");
+    outside.choices.clear();
+  }
 }
 
 }  // namespace sol

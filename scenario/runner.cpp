@@ -92,6 +92,7 @@ void Session::Run(const std::string& text) {
       ReportPlatformErrors();
       platform_.answers.clear();
       platform_.inputs.clear();
+      platform_.choices.clear();
       Fail(std::string("the program failed: ") + e.what());
     }
   }
@@ -120,7 +121,7 @@ void Session::EnsureStarted() {
       r.boards[f->FormName()] = std::move(pics);
     }
   };
-  program_->Start();
+  program_->Start(arguments_);
   ReportPlatformErrors();
 }
 
@@ -130,6 +131,19 @@ void Session::ReportPlatformErrors() {
 }
 
 std::string Session::DataPath(const std::string& file) const { return MakeDataDir(dir_) + file; }
+
+std::string Session::ResolvePath(const std::string& path) const {
+  std::filesystem::path p = std::filesystem::path(path).is_absolute() ? path : DataPath(path);
+  std::string full = std::filesystem::absolute(p).lexically_normal().string();
+  // "." names the folder itself, without the separator normalising leaves.
+  if (full.size() > 1 && full.back() == '/') full.pop_back();
+  return full;
+}
+
+void Session::AddArgument(const std::string& path) {
+  if (Started()) throw Failure("argument comes before the program starts");
+  arguments_.push_back(ResolvePath(path));
+}
 
 Form& Session::GetForm(const std::string& name) {
   Form* f = program_->FindForm(name);

@@ -21,6 +21,19 @@ const char* ButtonsName(Buttons b) {
   return "?";
 }
 
+const char* DialogKindName(FileDialog kind) {
+  switch (kind) {
+    case FileDialog::Open:
+    case FileDialog::OpenMany:
+      return "open";
+    case FileDialog::Save:
+      return "save";
+    case FileDialog::Folder:
+      return "folder";
+  }
+  return "?";
+}
+
 namespace {
 
 bool Allows(Buttons b, Answer a) {
@@ -77,6 +90,24 @@ std::optional<Str> ScriptPlatform::InputBox(const Str& prompt, const Str& captio
   auto v = inputs.front();
   inputs.pop_front();
   return v;
+}
+
+std::vector<std::string> ScriptPlatform::ChooseFiles(FileDialog kind, const Str& title, const Str&,
+                                                     const std::string&) {
+  dialogs.push_back({kind, title});
+  const std::string what = std::string("the ") + DialogKindName(kind) + " dialog \"" + ToUtf8(title) + "\"";
+  if (choices.empty()) {
+    Unanswered("no choice queued for " + what);
+    return {};
+  }
+  std::vector<std::string> paths = std::move(choices.front());
+  choices.pop_front();
+  // Only the dialog for several files can return more than one.
+  if (kind != FileDialog::OpenMany && paths.size() > 1) {
+    Unanswered(what + " takes one path, " + std::to_string(paths.size()) + " were queued");
+    return {};
+  }
+  return paths;
 }
 
 void ScriptPlatform::PlayWave(const Str& path) {

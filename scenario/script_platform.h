@@ -28,10 +28,20 @@ struct InputRecord {
   Str caption, prompt, defaultText;
 };
 
+// "open" (for Open and OpenMany), "save" or "folder", as scenarios name them.
+const char* DialogKindName(FileDialog kind);
+
+struct DialogRecord {
+  FileDialog kind = FileDialog::Open;
+  Str title;
+};
+
 class ScriptPlatform : public Platform {
  public:
   Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) override;
   std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) override;
+  std::vector<std::string> ChooseFiles(FileDialog kind, const Str& title, const Str& filter,
+                                       const std::string& suggested) override;
   void PlayWave(const Str& path) override;
   void Beep() override { ++beeps; }
   void HelpContents(const Str& helpFile) override;
@@ -47,6 +57,8 @@ class ScriptPlatform : public Platform {
   // Queued answers of the next user action.
   std::deque<Answer> answers;
   std::deque<std::optional<Str>> inputs;
+  // Absolute paths; an empty entry cancels the dialog.
+  std::deque<std::vector<std::string>> choices;
   Date today;
   std::vector<double> randoms{0.0};
   size_t randomNext = 0;
@@ -54,6 +66,7 @@ class ScriptPlatform : public Platform {
   // What happened, oldest first; `taken` counts the records already checked.
   std::vector<BoxRecord> boxes;
   std::vector<InputRecord> inputBoxes;
+  std::vector<DialogRecord> dialogs;
   std::vector<std::string> cues;  // "chord", "ding" or the path played
   int beeps = 0;
   std::vector<std::string> prints;

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/instance_lock.h"
 #include "app/program.h"
@@ -42,6 +43,11 @@ class Session {
   Program& App() { return *program_; }
   bool Started() const { return program_ != nullptr; }
   std::string DataPath(const std::string& file) const;
+  // A path of a scenario line made absolute: relative ones lie in the data
+  // directory.
+  std::string ResolvePath(const std::string& path) const;
+  // Puts a path on the command line the program starts with.
+  void AddArgument(const std::string& path);
 
   Form& GetForm(const std::string& name);
   // A window that can take the player's events now.
@@ -58,7 +64,7 @@ class Session {
 
   // How many of each kind of record the expectations have taken.
   struct Taken {
-    size_t boxes = 0, lastBox = SIZE_MAX, inputs = 0, cues = 0, prints = 0, helps = 0;
+    size_t boxes = 0, lastBox = SIZE_MAX, inputs = 0, dialogs = 0, cues = 0, prints = 0, helps = 0;
     int beeps = 0;
   } taken;
 
@@ -74,6 +80,7 @@ class Session {
   ScriptPlatform platform_;
   std::unique_ptr<InstanceLock> lock_;
   std::unique_ptr<Program> program_;
+  std::vector<std::string> arguments_;
 };
 
 }  // namespace sol

@@ -47,6 +47,10 @@ class Form : public Window {
   void Hide();
   void Unload();
 
+  // Files the player dropped onto the window (absolute UTF-8 paths); a
+  // window that takes no files ignores them.
+  virtual void DropFiles(const std::vector<std::string>& paths) { (void)paths; }
+
   // A window variable by name, with an optional 1-based index and field
   // (`BackupList(2).Number`); nullopt when the window has no such variable.
   virtual std::optional<std::string> ReadVar(const std::string& name, std::optional<int> index,

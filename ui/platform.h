@@ -1,10 +1,12 @@
-// Everything the windows need from the world outside: boxes, sound, help,
-// printing, the date, random numbers, window management and quitting.
+// Everything the windows need from the world outside: boxes, file dialogs,
+// sound, help, printing, the date, random numbers, window management and
+// quitting.
 // The Qt front end implements it for people, the scenario platform for tests.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/controls.h"
 
@@ -13,6 +15,7 @@ namespace sol {
 enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
 enum class Icon { None, Information, Question };
 enum class Answer { OK, Cancel, Yes, No };
+enum class FileDialog { Open, OpenMany, Save, Folder };
 
 struct Date {
   int year = 2000;
@@ -36,6 +39,13 @@ class Platform {
   virtual Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) = 0;
   // nullopt when the box is cancelled.
   virtual std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) = 0;
+  // The paths the player chose, absolute: one path, or several for OpenMany;
+  // empty when the dialog was cancelled. `filter` names the files offered
+  // (e.g. u"SGF棋譜 (*.sgf)"; unused for Folder). `suggested` is, for Save, the
+  // proposed file (a name, or a full path), else the folder to start in; empty
+  // leaves it to the platform.
+  virtual std::vector<std::string> ChooseFiles(FileDialog kind, const Str& title, const Str& filter,
+                                               const std::string& suggested) = 0;
 
   // Plays a wave file by its program path; a missing file or device is silent.
   virtual void PlayWave(const Str& path) = 0;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +111,8 @@ class ListForm : public Form {
   CommandButton Hidden1{"Hidden1"};
   std::vector<int> selected;
   int changes = 0;
+  std::vector<std::vector<std::string>> drops;
+  void DropFiles(const std::vector<std::string>& paths) override { drops.push_back(paths); }
 };
 
 }  // namespace
@@ -503,6 +506,33 @@ class GuiTest : public QObject {
     // Missing files are silent, not an error.
     platform_->PlayWave(ConfirmCueFile);
     platform_->PlayWave(u"/nonexistent/none.wav");
+  }
+
+  // Local files dropped onto a window that takes files reach its model once
+  // the drop is over; a drag carrying anything else is refused.
+  void droppedLocalFilesReachTheForm() {
+    QVERIFY(view_->acceptDrops());
+    extra_ = std::make_unique<ListForm>(*platform_);
+    QVERIFY(!MakeView(*extra_)->acceptDrops());
+    ViewLayout layout;
+    layout.takesFiles = true;
+    FormView view(*extra_, layout);
+    QVERIFY(view.acceptDrops());
+    auto drag = [&](const QList<QUrl>& urls) {
+      QMimeData data;
+      data.setUrls(urls);
+      QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&view, &enter);
+      QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+      QApplication::sendEvent(&view, &drop);
+      return enter.isAccepted() && drop.isAccepted();
+    };
+    QVERIFY(!drag({QUrl::fromLocalFile(QStringLiteral("/a.sgf")), QUrl(QStringLiteral("https://example.com/b.sgf"))}));
+    QVERIFY(!drag({}));
+    QVERIFY(drag({QUrl::fromLocalFile(QStringLiteral("/棋譜/a.sgf")), QUrl::fromLocalFile(QStringLiteral("/b.sgf"))}));
+    QVERIFY(extra_->drops.empty());
+    QTRY_COMPARE(extra_->drops.size(), size_t(1));
+    QCOMPARE(extra_->drops[0], (std::vector<std::string>{"/棋譜/a.sgf", "/b.sgf"}));
   }
 
   void genericViewFollowsListAndTextModels() {
