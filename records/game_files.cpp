@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 
 #include "core/cp932.h"
 #include "core/record_file.h"
@@ -71,13 +72,14 @@ std::string EncodeAll(const std::vector<GameMoveRecord>& records) {
 }
 
 // MoveList entries 1..MoveCount as records of game n.
-std::vector<GameMoveRecord> BoardMoves(const GameState& s, int n) {
-  std::vector<GameMoveRecord> out;
+std::span<const MoveEntry> BoardEntries(const GameState& s) {
   const int count = std::clamp<int>(s.MoveCount, 0, MaxMoves);
-  for (int j = 1; j <= count; ++j) {
-    const MoveEntry& e = s.MoveList[j];
-    out.push_back({static_cast<int16_t>(n), e.Number, e.Colour, e.Point});
-  }
+  return std::span<const MoveEntry>(s.MoveList).subspan(1, static_cast<size_t>(count));
+}
+
+std::vector<GameMoveRecord> MoveRecords(std::span<const MoveEntry> entries, int n) {
+  std::vector<GameMoveRecord> out;
+  for (const MoveEntry& e : entries) out.push_back({static_cast<int16_t>(n), e.Number, e.Colour, e.Point});
   return out;
 }
 
@@ -116,9 +118,11 @@ void DeleteGameMoves(GameState& s, int n) {
   }
 }
 
-void AppendGameMoves(GameState& s, int n) {
+void AppendGameMoves(GameState& s, int n) { AppendGameEntries(s, n, BoardEntries(s)); }
+
+void AppendGameEntries(GameState& s, int n, std::span<const MoveEntry> entries) {
   try {
-    const std::vector<GameMoveRecord> moves = BoardMoves(s, n);
+    const std::vector<GameMoveRecord> moves = MoveRecords(entries, n);
     if (moves.empty()) return;
     const long first = static_cast<long>(s.GameMovesRecordCount) + 1;
     const long last = first + static_cast<long>(moves.size()) - 1;
@@ -143,7 +147,7 @@ void ReplaceGameMoves(GameState& s, int n) {
     std::vector<GameMoveRecord> records;
     for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, true))
       if (r.GameNumber != n) records.push_back(r);
-    const std::vector<GameMoveRecord> moves = BoardMoves(s, n);
+    const std::vector<GameMoveRecord> moves = MoveRecords(BoardEntries(s), n);
     records.insert(records.end(), moves.begin(), moves.end());
     CheckRecordNumber(static_cast<long>(records.size()), s.GameMovesFile);
     ReplaceFile(s.GameMovesFile, s.TempFile, EncodeAll(records));
@@ -161,19 +165,25 @@ void WriteGameListEntry(GameState& s, const Str& line, int mode) {
   ReplaceGameListRecord(s, g + GameListRecordOffset, mode == 1 ? TitleRecord(line) : GameListRecord{});
 }
 
-std::optional<int> ReadGameMoves(GameState& s, int n, ReadUntil until) {
-  MoveArray read{};
-  int count = 0;
+std::optional<std::vector<MoveEntry>> ReadGameEntries(const GameState& s, int n, ReadUntil until) {
+  std::vector<MoveEntry> read;
   for (const GameMoveRecord& r : ReadMoveRecords(s.GameMovesFile, until == ReadUntil::EndMark)) {
     if (r.GameNumber != n) continue;
     // A damaged record cannot be a stone; it is passed over rather than
     // let into the move list, where colour 0 would end the game early.
     if ((r.Colour != Black && r.Colour != White) || r.Point < 1 || r.Point > PointCount) continue;
-    if (count == MaxMoves) return std::nullopt;
-    read[++count] = {r.Number, r.Colour, r.Point};
+    if (read.size() == MaxMoves) return std::nullopt;
+    read.push_back({r.Number, r.Colour, r.Point});
   }
-  s.MoveList = read;
-  return count;
+  return read;
+}
+
+std::optional<int> ReadGameMoves(GameState& s, int n, ReadUntil until) {
+  const std::optional<std::vector<MoveEntry>> read = ReadGameEntries(s, n, until);
+  if (!read) return std::nullopt;
+  s.MoveList = {};
+  std::copy(read->begin(), read->end(), s.MoveList.begin() + 1);
+  return static_cast<int>(read->size());
 }
 
 std::vector<Str> ListGames(GameState& s) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,8 @@ void DeleteGameMoves(GameState& s, int n);
 // Writes MoveList entries 1..MoveCount as moves of game n after the used
 // part and adds MoveCount to GameMovesRecordCount.
 void AppendGameMoves(GameState& s, int n);
+// As AppendGameMoves, with these entries in place of the board's.
+void AppendGameEntries(GameState& s, int n, std::span<const MoveEntry> entries);
 // DeleteGameMoves then AppendGameMoves in one replacement of the file, so
 // that a failure never leaves the game with its old moves gone and its new
 // ones missing.
@@ -87,6 +90,9 @@ enum class ReadUntil {
 // there are; nullopt, leaving MoveList untouched, when the game has more
 // moves than MoveList holds.
 std::optional<int> ReadGameMoves(GameState& s, int n, ReadUntil until);
+
+// The entries of game n, as ReadGameMoves reads them, leaving MoveList alone.
+std::optional<std::vector<MoveEntry>> ReadGameEntries(const GameState& s, int n, ReadUntil until);
 
 // The list lines of the stored games, in record order.
 std::vector<Str> ListGames(GameState& s);
