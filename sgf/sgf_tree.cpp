@@ -62,9 +62,12 @@ std::string FindCharsetLabel(std::string_view b) {
     std::size_t q = p + 2;
     while (q < b.size() && IsBlank(b[q])) ++q;
     if (q >= b.size() || b[q] != '[') continue;
-    const std::size_t close = b.find(']', q + 1);
-    if (close == std::string_view::npos || close - q - 1 > 40) continue;
-    const std::string_view label = b.substr(q + 1, close - q - 1);
+    // Labels are short; looking no further keeps a file of unclosed "CA["
+    // from costing a scan to its end each.
+    const std::string_view rest = b.substr(q + 1, 41);
+    const std::size_t close = rest.find(']');
+    if (close == std::string_view::npos) continue;
+    const std::string_view label = rest.substr(0, close);
     if (std::all_of(label.begin(), label.end(), [](char c) { return c > 0x20 && c < 0x7F && c != '\\'; }))
       return std::string(label);
   }
@@ -96,7 +99,8 @@ std::string DecodeFile(std::string_view bytes, Collection& c) {
   std::vector<std::string> tries;
   if (bom) tries.push_back("UTF-8");
   if (declared) tries.push_back(*declared);
-  for (const char* e : {"UTF-8", "CP932", "GB18030", "ISO-8859-1"}) tries.push_back(e);
+  for (const char* e : {"UTF-8", "CP932", "GB18030", "ISO-8859-1"})
+    if (std::find(tries.begin(), tries.end(), e) == tries.end()) tries.push_back(e);
   for (const std::string& e : tries) {
     std::optional<std::string> text = Decode(bytes, e);
     if (!text) continue;

@@ -177,6 +177,10 @@ TEST_F(SgfHostile, CountsAndSizesBeyondTheLimits) {
   EXPECT_NE(Timed("(" + std::string(MaxNodes + 1, ';') + ")").find(std::to_string(MaxNodes)), std::string::npos);
   EXPECT_NE(Timed("(;C[" + std::string(MaxValueBytes + 1, 'x') + "])").find("値が長すぎます"), std::string::npos);
   EXPECT_NE(Timed("(;C[" + std::string(MaxFileBytes, 'x') + "])").find("16MB"), std::string::npos);
+  // Charset labels that never close, looked for before anything is parsed.
+  std::string labels;
+  for (int i = 0; i < 1'000'000; ++i) labels += "CA[x";
+  EXPECT_NE(Timed(labels).find("「(;」がありません"), std::string::npos);
   // Just inside the limits, the same shapes read.
   EXPECT_EQ(Timed("(" + std::string(MaxNodes, ';') + ")"), "");
   EXPECT_EQ(Timed("(;C[" + std::string(MaxValueBytes, 'x') + "])"), "");
