@@ -250,7 +250,7 @@ class Parser {
         if (next == '\r' || next == '\n')
           SkipLineBreakPair(next);  // a soft line break: nothing
         else
-          v += next;
+          v += next == '\t' || next == '\v' || next == '\f' ? ' ' : next;  // escaped or not, a blank
       } else if (ch == '\r' || ch == '\n') {
         SkipLineBreakPair(ch);
         v += '\n';

@@ -89,14 +89,14 @@ TEST(SgfEncoding, LabelsBomAndFallbacks) {
 
 TEST(SgfSyntax, ValuesWithEscapesAndLineBreaks) {
   const GameTree g = ParseCollection(
-                         "(;C[a\\]b\\\\c\\d]GC[one\\\ntwo\\\r\nthree]EV[x\r\ny\n\rz\rw]PC[tab\there]"
+                         "(;C[a\\]b\\\\c\\d]GC[one\\\ntwo\\\r\nthree]EV[x\r\ny\n\rz\rw]PC[tab\there\\\t]"
                          "GN[])")
                          .Games.at(0);
   EXPECT_EQ(g.Value(0, "C"), "a]b\\cd");
   EXPECT_EQ(g.Value(0, "GC"), "onetwothree");  // soft line breaks vanish
   EXPECT_EQ(g.Value(0, "EV"), "x\ny\nz\nw");
   EXPECT_EQ(SimpleText(g.Value(0, "EV")), "x y z w");
-  EXPECT_EQ(g.Value(0, "PC"), "tab here");
+  EXPECT_EQ(g.Value(0, "PC"), "tab here ");
   ASSERT_NE(g.Find(0, "GN"), nullptr);
   EXPECT_EQ(g.Value(0, "GN"), "");
 }
