@@ -9,12 +9,13 @@ cd "$(dirname "$0")/.."
 declare -A allowed=(
   [ui]=""
   [core]="ui"
-  [problems]="core ui"
-  [records]="problems core ui"
-  [mainboard]="records problems core ui"
-  [app]="mainboard records problems core ui"
-  [scenario]="app mainboard records problems core ui"
-  [qt]="app mainboard records problems core ui"
+  [sgf]="core ui"
+  [problems]="sgf core ui"
+  [records]="problems sgf core ui"
+  [mainboard]="records problems sgf core ui"
+  [app]="mainboard records problems sgf core ui"
+  [scenario]="app mainboard records problems sgf core ui"
+  [qt]="app mainboard records problems sgf core ui"
 )
 
 bad=0
