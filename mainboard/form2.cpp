@@ -79,6 +79,12 @@ void Form2::BuildMenus() {
       (this->*command)();
     };
   };
+  Menu& file = MenuBar.Add("", u"ファイル", u'F');
+  entry(file, "メニューSGFを開く…", u"SGFを開く…", onGame(&Form2::MenuSgfOpen))->SetShortcut(u"Ctrl+O");
+  entry(file, "メニューSGFで保存…", u"SGFで保存…", onGame(&Form2::MenuSgfSave))->SetShortcut(u"Ctrl+S");
+  file.AddSeparator();
+  for (int i = 1; i <= RecentFileCount; ++i)
+    entry(file, ("メニュー最近のファイル" + std::to_string(i)).c_str(), u"", [this, i] { OpenRecentFile(i); });
   MenuBar.Add("メニュー棋譜", u"棋譜処理", u'K').OnClick = onGame(&Form2::MenuLibrary);
   Menu& adjourn = MenuBar.Add("", u"打ち掛け", u'U');
   entry(adjourn, "メニュー保存", u"保存", onGame(&Form2::MenuSave));
@@ -108,6 +114,7 @@ void Form2::MenuLibrary() {
 }
 
 void Form2::Load() {
+  ShowRecentFiles();
   Label10.SetVisible(false);
   Command5.SetVisible(false);
   SetUpPlayer(MMControl1, true);

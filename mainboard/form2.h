@@ -103,6 +103,17 @@ class Form2 : public Form {
   void OpenSgfFiles(const std::vector<std::string>& paths);
   void DropFiles(const std::vector<std::string>& paths) override { OpenSgfFiles(paths); }
 
+  // ファイル: SGF files and the ones opened lately.
+  static constexpr int RecentFileCount = 5;
+  void MenuSgfOpen();
+  void MenuSgfSave();
+  void OpenRecentFile(int i);
+  // Puts the game of an SGF file on the board; `notes` join what the box
+  // after it says was left out.
+  void OpenSgfFile(const std::string& path, std::vector<Str> notes);
+  // Newest first, as the settings keep them.
+  std::vector<std::string> RecentFiles() const;
+
   void MenuHelpContents();
   void MenuContextHelp();
   void MenuVersion();
@@ -129,6 +140,9 @@ class Form2 : public Form {
 
  private:
   void BuildMenus();
+  // Puts `path` first in the list of recent files, or takes it out of it.
+  void RememberFile(const std::string& path, bool keep);
+  void ShowRecentFiles();
   // The controls the print layout hides.
   std::vector<Control*> NormalLayoutControls();
   bool InPrintLayout() const { return !Frame1.Visible(); }

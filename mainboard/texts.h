@@ -1,6 +1,7 @@
 // The main board window's own texts.
 #pragma once
 
+#include "core/text.h"
 #include "ui/controls.h"
 
 namespace sol::form2text {
@@ -35,5 +36,26 @@ inline const Str PrintOrderTitle = u"手順エラー";
 inline const Str PrintPrepareFirst = u"先に「印刷準備」を実行してください";
 inline const Str PrintQuestion = u"印刷を実行していいですか？";
 inline const Str SliderScale = u" 1 　  100    200   300    400";
+
+// SGF files.
+inline const Str SgfOpenTitle = u"SGFを開く";
+inline const Str SgfSaveTitle = u"SGFで保存";
+inline const Str SgfDefaultName = u"棋譜";
+inline const Str SgfNothingToSave = u"保存する手順がありません。碁盤に石を置いてから保存してください。";
+inline const Str SgfDroppedHeading = u"開いた棋譜に入らなかったもの：";
+inline Str SgfMoreNotes(long more) { return u"ほか" + Num(more) + u"件"; }
+inline Str SgfOneFileOnly(long files) {
+  return Num(files) + u"個のファイルのうち、最初のファイルだけを開きました（碁盤に並べられるのは１局です）。";
+}
+inline Str SgfFirstGameOnly(long games) {
+  return u"このファイルの" + Num(games) +
+         u"局のうち、最初の対局を開きました（すべてを取り込むには棋譜処理の「SGF取込み…」を使います）。";
+}
+inline Str SgfOverLimit(long total) {
+  return u"この棋譜は" + Num(total) +
+         u"手（置き石を含む）あり、碁盤に並べられるのは400手までです。\n最初の400手を開きますか？";
+}
+inline Str SgfOpened(const Str& name, long count) { return u"「" + name + u"」を開きました（" + Num(count) + u"手）"; }
+inline Str SgfSaved(const Str& name) { return u"「" + name + u"」に保存しました"; }
 
 }  // namespace sol::form2text

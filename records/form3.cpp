@@ -58,6 +58,9 @@ void Form3::BuildMenus() {
   };
   MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ", u'B').OnClick = [this] { MenuMainBoard(); };
   MenuBar.Add("メニュー残情報", u"残情報", u'Z').OnClick = [this] { MenuRemaining(); };
+  Menu& sgf = MenuBar.Add("メニューSGF", u"SGF", u'S');
+  entry(sgf, "メニューSGF取込み…", u"SGF取込み…", [this] { MenuSgfImport(); });
+  entry(sgf, "メニューSGF書出し…", u"SGF書出し…", [this] { MenuSgfExport(); });
   Menu& help = MenuBar.Add("メニューヘルプ", u"ヘルプ", u'H');
   entry(help, "メニュー全体ヘルプ", u"全体ヘルプ", [this] { MenuHelpContents(); });
   entry(help, "メニュー個別ヘルプ", u"個別ヘルプ", [this] { MenuContextHelp(); });

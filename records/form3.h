@@ -58,6 +58,8 @@ class Form3 : public Form {
   void Command3_Click();  // 削除
   void MenuMainBoard();   // メイン碁盤へ
   void MenuRemaining();   // 残情報
+  void MenuSgfImport();   // SGF取込み…
+  void MenuSgfExport();   // SGF書出し…
   void MenuHelpContents();
   void MenuContextHelp();
 
@@ -80,6 +82,11 @@ class Form3 : public Form {
   // The box that says the folder cannot be written, when this process may
   // not write it; false when it may.
   bool RefuseReadOnly();
+  // The smallest game number no listed game has; 0 when all are taken.
+  int FreeGameNumber() const;
+  // Writes the stored game of the list line as an SGF file; false after
+  // reporting why it could not.
+  bool ExportGame(const Str& line, const std::string& path);
   // A writing command as one change of the game files.
   FileCommand RunFileCommand(const std::function<void()>& command);
 

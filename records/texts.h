@@ -1,6 +1,7 @@
 // The library window's own texts.
 #pragma once
 
+#include "core/text.h"
 #include "ui/controls.h"
 
 namespace sol::form3text {
@@ -53,5 +54,39 @@ inline const Str Deleted = u"削除しました";
 inline const Str AdjournedTitle = u"01：打掛け";
 inline const Str DateOpen = u"（";
 inline const Str DateClose = u")";
+
+// SGF files.
+inline const Str SgfEmptyGame = u"石も着手もない対局は取り込みません。";
+inline const Str SgfNoGame = u"このファイルには取り込める対局がありません。";
+inline Str SgfMissing(const Str& name) { return u"ファイル「" + name + u"」が見つかりません。"; }
+inline Str SgfTooLarge(const Str& name, long megabytes) {
+  return u"ファイル「" + name + u"」は大きすぎます（" + Num(megabytes) + u"MBまで）。";
+}
+inline Str SgfUnreadable(const Str& name) { return u"ファイル「" + name + u"」を読めません。"; }
+inline Str SgfUnwritable(const Str& name) {
+  return u"ファイル「" + name + u"」に書き込めません。保存先のフォルダと空き容量を確かめてください。";
+}
+inline Str SgfOverLimit(long total) {
+  return u"この棋譜は" + Num(total) +
+         u"手（置き石を含む）あり、記録できるのは400手までです。\n最初の400手を取り込みますか？";
+}
+inline const Str SgfImportTitle = u"SGF取込み";
+inline const Str SgfExportTitle = u"SGF書出し";
+inline Str SgfImported(long taken) { return Num(taken) + u"局を取り込みました。"; }
+inline Str SgfLibraryFull(long taken) {
+  return u"棋譜は60局までしか記録できません。" + Num(taken) + u"局を取り込んだところで止めました。";
+}
+inline const Str SgfDroppedHeading = u"取り込まなかったもの：";
+inline Str SgfMoreNotes(long more) { return u"ほか" + Num(more) + u"件"; }
+inline Str SgfLongGameLeft(long total) { return Num(total) + u"手の棋譜は取り込みませんでした。"; }
+inline Str SgfImportFailed(long taken) {
+  return u"ファイルに書き込めなかったため、" + Num(taken) + u"局を取り込んだところで止めました。";
+}
+inline const Str SgfExportAllTitle = u"SGF書出し（すべての棋譜を書き出すフォルダ）";
+inline Str SgfExportedTo(long count, const Str& folder) {
+  return Num(count) + u"局をフォルダ「" + folder + u"」に書き出しました。";
+}
+inline const Str SgfNothingStored = u"書き出す棋譜がありません。";
+inline Str SgfExported(long count) { return Num(count) + u"局をSGFファイルに書き出しました。"; }
 
 }  // namespace sol::form3text

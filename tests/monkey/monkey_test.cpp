@@ -162,6 +162,17 @@ class MonkeyPlatform : public ScriptPlatform {
     }
   }
 
+  // File dialogs are cancelled, or name one SGF file in the data folder
+  // that saves write and opens read back (or find missing); every game goes
+  // out to a folder there.
+  std::vector<std::string> ChooseFiles(FileDialog kind, const Str& title, const Str&, const std::string&) override {
+    Asked(title);
+    if (rng_() % 3 == 0) return {};
+    if (kind == FileDialog::Folder) return {dataDir};
+    return {dataDir + "monkey.sgf"};
+  }
+  std::string dataDir;
+
   void PlayWave(const Str&) override {}
   void HelpContents(const Str&) override {}
   void ContextHelp(Window&) override {}
@@ -227,7 +238,9 @@ struct RunResult {
 class Monkey {
  public:
   Monkey(uint64_t seed, std::string dir)
-      : seed_(seed), rng_(seed), typist_(rng_), platform_(rng_), dir_(std::move(dir)) {}
+      : seed_(seed), rng_(seed), typist_(rng_), platform_(rng_), dir_(std::move(dir)) {
+    platform_.dataDir = dir_;
+  }
 
   RunResult Run(long events) {
     RunResult result;
@@ -368,8 +381,11 @@ class Monkey {
     } else if (kind < 74 && !menus.empty()) {
       Menu* m = menus[static_cast<size_t>(Pick(static_cast<int>(menus.size())))];
       Note(form + " menu " + m->Name());
+      // An SGF file replays only when it was opened, which the status says.
+      const bool opens = m->Name() == "メニューSGFを開く…" || m->Name().starts_with("メニュー最近のファイル");
+      if (opens) program_->MainBoard.StatusBar1.SetText(u"");
       m->Click();
-      replay = m->Name() == "メニュー復元";
+      replay = m->Name() == "メニュー復元" || (opens && program_->MainBoard.StatusBar1.Text().ends_with(u"手）"));
     } else if (kind < 86 && !lists.empty()) {
       auto* l = static_cast<ListBox*>(lists[static_cast<size_t>(Pick(static_cast<int>(lists.size())))]);
       const int i = Pick(l->ListCount() + 1) - 1;
