@@ -2,13 +2,16 @@
 // by eye:
 //   gui_screenshot [window.png] [numbers.png]
 //   gui_screenshot --library lib.png --lecture lecture.png
-//                  --registration reg.png --joseki joseki.png
+//                  --registration reg.png --joseki joseki.png --sgf file-menu.png
 // The first form plays an opening on the main board and saves it, then a
 // board full of numbered stones (1 to 361) to judge how three-digit numbers
 // read, and prints how long a full board repaint takes. The options open the
 // other windows on sample data instead: the game record library with two
 // games recorded, the problem window in 手筋講座 with a problem loaded and the
-// next moves marked, in 手筋登録 with an answer sequence shown, and in 定石講座.
+// next moves marked, in 手筋登録 with an answer sequence shown, and in 定石講座;
+// --sgf opens a game from an SGF file and shows the ファイル menu with it
+// among the files opened lately (a picture of the screen, so that the open
+// menu is in it).
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -20,9 +23,12 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -245,7 +251,7 @@ int main(int argc, char** argv) {
       positional << arg;
   }
   for (const auto& [name, file] : shots)
-    if (!QStringList({"library", "lecture", "registration", "joseki", "print"}).contains(name)) {
+    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf"}).contains(name)) {
       std::fprintf(stderr, "unknown option --%s\n", qPrintable(name));
       return 1;
     }
@@ -294,6 +300,39 @@ int main(int argc, char** argv) {
       ClickLine(library, "List1", 1);
       if (!Save(library, file)) status = 4;
       Trigger(library, "メニューメイン碁盤へ");
+    }
+
+    if (const QString file = shot("sgf"); !file.isEmpty()) {
+      // The opening as a game file from elsewhere, with its players and date.
+      QString moves;
+      bool black = true;
+      for (const auto& [col, row] : Opening) {
+        moves += QStringLiteral(";%1[%2%3]").arg(black ? 'B' : 'W').arg(QChar('a' + col - 1)).arg(QChar('a' + row - 1));
+        black = !black;
+      }
+      const QString path = dir.path() + QStringLiteral("/研究会 第三局.sgf");
+      QFile f(path);
+      if (f.open(QIODevice::WriteOnly)) {
+        f.write(("(;FF[4]GM[1]SZ[19]CA[UTF-8]GN[研究会 第三局]PB[山田]PW[佐藤]DT[2026-11-28]" + moves + ")").toUtf8());
+        f.close();
+      }
+      main->Forward(nullptr, [&] { program.MainBoard.OpenSgfFile(path.toStdString(), {}); });
+      Settle();
+      QAction* open = main->ActionOf("メニューSGFを開く…");
+      auto* menu = open ? qobject_cast<QMenu*>(open->parent()) : nullptr;
+      if (menu) {
+        const QRect at = main->menuBar()->actionGeometry(menu->menuAction());
+        menu->popup(main->menuBar()->mapToGlobal(at.bottomLeft()));
+        Settle();
+        const QRect frame = main->frameGeometry();
+        const QPixmap screen =
+            QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        if (!screen.save(file)) status = 4;
+        std::printf("screen %dx%d saved to %s\n", frame.width(), frame.height(), qPrintable(file));
+        menu->hide();
+      } else {
+        status = 4;
+      }
     }
 
     if (const QString file = shot("print"); !file.isEmpty()) {
