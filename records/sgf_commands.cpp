@@ -150,8 +150,8 @@ void Form3::MenuSgfExport() {
   }
   StatusBar1.SetText(form3text::SgfExported(written));
   if (written > 0) Cue();
-  p.MsgBox(form3text::SgfExportedTo(written, FromUtf8(FileNameOf(folder.substr(0, folder.size() - 1)))), Buttons::OK, Icon::Information,
-           form3text::SgfExportTitle);
+  p.MsgBox(form3text::SgfExportedTo(written, FromUtf8(FileNameOf(folder.substr(0, folder.size() - 1)))), Buttons::OK,
+           Icon::Information, form3text::SgfExportTitle);
 }
 
 }  // namespace sol
