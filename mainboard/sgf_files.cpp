@@ -19,15 +19,6 @@ namespace {
 constexpr const char* FolderKey = "sgf.folder";
 std::string RecentKey(int i) { return "recent" + std::to_string(i); }
 
-// One box for everything a read left out.
-Str DroppedText(const std::vector<Str>& notes) {
-  constexpr size_t shown = 12;
-  Str text = form2text::SgfDroppedHeading;
-  for (size_t i = 0; i < notes.size() && i < shown; ++i) text += u"\n・" + notes[i];
-  if (notes.size() > shown) text += u"\n" + form2text::SgfMoreNotes(static_cast<long>(notes.size() - shown));
-  return text;
-}
-
 }  // namespace
 
 std::vector<std::string> Form2::RecentFiles() const {
@@ -119,7 +110,8 @@ void Form2::OpenSgfFile(const std::string& path, std::vector<Str> notes) {
   SetStatus(form2text::SgfOpened(name, count));
   PlayCue(0);
   RememberFile(path, true);
-  if (!notes.empty()) p.MsgBox(DroppedText(notes), Buttons::OK, Icon::Information, form2text::SgfOpenTitle);
+  if (!notes.empty())
+    p.MsgBox(NotesText(form2text::SgfDroppedHeading, notes), Buttons::OK, Icon::Information, form2text::SgfOpenTitle);
 }
 
 void Form2::MenuSgfSave() {
@@ -130,11 +122,7 @@ void Form2::MenuSgfSave() {
     return;
   }
   const Str title = Trim(s_.GameTitle);
-  Str suggested = title.empty() ? form2text::SgfDefaultName : title;
-  for (char16_t& c : suggested)
-    if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' ||
-        c == u'|')
-      c = u'_';
+  const Str suggested = SafeFileName(title.empty() ? form2text::SgfDefaultName : title);
   std::string start = s_.Preferences.Get(FolderKey).value_or("");
   if (!start.empty() && start.back() != '/') start += '/';
   const std::vector<std::string> paths =

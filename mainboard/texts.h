@@ -43,7 +43,6 @@ inline const Str SgfSaveTitle = u"SGFで保存";
 inline const Str SgfDefaultName = u"棋譜";
 inline const Str SgfNothingToSave = u"保存する手順がありません。碁盤に石を置いてから保存してください。";
 inline const Str SgfDroppedHeading = u"開いた棋譜に入らなかったもの：";
-inline Str SgfMoreNotes(long more) { return u"ほか" + Num(more) + u"件"; }
 inline Str SgfOneFileOnly(long files) {
   return Num(files) + u"個のファイルのうち、最初のファイルだけを開きました（碁盤に並べられるのは１局です）。";
 }

@@ -18,14 +18,6 @@ namespace {
 
 constexpr const char* FolderKey = "sgf.folder";
 
-Str Joined(const Str& heading, const std::vector<Str>& lines) {
-  constexpr size_t shown = 12;
-  Str text = heading;
-  for (size_t i = 0; i < lines.size() && i < shown; ++i) text += u"\n・" + lines[i];
-  if (lines.size() > shown) text += u"\n" + form3text::SgfMoreNotes(static_cast<long>(lines.size() - shown));
-  return text;
-}
-
 }  // namespace
 
 int Form3::FreeGameNumber() const {
@@ -85,7 +77,7 @@ void Form3::MenuSgfImport() {
   Str text = full     ? form3text::SgfLibraryFull(taken)
              : failed ? form3text::SgfImportFailed(taken)
                       : form3text::SgfImported(taken);
-  if (!dropped.empty()) text += u"\n\n" + Joined(form3text::SgfDroppedHeading, dropped);
+  if (!dropped.empty()) text += u"\n\n" + NotesText(form3text::SgfDroppedHeading, dropped);
   if (taken > 0) {
     StatusBar1.SetText(form3text::SgfImported(taken));
     Cue();

@@ -121,11 +121,23 @@ std::string ExportFileName(const Str& line) {
   Str name = Left(RTrim(line), 2);
   const Str title = StoredTitle(line);
   if (!title.empty()) name += u" " + title;
+  return ToUtf8(SafeFileName(name)) + ".sgf";
+}
+
+Str SafeFileName(Str name) {
   for (char16_t& c : name)
     if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' ||
         c == u'|' || c < 0x20)
       c = u'_';
-  return ToUtf8(name) + ".sgf";
+  return name;
+}
+
+Str NotesText(const Str& heading, const std::vector<Str>& notes) {
+  constexpr size_t shown = 12;
+  Str text = heading;
+  for (size_t i = 0; i < notes.size() && i < shown; ++i) text += u"\n・" + notes[i];
+  if (notes.size() > shown) text += u"\n" + form3text::SgfMoreNotes(static_cast<long>(notes.size() - shown));
+  return text;
 }
 
 Str FileStem(const std::string& path) {

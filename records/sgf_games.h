@@ -54,6 +54,13 @@ std::optional<Date> StoredDate(const Str& line);
 // file systems refuse replaced, and ".sgf".
 std::string ExportFileName(const Str& line);
 
+// `name` with the characters file systems refuse replaced by '_'.
+Str SafeFileName(Str name);
+
+// One box's text for what a read left out: the heading, then a line per
+// note (the first twelve, and how many more).
+Str NotesText(const Str& heading, const std::vector<Str>& notes);
+
 // The file name without folder or ".sgf", as a title.
 Str FileStem(const std::string& path);
 

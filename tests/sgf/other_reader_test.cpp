@@ -29,7 +29,7 @@ bool HasLiberty(const BoardPoints& b, int p) {
   while (!stack.empty()) {
     const int q = stack.back();
     stack.pop_back();
-    for (int d = 0; d < 4; ++d) {
+    for (int d = 1; d <= 4; ++d) {
       const int n = NeighbourPoint(q, d);
       if (n == 0 || seen[n]) continue;
       if (b[n] == Empty) return true;
