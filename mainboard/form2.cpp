@@ -215,12 +215,19 @@ void Form2::Relocation(int p, int button) {
     Cells.SetCaption(p, u" ");
     s_.Board[p] = 0;
     for (int i = 1; i <= MaxMoves && s_.MoveList[i].Colour > 0; ++i)
-      if (s_.MoveList[i].Point == p) HeldEntry = static_cast<int16_t>(i);
+      if (s_.MoveList[i].Point == p) {
+        HeldEntry = static_cast<int16_t>(i);
+        HeldPoint = static_cast<int16_t>(p);
+      }
     return;
   }
   if (button == ButtonRight) {
-    if (s_.Board[p] != 0 || HeldEntry < 1) return;
+    if (s_.Board[p] != 0 || HeldEntry < 1 || HeldEntry > MaxMoves) return;
     MoveEntry& e = s_.MoveList[HeldEntry];
+    if (e.Point != HeldPoint || s_.Board[HeldPoint] != 0) {
+      HeldEntry = 0;
+      return;
+    }
     Cells.SetPicture(p, e.Colour);
     s_.Board[p] = e.Colour;
     e.Point = static_cast<int16_t>(p);

@@ -42,6 +42,11 @@ class Form2 : public Form {
   // from SavedMoveCount so that moving a stone never changes what the
   // study and clear commands return to.
   int16_t HeldEntry = 0;
+  // Where the held stone was lifted from. The hold lasts only while its entry
+  // still names that point and the point is still empty: a take-back, a new
+  // move or a replay in between ends it, so the drop never moves a stone that
+  // was not lifted.
+  int16_t HeldPoint = 0;
   MoveArray BackupList{};
   int16_t SavedMoveCount = 0;
   int16_t SavedMoveNumber = 0;
