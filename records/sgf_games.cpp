@@ -1,7 +1,5 @@
 #include "records/sgf_games.h"
 
-#include <cctype>
-
 #include "core/cp932.h"
 #include "core/text.h"
 #include "records/form3.h"
@@ -12,18 +10,7 @@
 namespace sol {
 
 SgfFileGames ReadSgfGames(const std::string& path) {
-  std::string bytes;
-  try {
-    bytes = ReadUserFile(path, sgf::MaxFileBytes);
-  } catch (const UserFileError& e) {
-    throw SgfFileError{UserFileErrorText(e)};
-  }
-  sgf::Collection collection;
-  try {
-    collection = sgf::ParseCollection(bytes);
-  } catch (const sgf::SgfError& e) {
-    throw SgfFileError{e.Message()};
-  }
+  const sgf::Collection collection = ReadSgfCollection(path);
   SgfFileGames out;
   out.Notes = collection.Notes;
   const size_t count = collection.Games.size();
@@ -50,37 +37,10 @@ SgfFileGames ReadSgfGames(const std::string& path) {
   return out;
 }
 
-Str UserFileErrorText(const UserFileError& e) {
-  const Str name = FromUtf8(FileNameOf(e.path));
-  switch (e.kind) {
-    case UserFileError::Missing:
-      return form3text::SgfMissing(name);
-    case UserFileError::TooLarge:
-      return form3text::SgfTooLarge(name, static_cast<long>(sgf::MaxFileBytes >> 20));
-    case UserFileError::Unreadable:
-      return form3text::SgfUnreadable(name);
-    case UserFileError::Unwritable:
-      break;
-  }
-  return form3text::SgfUnwritable(name);
-}
-
 Str StorableTitle(const sgf::GameInfo& info, const Str& fallback, int maxChars) {
   Str raw = Trim(sgf::GameTitle(info));
   if (raw.empty()) raw = Trim(fallback);
-  Str title;
-  for (size_t i = 0; i < raw.size(); ++i) {
-    const char16_t c = raw[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < raw.size() && raw[i + 1] >= 0xDC00 && raw[i + 1] <= 0xDFFF) {
-      title += u'〓';  // one mark for the whole pair
-      ++i;
-    } else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
-      title += u' ';
-    } else {
-      title += CanEncode(c) ? c : u'〓';
-    }
-  }
-  return Left(title, maxChars);
+  return StorableText(raw, maxChars);
 }
 
 Str LibraryLine(int n, const sgf::GameInfo& info, const Str& fallback, const Date& today) {
@@ -122,32 +82,6 @@ std::string ExportFileName(const Str& line) {
   const Str title = StoredTitle(line);
   if (!title.empty()) name += u" " + title;
   return ToUtf8(SafeFileName(name)) + ".sgf";
-}
-
-Str SafeFileName(Str name) {
-  for (char16_t& c : name)
-    if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>' ||
-        c == u'|' || c < 0x20)
-      c = u'_';
-  return name;
-}
-
-Str NotesText(const Str& heading, const std::vector<Str>& notes) {
-  constexpr size_t shown = 12;
-  Str text = heading;
-  for (size_t i = 0; i < notes.size() && i < shown; ++i) text += u"\n・" + notes[i];
-  if (notes.size() > shown) text += u"\n" + form3text::SgfMoreNotes(static_cast<long>(notes.size() - shown));
-  return text;
-}
-
-Str FileStem(const std::string& path) {
-  std::string name = FileNameOf(path);
-  if (name.size() > 4) {
-    std::string ext = name.substr(name.size() - 4);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".sgf") name.resize(name.size() - 4);
-  }
-  return FromUtf8(name);
 }
 
 }  // namespace sol

@@ -7,20 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "core/user_files.h"
+#include "sgf/sgf_files.h"
 #include "sgf/sgf_game.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
 
 namespace sol {
-
-// The files the dialogs offer.
-inline const Str SgfFilter = u"SGF棋譜 (*.sgf)";
-
-// A file that cannot be taken at all; the message is for the player.
-struct SgfFileError {
-  Str Message;
-};
 
 struct SgfFileGames {
   std::vector<sgf::ImportedGame> Games;
@@ -32,9 +24,6 @@ struct SgfFileGames {
 // Reads and converts every game of the file. SgfFileError when the file is
 // missing, unreadable, too large or no SGF, or holds no game to take.
 SgfFileGames ReadSgfGames(const std::string& path);
-
-// The player's words for a failed read or write of a named file.
-Str UserFileErrorText(const UserFileError& e);
 
 // The title a game gets: its name, or its players, or else `fallback`, made
 // storable: line breaks and control characters become blanks, characters
@@ -53,15 +42,5 @@ std::optional<Date> StoredDate(const Str& line);
 // A file name for a stored game: its number and title, with the characters
 // file systems refuse replaced, and ".sgf".
 std::string ExportFileName(const Str& line);
-
-// `name` with the characters file systems refuse replaced by '_'.
-Str SafeFileName(Str name);
-
-// One box's text for what a read left out: the heading, then a line per
-// note (the first twelve, and how many more).
-Str NotesText(const Str& heading, const std::vector<Str>& notes);
-
-// The file name without folder or ".sgf", as a title.
-Str FileStem(const std::string& path);
 
 }  // namespace sol

@@ -58,14 +58,6 @@ inline const Str DateClose = u")";
 // SGF files.
 inline const Str SgfEmptyGame = u"石も着手もない対局は取り込みません。";
 inline const Str SgfNoGame = u"このファイルには取り込める対局がありません。";
-inline Str SgfMissing(const Str& name) { return u"ファイル「" + name + u"」が見つかりません。"; }
-inline Str SgfTooLarge(const Str& name, long megabytes) {
-  return u"ファイル「" + name + u"」は大きすぎます（" + Num(megabytes) + u"MBまで）。";
-}
-inline Str SgfUnreadable(const Str& name) { return u"ファイル「" + name + u"」を読めません。"; }
-inline Str SgfUnwritable(const Str& name) {
-  return u"ファイル「" + name + u"」に書き込めません。保存先のフォルダと空き容量を確かめてください。";
-}
 inline Str SgfOverLimit(long total) {
   return u"この棋譜は" + Num(total) +
          u"手（置き石を含む）あり、記録できるのは400手までです。\n最初の400手を取り込みますか？";
@@ -77,7 +69,6 @@ inline Str SgfLibraryFull(long taken) {
   return u"棋譜は60局までしか記録できません。" + Num(taken) + u"局を取り込んだところで止めました。";
 }
 inline const Str SgfDroppedHeading = u"取り込まなかったもの：";
-inline Str SgfMoreNotes(long more) { return u"ほか" + Num(more) + u"件"; }
 inline Str SgfLongGameLeft(long total) { return Num(total) + u"手の棋譜は取り込みませんでした。"; }
 inline Str SgfImportFailed(long taken) {
   return u"ファイルに書き込めなかったため、" + Num(taken) + u"局を取り込んだところで止めました。";
