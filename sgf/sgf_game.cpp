@@ -29,6 +29,8 @@ std::string ColourName(int colour) { return colour == Black ? "黒" : "白"; }
 // A value shown in a message: short, and on one line.
 std::string Shown(const std::string& v) { return SimpleText(v.substr(0, 12)); }
 
+}  // namespace
+
 // The points of one value of a point list: a point, or a rectangle "aa:cc"
 // given by two corners.
 std::vector<int> ListPoints(const std::string& value) {
@@ -45,9 +47,7 @@ std::vector<int> ListPoints(const std::string& value) {
   return out;
 }
 
-bool IsSetup(const Property& p) { return p.Id == "AB" || p.Id == "AW" || p.Id == "AE"; }
-
-void CheckGameAndBoard(const GameTree& g) {
+void CheckGoOn19(const GameTree& g) {
   if (g.Find(0, "GM")) {
     const std::string gm = SimpleText(g.Value(0, "GM"));
     if (Trimmed(FromUtf8(gm)) != u"1") Refuse("囲碁の棋譜ではありません（GM[" + Shown(gm) + "]）。");
@@ -59,8 +59,6 @@ void CheckGameAndBoard(const GameTree& g) {
   }
 }
 
-}  // namespace
-
 std::optional<int> PointFromSgf(std::string_view value) {
   if (value.empty() || value == "tt") return 0;
   if (value.size() != 2) return std::nullopt;
@@ -71,7 +69,7 @@ std::optional<int> PointFromSgf(std::string_view value) {
 
 ImportedGame ConvertGame(const GameTree& g) {
   if (g.Nodes.empty()) Refuse("棋譜が空です。");
-  CheckGameAndBoard(g);
+  CheckGoOn19(g);
   ImportedGame out;
   out.Info = {Info(g, "GN"), Info(g, "PB"), Info(g, "PW"), Info(g, "BR"), Info(g, "WR"), Info(g, "DT"),
               Info(g, "RE"), Info(g, "KM"), Info(g, "HA"), Info(g, "EV"), Info(g, "PC")};

@@ -7,6 +7,7 @@
 // refused.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/game_state.h"
@@ -52,6 +53,16 @@ ImportedGame ConvertGame(const GameTree& tree);
 // The point of an SGF point value ("aa" is 1, "ab" is 2, "ba" is 20); 0 for a
 // pass ("" or "tt"); nullopt for anything off the 19-line board.
 std::optional<int> PointFromSgf(std::string_view value);
+
+// The points of one value of a point list: a point, or a rectangle "aa:cc"
+// given by two corners. SgfError when a corner is off the board.
+std::vector<int> ListPoints(const std::string& value);
+
+// Whether a property places or removes set-up stones (AB, AW, AE).
+inline bool IsSetup(const Property& p) { return p.Id == "AB" || p.Id == "AW" || p.Id == "AE"; }
+
+// SgfError when the game is not Go (GM) or not on 19 lines (SZ).
+void CheckGoOn19(const GameTree& g);
 
 // GN when it is not blank, else "PB と PW", or the one of them there is.
 Str GameTitle(const GameInfo& info);
