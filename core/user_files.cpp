@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "core/record_file.h"
 
@@ -83,6 +87,31 @@ void WriteUserFile(const std::string& path, std::string_view content) {
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<std::string> ListUserFiles(const std::string& folder, std::string_view extension) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::directory_iterator it(fs::path(folder), error);
+  if (error)
+    throw UserFileError(
+        error == std::errc::no_such_file_or_directory ? UserFileError::Missing : UserFileError::Unreadable, folder,
+        "cannot list");
+  auto lower = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return t;
+  };
+  const std::string wanted = lower(std::string(extension));
+  std::vector<std::string> paths;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) throw UserFileError(UserFileError::Unreadable, folder, "cannot list");
+    const std::string name = it->path().filename().string();
+    if (name.size() <= wanted.size() || lower(name.substr(name.size() - wanted.size())) != wanted) continue;
+    if (!it->is_regular_file(error)) continue;
+    paths.push_back(it->path().string());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
 }
 
 }  // namespace sol

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sol {
 
@@ -27,6 +28,11 @@ std::string ReadUserFile(const std::string& path, std::size_t maxBytes);
 // synced, then renamed over it, so that a failure leaves the old file as it
 // was and no half-written one. UserFileError (Unwritable) on any failure.
 void WriteUserFile(const std::string& path, std::string_view content);
+
+// The regular files directly inside `folder` whose names end in `extension`
+// (compared without regard to case, e.g. ".sgf"), as paths sorted by name.
+// UserFileError (Unreadable, or Missing) when the folder cannot be listed.
+std::vector<std::string> ListUserFiles(const std::string& folder, std::string_view extension);
 
 // The file name of a path without its folder.
 std::string FileNameOf(const std::string& path);

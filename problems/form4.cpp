@@ -84,6 +84,12 @@ Form4::Form4(GameState& state, Platform& platform)
 void Form4::BuildMenus() {
   AddLessonMenus(MenuBar, [this](int mode) { SwitchMode(mode); });
   MenuBar.Add("メニューメイン碁盤へ", u"メイン碁盤へ", u'B').OnClick = [this] { MenuMainBoard(); };
+  Menu& sgf = MenuBar.Add("メニューSGF", u"SGF", u'F');
+  sgf.Add("メニューSGF取込み…", u"SGF取込み…").OnClick = [this] { MenuSgfImport(); };
+  sgf.Add("メニューフォルダから取込み…", u"フォルダから取込み…").OnClick = [this] { MenuSgfFolderImport(); };
+  sgf.Add("メニューSGF書出し…", u"SGF書出し…").OnClick = [this] { MenuSgfExport(); };
+  sgf.AddSeparator();
+  sgf.Add("メニュー付属の問題集を取込み", u"付属の問題集を取込み").OnClick = [this] { MenuStarterImport(); };
   AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
     if (ChooseCoordinates) ChooseCoordinates(style);
   });

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/file_command.h"
@@ -188,6 +190,15 @@ class Form4 : public Form {
   void Command14_Click();  // 出入計算
   void Command17_Click();  // 手順検索
 
+  // SGF problem collections (registration modes).
+  void MenuSgfImport();
+  void MenuSgfFolderImport();
+  void MenuSgfExport();
+  void MenuStarterImport();
+  // Takes in the problems of each batch of files under free numbers above
+  // its base, as one change of the files, and says in one box what it did.
+  void ImportProblemFiles(const std::vector<std::pair<std::vector<std::string>, int>>& batches, const Str& title);
+
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
   // A writing command as one change of the problem files, its file errors
@@ -220,6 +231,10 @@ class Form4 : public Form {
   bool ReportContinuation();
   void RegistrationClick(int button, int point);
   void ApplyHelpTexts();
+  // In a lecture mode: says the command belongs to the registration modes.
+  bool RefuseLectureMode();
+  void ShowImportSummary(std::vector<int> numbers, const std::vector<Str>& skipped, const std::vector<Str>& notes,
+                         const Str& title);
   void ApplyControlTable(bool lecture);
   void ShowSubCategoryNames();
 

@@ -49,6 +49,8 @@ void Form4::ApplyControlTable(bool lecture) {
     c->SetVisible(true);
   Command14.SetVisible(false);
   Command17.SetVisible(false);
+  // Collections come in and go out where problems are registered.
+  if (Menu* sgf = MenuBar.Find("メニューSGF")) sgf->SetVisible(!lecture);
 }
 
 void Form4::ApplyMode() {

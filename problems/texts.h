@@ -72,4 +72,30 @@ inline const Str DeleteTailQuestion =
 inline const Str NameInputError = u"入力エラーです。<説明>を参照してください";
 inline const Str CheckTitle = u"データエラー情報";
 
+// SGF problem collections.
+inline const Str SgfImportTitle = u"SGF取込み";
+inline const Str SgfFolderImportTitle = u"SGF取込み（フォルダのすべてのSGFファイル）";
+inline const Str SgfExportTitle = u"SGF書出し";
+inline const Str SgfExportFolderTitle = u"SGF書出し（1問ずつ書き出すフォルダ）";
+inline const Str StarterTitle = u"付属の問題集";
+inline const Str RegistrationOnly = u"問題の取込みと書出しは登録モードで行ってください";
+inline const Str NoStarterLibrary = u"付属の問題集が見つかりません。";
+inline const Str NoSgfInFolder = u"このフォルダにはSGFファイルがありません。";
+inline const Str SkippedHeading = u"取り込まなかった問題：";
+inline const Str ReadNotesHeading = u"取込みの注記：";
+inline Str ProblemsTaken(long n) { return Num(n) + u"問を取り込みました。"; }
+inline Str ProblemsTakenAt(long n, long first, long last) {
+  if (n == 0) return ProblemsTaken(0);
+  return Num(n) + u"問を取り込みました（" + (first == last ? Num(first) : Num(first) + u"～" + Num(last)) + u"）。";
+}
+inline Str SummaryFileNote(const Str& name) { return u"すべての内容は「" + name + u"」に書きました。"; }
+inline const Str SummaryFileName = u"SGF取込み結果.txt";
+inline const Str ImportFailed = u"ファイルに書き込めなかったため、何も取り込んでいません。";
+inline const Str NothingToExport = u"書き出す問題がありません。";
+inline const Str ExportWhich =
+    u"この区分のすべての問題を１つのファイルに書き出しますか？\n（いいえ：１問ずつ別のファイルに書き出します）";
+inline Str ProblemsExported(long n) { return Num(n) + u"問をSGFファイルに書き出しました。"; }
+inline Str SequencesDropped(long n) { return u"つながりの壊れた手順 " + Num(n) + u" 個は書き出していません。"; }
+inline Str StarterFilled(long n) { return u"付属の問題集から" + Num(n) + u"問を講座に入れました。"; }
+
 }  // namespace sol::form4text

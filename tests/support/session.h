@@ -9,6 +9,7 @@
 
 #include "app/program.h"
 #include "core/text.h"
+#include "records/game_files.h"
 #include "scenario/script_platform.h"
 
 namespace sol::testing {
