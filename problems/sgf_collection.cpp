@@ -123,10 +123,9 @@ void Form4::ImportProblemFiles(const std::vector<std::pair<std::vector<std::stri
     skipped.insert(skipped.end(), problems.Skipped.begin(), problems.Skipped.end());
     notes.insert(notes.end(), problems.Notes.begin(), problems.Notes.end());
   }
-  if (done != FileCommand::Done) {
-    GetPlatform().MsgBox(form4text::ImportFailed, Buttons::OK, Icon::Information, title);
-    return;
-  }
+  // A file error is on the status line, as for every writing command, and
+  // nothing was taken.
+  if (done != FileCommand::Done) return;
   LoadProblemList();
   if (!numbers.empty()) {
     const int first = *std::min_element(numbers.begin(), numbers.end());

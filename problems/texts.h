@@ -90,7 +90,6 @@ inline Str ProblemsTakenAt(long n, long first, long last) {
 }
 inline Str SummaryFileNote(const Str& name) { return u"すべての内容は「" + name + u"」に書きました。"; }
 inline const Str SummaryFileName = u"SGF取込み結果.txt";
-inline const Str ImportFailed = u"ファイルに書き込めなかったため、何も取り込んでいません。";
 inline const Str NothingToExport = u"書き出す問題がありません。";
 inline const Str ExportWhich =
     u"この区分のすべての問題を１つのファイルに書き出しますか？\n（いいえ：１問ずつ別のファイルに書き出します）";

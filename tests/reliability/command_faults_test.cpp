@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 
@@ -211,6 +212,16 @@ std::vector<CommandCase> Commands() {
                  return true;
                },
                [](Session& s) { s.Problems().Command20_Click(); }, ProblemBar, u"", ProblemBar, true, true});
+  c.push_back({"SGF取込み", NoSetup,
+               [](Session& s) {
+                 Registration(s, 1);
+                 const std::string file = s.State().DataDir + "collection.sgf";
+                 std::ofstream(file) << "(;GN[一]AW[bb](;B[ab];W[ba]C[正解\n取れます])(;B[ba]BM[1];W[ab]C[失敗]))"
+                                        "(;GN[二]AW[cc];B[bc];W[cb])";
+                 s.platform.choices.push_back({file});
+                 return true;
+               },
+               [](Session& s) { s.Problems().MenuSgfImport(); }, ProblemBar, u"2問を取り込みました。", ProblemBar});
   return c;
 }
 
