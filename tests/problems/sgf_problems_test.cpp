@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "sgf/sgf_game.h"
@@ -186,6 +187,25 @@ TEST(SgfProblemImport, ProblemsThatDoNotFitAreRefusedWithTheirReason) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sgf);
     EXPECT_NE(Refusal(c.sgf).find(c.expected), std::string::npos) << Refusal(c.sgf);
+  }
+}
+
+TEST(SgfProblemImport, TreesAtTheReaderLimitsAreRefusedQuicklyAndWithoutRecursion) {
+  // Two variations at every level, nested as deep as a file may nest them.
+  std::string deep = "(;";
+  for (int i = 0; i < 5000; ++i) {
+    const std::string colour = i % 2 ? "W[" : "B[";
+    const std::string point{char('a' + i % 13), char('a' + i / 13 % 19)};
+    deep += "(;" + colour + point + "](;" + colour + "ss])";
+  }
+  deep += std::string(5000, ')') + ")";
+  std::string wide = "(;";
+  for (int i = 0; i < 100000; ++i) wide += "(;B[aa])";
+  wide += ")";
+  for (const std::string* text : {&deep, &wide}) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Refusal(*text).empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   }
 }
 
