@@ -10,12 +10,13 @@ declare -A allowed=(
   [ui]=""
   [core]="ui"
   [sgf]="core ui"
+  [engine]="core ui"
   [problems]="sgf core ui"
   [records]="problems sgf core ui"
-  [mainboard]="records problems sgf core ui"
-  [app]="mainboard records problems sgf core ui"
-  [scenario]="app mainboard records problems sgf core ui"
-  [qt]="app mainboard records problems sgf core ui"
+  [mainboard]="records problems sgf engine core ui"
+  [app]="mainboard records problems sgf engine core ui"
+  [scenario]="app mainboard records problems sgf engine core ui"
+  [qt]="app mainboard records problems sgf engine core ui"
 )
 
 bad=0
