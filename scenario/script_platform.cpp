@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/cues.h"
+#include "core/posix_process.h"
 #include "core/text.h"
 
 namespace sol {
@@ -90,6 +91,10 @@ std::optional<Str> ScriptPlatform::InputBox(const Str& prompt, const Str& captio
   auto v = inputs.front();
   inputs.pop_front();
   return v;
+}
+
+ProcessStart ScriptPlatform::StartProcess(const std::vector<std::string>& argv, const std::string& folder) {
+  return StartPosixProcess(argv, folder);
 }
 
 std::vector<std::string> ScriptPlatform::ChooseFiles(FileDialog kind, const Str& title, const Str&,

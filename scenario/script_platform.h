@@ -53,6 +53,8 @@ class ScriptPlatform : public Platform {
   void HideWindow(Window&) override {}
   void UnloadWindow(Window&) override {}
   void Quit() override { ended = true; }
+  // A real child program: an engine, or a script standing in for one.
+  ProcessStart StartProcess(const std::vector<std::string>& argv, const std::string& folder) override;
 
   // Queued answers of the next user action.
   std::deque<Answer> answers;

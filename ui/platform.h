@@ -4,8 +4,10 @@
 // The Qt front end implements it for people, the scenario platform for tests.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/controls.h"
@@ -31,6 +33,30 @@ class Window {
 };
 
 enum class WindowState { Unloaded, Hidden, Shown };
+
+// A program the platform started (an engine), spoken to through its
+// standard input and output; what it writes to standard error is dropped.
+// Destroying it ends the program, killing it if it does not end by itself,
+// and leaves no process behind.
+class ChildProcess {
+ public:
+  virtual ~ChildProcess() = default;
+  // False when the program has ended or takes no more input.
+  virtual bool Write(std::string_view bytes) = 0;
+  // What the program wrote since the last call, waiting up to `ms` for the
+  // first of it; "" when nothing came in that time, the program ended, or
+  // Interrupt was called. The windows stay responsive while it waits, where
+  // the platform has windows.
+  virtual std::string Read(int ms) = 0;
+  virtual bool Running() = 0;
+  // Makes a Read in progress return at once (the player stopped the wait).
+  virtual void Interrupt() = 0;
+};
+
+struct ProcessStart {
+  std::unique_ptr<ChildProcess> process;  // null when it could not start
+  Str error;                              // why, in the player's words
+};
 
 class Platform {
  public:
@@ -67,6 +93,9 @@ class Platform {
   virtual void UnloadWindow(Window& window) = 0;
   // Ends the program at once.
   virtual void Quit() = 0;
+
+  // Starts `argv` (argv[0] looked up on the PATH) in `folder`.
+  virtual ProcessStart StartProcess(const std::vector<std::string>& argv, const std::string& folder);
 };
 
 }  // namespace sol
