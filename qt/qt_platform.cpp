@@ -22,6 +22,7 @@
 
 #include "core/cues.h"
 #include "qt/figure_painter.h"
+#include "qt/qt_process.h"
 
 namespace sol {
 
@@ -338,6 +339,10 @@ void QtPlatform::CloseAllWindows() {
 void QtPlatform::Quit() {
   CloseAllWindows();
   QCoreApplication::exit(0);
+}
+
+ProcessStart QtPlatform::StartProcess(const std::vector<std::string>& argv, const std::string& folder) {
+  return StartQtProcess(argv, folder);
 }
 
 }  // namespace sol

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include "qt/form_view.h"
 #include "qt/help_viewer.h"
 #include "qt/qt_platform.h"
+#include "qt/qt_process.h"
 
 using namespace sol;
 
@@ -173,6 +175,30 @@ class GuiTest : public QObject {
     program_.reset();
     platform_.reset();
     dir_.reset();
+  }
+
+  // An engine through QProcess: a reply read while the event loop runs, a
+  // wait given up when asked or when its time is over, and an engine that
+  // does not end by itself killed.
+  void engineProcessRepliesWaitsAndEnds() {
+    ProcessStart s = StartQtProcess({"sh", "-c", "read line; echo \"= $line\"; echo; sleep 30"}, "");
+    QVERIFY2(s.process, qPrintable(QString::fromStdU16String(s.error)));
+    QVERIFY(s.process->Write("hello\n"));
+    std::string got;
+    for (int i = 0; i < 50 && got.find("\n\n") == std::string::npos; ++i) got += s.process->Read(100);
+    QCOMPARE(QString::fromStdString(got), QStringLiteral("= hello\n\n"));
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(QString::fromStdString(s.process->Read(200)), QString());
+    QVERIFY(t.elapsed() >= 150);
+    QTimer::singleShot(50, [&] { s.process->Interrupt(); });
+    t.restart();
+    s.process->Read(20000);
+    QVERIFY(t.elapsed() < 5000);
+    t.restart();
+    s.process.reset();
+    QVERIFY(t.elapsed() < 5000);
+    QVERIFY(!StartQtProcess({"no-such-engine-here"}, "").process);
   }
 
   void boardMouseReachesModelWithButtonAndShift() {
