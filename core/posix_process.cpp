@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -81,10 +82,30 @@ class PosixProcess : public ChildProcess {
   bool reaped_ = false;
 };
 
+// The program's file: a path as it is, a name looked up on the PATH and then
+// where Debian puts games (/usr/games is not on every PATH); "" when none.
+std::string FindProgram(const std::string& name) {
+  if (name.find('/') != std::string::npos) return name;
+  const char* path = std::getenv("PATH");
+  std::string dirs = std::string(path ? path : "/usr/bin:/bin") + ":/usr/games:/usr/local/games";
+  size_t from = 0;
+  while (from <= dirs.size()) {
+    size_t end = dirs.find(':', from);
+    if (end == std::string::npos) end = dirs.size();
+    const std::string dir = end > from ? dirs.substr(from, end - from) : ".";
+    const std::string candidate = dir + "/" + name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    from = end + 1;
+  }
+  return {};
+}
+
 }  // namespace
 
 ProcessStart StartPosixProcess(const std::vector<std::string>& argv, const std::string& folder) {
   if (argv.empty()) return {nullptr, u"起動するプログラムが指定されていません。"};
+  const std::string program = FindProgram(argv.front());
+  if (program.empty()) return {nullptr, u"プログラム「" + FromUtf8(argv.front()) + u"」が見つかりません。"};
   int toChild[2], fromChild[2], failure[2];
   if (::pipe2(toChild, O_CLOEXEC) != 0) return {nullptr, u"プログラムを起動できません（パイプ）。"};
   if (::pipe2(fromChild, O_CLOEXEC) != 0 || ::pipe2(failure, O_CLOEXEC) != 0) {
@@ -108,7 +129,7 @@ ProcessStart StartPosixProcess(const std::vector<std::string>& argv, const std::
       ::_exit(127);
     }
     ::signal(SIGPIPE, SIG_DFL);
-    ::execvp(args[0], args.data());
+    ::execv(program.c_str(), args.data());
     const int e = errno;
     (void)!::write(failure[1], &e, sizeof e);
     ::_exit(127);

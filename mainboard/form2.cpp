@@ -75,6 +75,8 @@ void Form2::BuildMenus() {
   // first.
   auto onGame = [this](void (Form2::*command)()) {
     return [this, command] {
+      // While the engine thinks, only the stop is taken.
+      if (thinking_) return;
       LeavePrintLayout();
       (this->*command)();
     };
@@ -92,6 +94,13 @@ void Form2::BuildMenus() {
   Menu& game = MenuBar.Add("", u"対局処理", u'T');
   entry(game, "メニュー握り", u"握り", onGame(&Form2::MenuNigiri));
   entry(game, "メニュー計算", u"地の計算", onGame(&Form2::MenuCount));
+  game.AddSeparator();
+  entry(game, "メニューコンピュータと対局…", u"コンピュータと対局…", onGame(&Form2::MenuEngineGame));
+  entry(game, "メニューパス", u"パス", onGame(&Form2::MenuPass));
+  entry(game, "メニューヒント", u"ヒント", onGame(&Form2::MenuHint));
+  entry(game, "メニュー死に石の判定", u"死に石の判定", onGame(&Form2::MenuDeadStones));
+  entry(game, "メニュー考慮を中止", u"考慮を中止", [this] { MenuStopEngine(); });
+  entry(game, "メニューエンジン設定…", u"エンジン設定…", onGame(&Form2::MenuEngineSettings));
   AddLessonMenus(MenuBar, [this](int mode) {
     LeavePrintLayout();
     if (OpenProblems) OpenProblems(mode);
@@ -157,6 +166,10 @@ void Form2::BoardMouseDown(int point, int button, int shift) {
   // The print layout's board is the figure that 印刷, 記録 and 保存 work
   // from; a stone put there would replace a move of the game.
   if (InPrintLayout()) return;
+  if (thinking_) {
+    SetStatus(form2text::EngineBusy);
+    return;
+  }
   ClickPoint = static_cast<int16_t>(point);
   ClickButton = static_cast<int16_t>(button);
   ClickShift = static_cast<int16_t>(shift);
@@ -184,6 +197,12 @@ void Form2::GameMove(int p) {
     return;
   }
   const int16_t c = s_.LastColour == 0 ? int16_t{Black} : Opponent(s_.LastColour);
+  PutGameStone(p, c);
+  if (EngineGameActive() && c != engineColour_) AfterPlayerMove(p, c);
+}
+
+void Form2::PutGameStone(int p, int16_t c) {
+  ClearHint();
   s_.Board[p] = c;
   ++s_.MoveNumber;
   ++s_.MoveCount;
@@ -248,6 +267,7 @@ void Form2::MenuVersion() {
 }
 
 void Form2::MenuExit() {
+  if (thinking_) MenuStopEngine();
   if (GetPlatform().MsgBox(form2text::ExitQuestion, Buttons::OKCancel, Icon::Question, form2text::Confirm) ==
       Answer::OK)
     GetPlatform().Quit();

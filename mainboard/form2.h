@@ -3,8 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "core/game_state.h"
+#include "engine/gtp_client.h"
 #include "ui/form.h"
 #include "ui/mmcontrol.h"
 
@@ -119,6 +122,16 @@ class Form2 : public Form {
   // Newest first, as the settings keep them.
   std::vector<std::string> RecentFiles() const;
 
+  // Games against an engine (GTP).
+  void MenuEngineGame();      // コンピュータと対局…
+  void MenuPass();            // パス
+  void MenuHint();            // ヒント
+  void MenuDeadStones();      // 死に石の判定
+  void MenuStopEngine();      // 考慮を中止
+  void MenuEngineSettings();  // エンジン設定…
+  bool EngineGameActive() const { return engine_ && engineColour_ != 0; }
+  bool EngineThinking() const { return thinking_; }
+
   void MenuHelpContents();
   void MenuContextHelp();
   void MenuVersion();
@@ -164,6 +177,39 @@ class Form2 : public Form {
   void EndModeFill(int point, int button);
 
   std::vector<OptionButton*> modeGroup_;
+
+  // The engine and the game against it.
+  std::string EngineCommandLine() const;
+  int EngineTimeoutMs() const;
+  bool StartEngine();
+  bool EngineHas(const std::string& command) const;
+  // Sends a command; on a failure the engine is ended and the player told.
+  std::optional<std::string> AskEngine(const std::string& command);
+  void EngineFailed(const Str& why);
+  void EngineTurn();
+  void AfterPlayerMove(int point, int colour);
+  void TakeBackWithEngine();
+  void EndByPasses();
+  void ClearHint();
+  // Puts a game move of `colour` on the board, numbered, with its captures.
+  void PutGameStone(int point, int16_t colour);
+  void TakeBackOne();
+  struct EngineAction {
+    int Colour = 0;
+    bool Pass = false;
+  };
+  std::unique_ptr<GtpClient> engine_;
+  std::string engineCommands_;
+  int engineColour_ = 0;  // 0: no game against the engine
+  bool thinking_ = false;
+  int hintPoint_ = 0;
+  // What the engine was told since the game began, for undo.
+  std::vector<EngineAction> engineHistory_;
+  // The game as the engine knows it; a game changed under it (a replay, a
+  // game read) ends the game against the engine.
+  std::vector<MoveEntry> engineMoves_;
+  bool EngineInStep() const;
+  void LeaveEngineGame();
 
   GameState& s_;
 };

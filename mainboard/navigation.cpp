@@ -9,11 +9,21 @@
 namespace sol {
 
 void Form2::Command1_Click() {
+  if (thinking_) return;
   SetStatus(msg::IdeographicSpace);
   if (s_.MoveCount == 0 || s_.MoveNumber == 0) {
     SetStatus(form2text::CannotGoBack);
     return;
   }
+  if (EngineGameActive()) {
+    TakeBackWithEngine();
+    return;
+  }
+  TakeBackOne();
+}
+
+void Form2::TakeBackOne() {
+  ClearHint();
   for (int i = 1; i <= CaptureLogSize; ++i) {
     CaptureEntry& e = s_.CaptureLog[i];
     if (e.AtMove != s_.MoveCount || e.AtMove == 0) continue;

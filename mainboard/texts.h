@@ -57,4 +57,38 @@ inline Str SgfOverLimit(long total) {
 inline Str SgfOpened(const Str& name, long count) { return u"「" + name + u"」を開きました（" + Num(count) + u"手）"; }
 inline Str SgfSaved(const Str& name) { return u"「" + name + u"」に保存しました"; }
 
+// Games against an engine.
+inline const Str EngineTitle = u"コンピュータ対局";
+inline const Str EngineDefaultCommand = u"gnugo --mode gtp";
+inline const Str EngineHowToGet =
+    u"\n\nGNU Go を使うには、端末で「sudo apt install gnugo」と入力してインストールしてください。"
+    u"ほかの GTP エンジンは「エンジン設定…」でコマンドを指定できます。";
+inline const Str EngineNoCommand = u"エンジンのコマンドが設定されていません。";
+inline const Str EngineLacks = u"このエンジンは対局に必要なコマンドを持っていません：";
+inline const Str EngineSettingsPrompt = u"GTP エンジンを起動するコマンドを入力してください（例：gnugo --mode gtp）。";
+inline const Str EngineGamePrompt =
+    u"あなたの色（黒・白）、置き石（0、2～9）、コミ、強さ（1～10）を空白で区切って入力してください。";
+inline const Str EngineGameDefault = u"黒 0 6.5 1";
+inline const Str EngineGameBadInput =
+    u"入力が正しくありません。例：「黒 0 6.5 1」（黒番、置き石なし、コミ6目半、強さ1）";
+inline const Str EngineThinking = u"コンピュータが考えています…（「考慮を中止」で止められます）";
+inline const Str EngineYourTurn = u"あなたの番です";
+inline const Str EnginePassed = u"コンピュータはパスしました。あなたの番です";
+inline const Str EngineResigned = u"コンピュータが投了しました。あなたの勝ちです";
+inline const Str BothPassed = u"双方がパスしたので終局です。死に石を判定して地を計算してください";
+inline const Str EngineGoesOnAlone = u"\nこのあとは一人で打てます。";
+inline const Str NoEngineGame = u"コンピュータとの対局中ではありません。";
+inline const Str EngineBusy = u"コンピュータが考えている間は打てません";
+inline const Str EngineRefusedMove = u"コンピュータがこの手を受け付けないため、取り消しました：";
+inline const Str EngineCannotUndo = u"コンピュータが手を戻せないため、戻しませんでした：";
+inline const Str EngineHint = u"ヒント：";
+inline const Str EngineDeadTitle = u"死に石の判定";
+inline const Str EngineNoDead = u"コンピュータの判定では、死に石はありません。";
+inline const Str EngineSetupStones =
+    u"この棋譜には置き石以外の配置の石があるため、コンピュータに局面を伝えられません。";
+inline Str EngineDeadQuestion(long n) {
+  return u"コンピュータは ◆ の石 " + Num(n) +
+         u" 個を死に石と判定しました。取り上げますか？\n（いいえ：自分で判定します）";
+}
+
 }  // namespace sol::form2text
