@@ -358,9 +358,14 @@ void Form2::MenuHint() {
     Cells.SetForeColor(hintPoint_, ColourRed);
     Cells.SetCaption(hintPoint_, u"◎");
   }
-  SetStatus(form2text::EngineHint + (move->kind == gtp::Move::Kind::Play   ? FromUtf8(gtp::Vertex(move->point))
-                                     : move->kind == gtp::Move::Kind::Pass ? Str(u"パス")
-                                                                           : Str(u"投了")));
+  Str where = move->kind == gtp::Move::Kind::Pass ? Str(u"パス") : Str(u"投了");
+  if (move->kind == gtp::Move::Kind::Play) {
+    // Named as the board's coordinates name it, or as GTP does when they are hidden.
+    const int x = (move->point - 1) / BoardSize, y = (move->point - 1) % BoardSize;
+    const Str column = Cells.ColumnLabel(x), row = Cells.RowLabel(y);
+    where = column.empty() ? FromUtf8(gtp::Vertex(move->point)) : column + u"-" + row;
+  }
+  SetStatus(form2text::EngineHint + where);
 }
 
 void Form2::ClearHint() {
