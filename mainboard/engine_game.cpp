@@ -172,12 +172,23 @@ void Form2::MenuEngineGame() {
     p.MsgBox(form2text::EngineGameBadInput, Buttons::OK, Icon::Information, form2text::EngineTitle);
     return;
   }
+  bool continuing = false;
+  if (s_.MoveCount > 0) {
+    const Answer a =
+        p.MsgBox(form2text::EngineContinueQuestion, Buttons::YesNoCancel, Icon::Question, form2text::EngineTitle);
+    if (a == Answer::Cancel) return;
+    continuing = a == Answer::Yes;
+  }
   LeaveEngineGame();
   if (!StartEngine()) return;
   for (const std::string& c :
        {std::string("boardsize 19"), std::string("clear_board"), "komi " + gtp::Number(choice->komi)})
     if (!AskEngine(c)) return;
   if (EngineHas("level") && !AskEngine("level " + std::to_string(choice->level))) return;
+  if (continuing) {
+    ContinueWithEngine(choice->playerColour);
+    return;
+  }
   std::vector<int> handicap;
   if (choice->handicap >= 2) {
     const std::optional<std::string> stones = AskEngine("fixed_handicap " + std::to_string(choice->handicap));
@@ -202,6 +213,35 @@ void Form2::MenuEngineGame() {
   }
   engineMoves_.assign(s_.MoveList.begin() + 1, s_.MoveList.begin() + 1 + s_.MoveCount);
   engineColour_ = choice->playerColour == Black ? White : Black;
+  const int next = s_.LastColour == 0 ? int{Black} : int{Opponent(s_.LastColour)};
+  if (next == engineColour_)
+    EngineTurn();
+  else
+    SetStatus(form2text::EngineYourTurn);
+}
+
+void Form2::ContinueWithEngine(int playerColour) {
+  // Set-up stones go first, as free handicap stones: the only set-up GTP has.
+  std::string setup;
+  for (int i = 1; i <= s_.MoveCount; ++i) {
+    const MoveEntry& e = s_.MoveList[i];
+    if (e.Number != 0) continue;
+    if (e.Colour != Black || !EngineHas("set_free_handicap")) {
+      LeaveEngineGame();
+      GetPlatform().MsgBox(e.Colour != Black ? form2text::EngineSetupStones : form2text::EngineNoFreeHandicap,
+                           Buttons::OK, Icon::Information, form2text::EngineTitle);
+      return;
+    }
+    setup += " " + gtp::Vertex(e.Point);
+  }
+  if (!setup.empty() && !AskEngine("set_free_handicap" + setup)) return;
+  for (int i = 1; i <= s_.MoveCount; ++i) {
+    const MoveEntry& e = s_.MoveList[i];
+    if (e.Number != 0 && !AskEngine("play " + ColourWord(e.Colour) + " " + gtp::Vertex(e.Point))) return;
+  }
+  Option1.Click();
+  engineMoves_.assign(s_.MoveList.begin() + 1, s_.MoveList.begin() + 1 + s_.MoveCount);
+  engineColour_ = playerColour == Black ? White : Black;
   const int next = s_.LastColour == 0 ? int{Black} : int{Opponent(s_.LastColour)};
   if (next == engineColour_)
     EngineTurn();

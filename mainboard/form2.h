@@ -188,6 +188,8 @@ class Form2 : public Form {
   void EngineFailed(const Str& why);
   void EngineTurn();
   void AfterPlayerMove(int point, int colour);
+  // Tells the engine the game on the board and goes on from there.
+  void ContinueWithEngine(int playerColour);
   void TakeBackWithEngine();
   void EndByPasses();
   void ClearHint();

@@ -82,8 +82,12 @@ inline const Str EngineBusy = u"コンピュータが考えている間は打て
 inline const Str EngineRefusedMove = u"コンピュータがこの手を受け付けないため、取り消しました：";
 inline const Str EngineCannotUndo = u"コンピュータが手を戻せないため、戻しませんでした：";
 inline const Str EngineHint = u"ヒント：";
+inline const Str EngineContinueQuestion =
+    u"盤上の対局の続きをコンピュータと打ちますか？\n（いいえ：新しい対局を始めます。置き石とコミは入力したとおりです）";
 inline const Str EngineDeadTitle = u"死に石の判定";
 inline const Str EngineNoDead = u"コンピュータの判定では、死に石はありません。";
+inline const Str EngineNoFreeHandicap =
+    u"このエンジンは置き石の配置（set_free_handicap）を受け付けないため、この棋譜の続きは打てません。";
 inline const Str EngineSetupStones =
     u"この棋譜には置き石以外の配置の石があるため、コンピュータに局面を伝えられません。";
 inline Str EngineDeadQuestion(long n) {
