@@ -190,6 +190,12 @@ void Form2::MenuEngineGame() {
     return;
   }
   std::vector<int> handicap;
+  if (choice->handicap >= 2 && !EngineHas("fixed_handicap")) {
+    LeaveEngineGame();
+    p.MsgBox(form2text::EngineLacks + u"fixed_handicap（置き石）", Buttons::OK, Icon::Information,
+             form2text::EngineTitle);
+    return;
+  }
   if (choice->handicap >= 2) {
     const std::optional<std::string> stones = AskEngine("fixed_handicap " + std::to_string(choice->handicap));
     if (!stones) return;
@@ -432,6 +438,12 @@ void Form2::MenuDeadStones() {
       const MoveEntry& e = BackupList[i].Colour != 0 ? BackupList[i] : s_.MoveList[i];
       if (!AskEngine("play " + ColourWord(e.Colour) + " " + gtp::Vertex(e.Point))) return;
     }
+  }
+  if (!EngineHas("final_status_list")) {
+    LeaveEngineGame();
+    p.MsgBox(form2text::EngineLacks + u"final_status_list（死に石の判定）", Buttons::OK, Icon::Information,
+             form2text::EngineDeadTitle);
+    return;
   }
   thinking_ = true;
   SetStatus(form2text::EngineThinking);

@@ -87,7 +87,15 @@ class TestPlatform : public QtPlatform {
     ++quits;
     CloseAllWindows();
   }
+  // An input box answered at once with this text, when it is set.
+  std::optional<Str> InputBox(const Str& prompt, const Str& caption, const Str& defaultText) override {
+    if (!nextInput) return QtPlatform::InputBox(prompt, caption, defaultText);
+    std::optional<Str> text = nextInput;
+    nextInput.reset();
+    return text;
+  }
   int quits = 0;
+  std::optional<Str> nextInput;
 };
 
 // Offscreen windows cannot do everything a desktop can; that is no fault.
@@ -175,6 +183,40 @@ class GuiTest : public QObject {
     program_.reset();
     platform_.reset();
     dir_.reset();
+  }
+
+  // While an engine thinks the windows stay live, the board takes no click,
+  // and the stop entry ends the wait at once; the board keeps the player's move.
+  void engineThinkingCanBeStopped() {
+    QFile script(dir_->path() + "/slow.sh");
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(
+        "while read id cmd rest; do case $cmd in "
+        "list_commands) printf '=%s boardsize\\nclear_board\\nkomi\\nplay\\ngenmove\\nundo\\n\\n' $id;; "
+        "genmove) sleep 30;; *) printf '=%s\\n\\n' $id;; esac; done\n");
+    script.close();
+    program_->State.Preferences.Set("engine", "sh slow.sh");
+    platform_->nextInput = u"黒 0 6.5 1";
+    Main().MenuEngineGame();
+    QCOMPARE(Q(Main().StatusBar1.Text()), QStringLiteral("あなたの番です"));
+    bool thinking = false;
+    QTimer::singleShot(300, [&] {
+      thinking = Main().EngineThinking();
+      Click(100);
+      view_->ActionOf("メニュー考慮を中止")->trigger();
+    });
+    BoxAnswerer ok(QStringLiteral("OK"));
+    QElapsedTimer t;
+    t.start();
+    Click(289);
+    QVERIFY(t.elapsed() < 10000);
+    QVERIFY(thinking);
+    QTRY_VERIFY(ok.seen);
+    QVERIFY2(ok.text.contains(QStringLiteral("中止")), qPrintable(ok.text));
+    QCOMPARE(program_->State.Board[289], int16_t{Black});
+    QCOMPARE(program_->State.Board[100], int16_t{Empty});
+    QCOMPARE(program_->State.MoveCount, int16_t{1});
+    QVERIFY(!Main().EngineGameActive());
   }
 
   // An engine through QProcess: a reply read while the event loop runs, a
