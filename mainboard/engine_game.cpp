@@ -165,7 +165,7 @@ void Form2::LeaveEngineGame() {
 void Form2::MenuEngineGame() {
   Platform& p = GetPlatform();
   const std::optional<Str> typed =
-      p.InputBox(form2text::EngineGamePrompt, form2text::EngineTitle, form2text::EngineGameDefault);
+      p.AskEngineGame(form2text::EngineGamePrompt, form2text::EngineTitle, form2text::EngineGameDefault);
   if (!typed) return;
   const std::optional<GameChoice> choice = ParseGameChoice(*typed);
   if (!choice) {

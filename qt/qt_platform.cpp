@@ -2,22 +2,33 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSoundEffect>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWhatsThis>
+#include <algorithm>
 #include <chrono>
 
 #include "core/cues.h"
@@ -129,6 +140,52 @@ std::optional<Str> QtPlatform::InputBox(const Str& prompt, const Str& caption, c
   dialog.setCancelButtonText(QStringLiteral("キャンセル"));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdU16String();
+}
+
+std::optional<Str> QtPlatform::AskEngineGame(const Str&, const Str& title, const Str& current) {
+  RefreshAllViews();
+  QDialog dialog(BoxParent());
+  dialog.setWindowTitle(title.empty() ? ProgramName : Q(title));
+  const QStringList words = Q(current).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  auto* black = new QRadioButton(QStringLiteral("黒（先番）"));
+  auto* white = new QRadioButton(QStringLiteral("白"));
+  (words.value(0) == QStringLiteral("白") ? white : black)->setChecked(true);
+  auto* colours = new QHBoxLayout;
+  colours->addWidget(black);
+  colours->addWidget(white);
+  auto* handicap = new QComboBox;
+  handicap->addItem(QStringLiteral("なし"), 0);
+  for (int n = 2; n <= 9; ++n) handicap->addItem(QStringLiteral("%1子").arg(n), n);
+  handicap->setCurrentIndex(std::max(0, handicap->findData(words.value(1).toInt())));
+  auto* komi = new QDoubleSpinBox;
+  komi->setLocale(QLocale::c());  // 6.5, as GTP writes it
+  komi->setRange(-100, 100);
+  komi->setDecimals(1);
+  komi->setSingleStep(0.5);
+  komi->setValue(words.value(2, QStringLiteral("6.5")).toDouble());
+  auto* level = new QSpinBox;
+  level->setRange(1, 10);
+  level->setValue(std::clamp(words.value(3, QStringLiteral("1")).toInt(), 1, 10));
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("あなたの色"), colours);
+  form->addRow(QStringLiteral("置き石"), handicap);
+  form->addRow(QStringLiteral("コミ"), komi);
+  form->addRow(QStringLiteral("強さ（GNU Go のレベル）"), level);
+  auto* buttons = new QDialogButtonBox;
+  buttons->addButton(QStringLiteral("対局開始"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QString line = QStringLiteral("%1 %2 %3 %4")
+                           .arg(white->isChecked() ? QStringLiteral("白") : QStringLiteral("黒"))
+                           .arg(handicap->currentData().toInt())
+                           .arg(QLocale::c().toString(komi->value(), 'g', 6))
+                           .arg(level->value());
+  return line.toStdU16String();
 }
 
 std::vector<std::string> QtPlatform::ChooseFiles(FileDialog kind, const Str& title, const Str& filter,

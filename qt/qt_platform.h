@@ -41,6 +41,7 @@ class QtPlatform : public Platform {
   void HideWindow(Window& window) override;
   void UnloadWindow(Window& window) override;
   void Quit() override;
+  std::optional<Str> AskEngineGame(const Str& prompt, const Str& title, const Str& current) override;
   ProcessStart StartProcess(const std::vector<std::string>& argv, const std::string& folder) override;
 
   // Makes the view of each window up front (a window shown without one

@@ -94,6 +94,14 @@ class Platform {
   // Ends the program at once.
   virtual void Quit() = 0;
 
+  // The settings of a game against the computer as a line "黒 0 6.5 1"
+  // (colour, handicap, komi, strength), starting from `current`; nullopt when
+  // cancelled. The desktop shows a field for each; this default asks for the
+  // line in an input box.
+  virtual std::optional<Str> AskEngineGame(const Str& prompt, const Str& title, const Str& current) {
+    return InputBox(prompt, title, current);
+  }
+
   // Starts `argv` (argv[0] looked up on the PATH) in `folder`.
   virtual ProcessStart StartProcess(const std::vector<std::string>& argv, const std::string& folder);
 };

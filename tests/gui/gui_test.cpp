@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
+#include <QDialog>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
@@ -17,6 +20,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -93,6 +97,10 @@ class TestPlatform : public QtPlatform {
     std::optional<Str> text = nextInput;
     nextInput.reset();
     return text;
+  }
+  std::optional<Str> AskEngineGame(const Str& prompt, const Str& title, const Str& current) override {
+    if (!nextInput) return QtPlatform::AskEngineGame(prompt, title, current);
+    return InputBox(prompt, title, current);
   }
   int quits = 0;
   std::optional<Str> nextInput;
@@ -183,6 +191,23 @@ class GuiTest : public QObject {
     program_.reset();
     platform_.reset();
     dir_.reset();
+  }
+
+  // The game dialog gives its fields back as the line the main board reads,
+  // the komi in the C locale.
+  void engineGameDialogGivesItsFields() {
+    QTimer::singleShot(100, [] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->findChildren<QRadioButton*>().at(1)->setChecked(true);
+      dialog->findChild<QComboBox*>()->setCurrentIndex(3);  // 4子
+      dialog->findChild<QDoubleSpinBox*>()->setValue(0.5);
+      dialog->findChild<QSpinBox*>()->setValue(7);
+      dialog->accept();
+    });
+    const std::optional<Str> line = platform_->QtPlatform::AskEngineGame(u"", u"コンピュータ対局", u"黒 0 6.5 1");
+    QVERIFY(line);
+    QCOMPARE(Q(*line), QStringLiteral("白 4 0.5 7"));
   }
 
   // While an engine thinks the windows stay live, the board takes no click,
