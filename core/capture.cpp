@@ -1,6 +1,7 @@
 #include "core/capture.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "core/text.h"
 
@@ -80,6 +81,28 @@ Placement PlaceStone(GameState& s, int point, int colour, int number) {
   else
     s.CapturedWhite = static_cast<int16_t>(s.CapturedWhite + taken.Count);
   return placed;
+}
+
+bool HasLiberty(const BoardPoints& board, int point) {
+  std::vector<int> stack{point};
+  std::vector<bool> seen(PointCount + 1, false);
+  seen[point] = true;
+  while (!stack.empty()) {
+    const int p = stack.back();
+    stack.pop_back();
+    const int x = (p - 1) / BoardSize, y = (p - 1) % BoardSize;
+    const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+    for (const auto& n : next) {
+      if (n[0] < 0 || n[0] >= BoardSize || n[1] < 0 || n[1] >= BoardSize) continue;
+      const int q = n[0] * BoardSize + n[1] + 1;
+      if (board[q] == Empty) return true;
+      if (board[q] == board[point] && !seen[q]) {
+        seen[q] = true;
+        stack.push_back(q);
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace sol

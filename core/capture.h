@@ -22,6 +22,10 @@ struct Capture {
 // leaves the stones beyond them on the board.
 Capture TakeOffDeadGroups(BoardPoints& board, int point, int opp, int removable = PointCount);
 
+// Whether the group of the stone at `point` has a liberty; the rule above
+// never asks, an importer checking a line for suicide does.
+bool HasLiberty(const BoardPoints& board, int point);
+
 // What a placement on the main board changed besides its own point.
 struct Placement {
   int16_t PreviousNewest = 0;  // the stone that no longer shows its number; 0 = none
