@@ -435,7 +435,7 @@ void Form2::MenuDeadStones() {
       }
     if (!StartEngine() || !AskEngine("boardsize 19") || !AskEngine("clear_board")) return;
     for (int i = 1; i <= s_.MoveCount; ++i) {
-      const MoveEntry& e = BackupList[i].Colour != 0 ? BackupList[i] : s_.MoveList[i];
+      const MoveEntry& e = s_.MoveList[i];
       if (!AskEngine("play " + ColourWord(e.Colour) + " " + gtp::Vertex(e.Point))) return;
     }
   }
