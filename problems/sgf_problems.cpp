@@ -78,25 +78,35 @@ bool IsFiller(char16_t c) {
   return std::u16string_view(u" \t\r\u3000：:！!。．.、，,").find(c) != std::u16string_view::npos;
 }
 
-// The comment as a sequence's comment: the mark words that open its first
-// line and lines of nothing but marks are dropped, the lines joined.
+// The comment as a sequence's comment: the mark words that open it (at the
+// start of its first lines with text) and lines of nothing but marks are
+// dropped, the rest joined with blanks. What it gives never starts with a
+// mark word, so a stored comment written out and read again is the same.
 Str WithoutMarks(const Str& comment) {
   Str out;
   size_t begin = 0;
-  for (bool first = true; begin <= comment.size(); first = false) {
+  while (begin <= comment.size()) {
     size_t end = comment.find(u'\n', begin);
     if (end == Str::npos) end = comment.size();
     const Str line = comment.substr(begin, end - begin);
     begin = end + 1;
     size_t i = 0, marks = 0;
     for (;;) {
-      while (i < line.size() && IsFiller(line[i])) ++i;
-      const size_t length = MarkWordAt(line, i).first;
+      size_t j = i;
+      while (j < line.size() && IsFiller(line[j])) ++j;
+      const size_t length = MarkWordAt(line, j).first;
       if (length == 0) break;
-      i += length;
+      i = j + length;
       ++marks;
     }
-    const Str rest = Trim(line.substr(first ? i : (i == line.size() && marks > 0 ? i : 0)));
+    if (marks > 0)
+      while (i < line.size() && IsFiller(line[i])) ++i;
+    Str rest;
+    if (out.empty())
+      rest = line.substr(marks > 0 ? i : 0);
+    else if (marks == 0 || i < line.size())
+      rest = line;
+    rest = Trim(rest);
     if (rest.empty()) continue;
     if (!out.empty()) out += u' ';
     out += rest;
@@ -205,6 +215,35 @@ Position ProblemPosition(const GameTree& t) {
   return at;
 }
 
+// A piece followed by one piece only (the other branches had no move) is
+// one sequence with it: the lecture offers no choice there.
+std::vector<Piece> JoinedSingleBranches(std::vector<Piece> pieces) {
+  std::vector<int> children(pieces.size(), 0);
+  for (const Piece& p : pieces)
+    if (p.Parent >= 0) ++children[static_cast<size_t>(p.Parent)];
+  std::vector<Piece> out;
+  std::vector<int> index(pieces.size(), -1);  // old piece → new piece holding its moves
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    Piece& p = pieces[i];
+    const int parent = p.Parent < 0 ? -1 : index[static_cast<size_t>(p.Parent)];
+    if (p.Parent >= 0 && children[static_cast<size_t>(p.Parent)] == 1) {
+      Piece& into = out[static_cast<size_t>(parent)];
+      into.Nodes.insert(into.Nodes.end(), p.Nodes.begin(), p.Nodes.end());
+      into.Moves.insert(into.Moves.end(), p.Moves.begin(), p.Moves.end());
+      into.Last = p.Last;
+      into.BadMove = p.BadMove;
+      if (static_cast<int>(into.Moves.size()) > MaxSequenceMoves)
+        Refuse(u"分かれ目のない手順が" + Num(MaxSequenceMoves) + u"手を超えています。");
+      index[i] = parent;
+      continue;
+    }
+    p.Parent = parent;
+    index[i] = static_cast<int>(out.size());
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
 Str TooManyBranches(int count) {
   return u"ひとつの局面から" + Num(count) + u"通りの手順に分かれています（" + Num(AnswerTree::MaxCandidates) +
          u"通りまで）。";
@@ -257,6 +296,7 @@ std::vector<Piece> Pieces(const GameTree& t, const Position& at, int category) {
     pushBranches(node, static_cast<int>(pieces.size()) - 1);
   }
   if (pieces.empty()) Refuse(u"解答の手順がありません。");
+  pieces = JoinedSingleBranches(std::move(pieces));
   std::unordered_map<int, int> branches;
   for (const Piece& p : pieces) ++branches[p.Parent];
   for (auto [parent, count] : branches)

@@ -69,14 +69,14 @@ fi
 cmake --build "$build" -j"$(nproc)" || exit 1
 
 targets=(load_game_list load_game_moves load_temp_file load_problem_list load_problem_moves load_answers
-         load_comments load_journal lecture load_sgf)
+         load_comments load_journal lecture load_sgf sgf_problem)
 # Inputs up to a whole list file of 70 records for the list, smaller ones
 # elsewhere: the rest of a file beyond a block adds nothing.
 max_len() {
   case "$1" in
     load_game_list) echo 9000 ;;
     lecture) echo 1024 ;;
-    load_sgf) echo 8192 ;;
+    load_sgf | sgf_problem) echo 8192 ;;
     *) echo 2048 ;;
   esac
 }

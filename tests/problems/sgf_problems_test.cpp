@@ -155,6 +155,11 @@ TEST(SgfProblemImport, CommentsAndTitleAreCutToWhatTheRecordsHold) {
   EXPECT_EQ(ToUtf8(p.Sequences[0].Comment), longText.substr(0, 23 * 3));
   EXPECT_EQ(ToUtf8(p.Title), "root first line");
   EXPECT_EQ(ToUtf8(Imported("(;GN[a😀b];B[aa])").Title), "a〓b");
+  // Marks open the text on its first lines with text; later ones stay.
+  EXPECT_EQ(ToUtf8(Imported("(;B[aa]C[正解\n RIGHT！ 急所 \n正解は一つ\nCorrect])").Sequences[0].Comment),
+            "急所 正解は一つ");
+  // A branch without a move offers no choice: one sequence.
+  EXPECT_EQ(Imported("(;B[aa];W[bb](;C[note])(;B[cc]))").Sequences.size(), 1u);
   EXPECT_EQ(ToUtf8(Import("(;B[aa])", 1, u"file").Problem->Title), "file");
   const ImportedProblem longTitle = Imported("(;GN[" + longText + "];B[aa])");
   EXPECT_EQ(ToUtf8(longTitle.Title), longText.substr(0, 20 * 3));  // 40 bytes
