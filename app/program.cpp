@@ -1,9 +1,12 @@
 #include "app/program.h"
 
+#include "core/file_command.h"
 #include "core/file_transaction.h"
 #include "core/messages.h"
 #include "core/record_file.h"
 #include "core/replay.h"
+#include "problems/problem_import.h"
+#include "problems/texts.h"
 #include "ui/display_menu.h"
 
 namespace sol {
@@ -72,7 +75,27 @@ void Program::Start(const std::vector<std::string>& arguments) {
   if (!recovered) MainBoard.SetStatus(msg::NoFile);
   if (recovery == Recovery::SetAside)
     platform_.MsgBox(msg::JournalSetAside, Buttons::OK, Icon::Information, msg::CannotWriteTitle);
+  if (recovered && !ReadOnly()) FillStarterLibrary();
   if (!arguments.empty()) MainBoard.OpenSgfFiles(arguments);
+}
+
+void Program::FillStarterLibrary() {
+  // Only a data folder that has never held a problem is filled; problems a
+  // player has stored or deleted are never touched.
+  long stored = 0;
+  try {
+    bool library = false;
+    for (int category = 1; category <= 4; ++category)
+      library = library || !StarterFiles(StarterLibrary(State), category).empty();
+    if (!library || !HasNoProblemFiles(State)) return;
+  } catch (const FileError&) {
+    return;
+  }
+  if (RunFileCommand(State, {&MainBoard.StatusBar1}, [&] {
+        stored = StoreStarterLibrary(State);
+        return stored > 0;
+      }) == FileCommand::Done)
+    MainBoard.SetStatus(form4text::StarterFilled(stored));
 }
 
 std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }

@@ -41,6 +41,9 @@ class Program {
   void ShowCoordinates(CoordinateStyle style);
   // The player's choice from `from`'s 表示 menu, kept in the settings.
   void ChooseCoordinates(CoordinateStyle style, Form& from);
+  // At the first start on a data folder without problems: the lectures are
+  // filled from the starter library, and the status line says so.
+  void FillStarterLibrary();
 
   Platform& platform_;
 };
