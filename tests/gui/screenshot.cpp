@@ -3,6 +3,7 @@
 //   gui_screenshot [window.png] [numbers.png]
 //   gui_screenshot --library lib.png --lecture lecture.png
 //                  --registration reg.png --joseki joseki.png --sgf file-menu.png
+//   gui_screenshot --starter starter.png
 // The first form plays an opening on the main board and saves it, then a
 // board full of numbered stones (1 to 361) to judge how three-digit numbers
 // read, and prints how long a full board repaint takes. The options open the
@@ -11,10 +12,14 @@
 // next moves marked, in 手筋登録 with an answer sequence shown, and in 定石講座;
 // --sgf opens a game from an SGF file and shows the ファイル menu with it
 // among the files opened lately (a picture of the screen, so that the open
-// menu is in it).
+// menu is in it). --starter starts on an empty data folder beside a copy of
+// the starter library, as a first start does, and shows a 定石 problem
+// played along its correct line. --engine plays a few moves against
+// GNU Go and asks it for a hint.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -32,11 +37,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
 #include "app/program.h"
 #include "core/game_state.h"
+#include "problems/store.h"
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
@@ -101,16 +108,23 @@ void WriteSampleProblems(const QString& dir) {
 
 // Answers any message box with its first button, saying what it asked, so
 // that a picture never waits for a click.
+QString InputText = QStringLiteral("研究会　第三局");
+
 void DismissBoxes(QObject* owner) {
   auto* timer = new QTimer(owner);
   QObject::connect(timer, &QTimer::timeout, [] {
     // Input boxes get a title typed in and are accepted.
     if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
-      input->setTextValue(QStringLiteral("研究会　第三局"));
+      input->setTextValue(InputText);
       input->accept();
       return;
     }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    // Any other dialog (the game against the computer) is taken as it stands.
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && !box) {
+      dialog->accept();
+      return;
+    }
     if (!box) return;
     std::printf("message box: %s\n", qPrintable(box->text()));
     box->buttons().front()->click();
@@ -233,6 +247,69 @@ int NumbersPicture(const QString& file) {
 
 }  // namespace
 
+void CopyFolder(const QString& from, const QString& to) {
+  QDir().mkpath(to);
+  const QDir source(from);
+  for (const QString& name : source.entryList(QDir::Files)) QFile::copy(from + "/" + name, to + "/" + name);
+  for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    CopyFolder(from + "/" + name, to + "/" + name);
+}
+
+int StarterShot(const QString& file) {
+  QTemporaryDir dir;
+  CopyFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/problems"), dir.path() + "/problems");
+  QtPlatform platform(dir.path());
+  Program program(platform, dir.path().toStdString());
+  platform.CreateViews(program.Forms());
+  program.Start();
+  FormView* main = ViewOf(program.MainBoard);
+  if (!QTest::qWaitForWindowExposed(main)) return 3;
+  std::printf("status: %s\n", ToUtf8(program.MainBoard.StatusBar1.Text()).c_str());
+  Trigger(main, "メニュー定石講座");
+  FormView* problems = ViewOf(program.Problems);
+  // A long one: the 3-3 invasion to its end, its comment shown.
+  const int line = std::max(0, program.Problems.List1.ListCount() - 3);
+  ClickLine(problems, "List1", line);
+  const int number = program.Problems.SelectedProblem();
+  std::vector<AnswerMoveRecord> answers;
+  for (const auto& a : ScanAnswers(program.State, 4))
+    if (a.value.ProblemNumber == number) answers.push_back(a.value);
+  // From the position, each time the first correct sequence that follows.
+  for (int from = StartsAtProblem;;) {
+    auto head = std::find_if(answers.begin(), answers.end(),
+                             [from](const AnswerMoveRecord& a) { return a.BranchLink == from && a.SignedColour > 0; });
+    if (head == answers.end()) break;
+    for (auto a = head; a != answers.end() && (a == head || a->BranchLink == 0); ++a) {
+      ClickPoint(problems, a->Point);
+      from = a->RecordNumber;
+    }
+  }
+  return Save(problems, file) ? 0 : 4;
+}
+
+// A game against GNU Go at level 1: a dozen moves each, then its hint.
+int EngineShot(const QString& file) {
+  QTemporaryDir dir;
+  QtPlatform platform(dir.path());
+  Program program(platform, dir.path().toStdString() + "/");
+  platform.CreateViews(program.Forms());
+  program.Start();
+  program.State.Preferences.Set("engine", "gnugo --mode gtp --level 1");
+  FormView* main = ViewOf(program.MainBoard);
+  if (!QTest::qWaitForWindowExposed(main)) return 3;
+  Trigger(main, "メニューコンピュータと対局…");
+  int played = 0;
+  for (const auto& [col, row] : Opening) {
+    const int point = BoardSize * (col - 1) + row;
+    if (program.State.Board[point] != 0) continue;
+    ClickPoint(main, point);
+    if (!program.MainBoard.EngineGameActive() || ++played == 14) break;
+  }
+  Trigger(main, "メニューヒント");
+  std::printf("status: %s\n", ToUtf8(program.MainBoard.StatusBar1.Text()).c_str());
+  return Save(main, file) ? 0 : 4;
+}
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList families = QFontDatabase::families();
@@ -251,10 +328,19 @@ int main(int argc, char** argv) {
       positional << arg;
   }
   for (const auto& [name, file] : shots)
-    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf"}).contains(name)) {
+    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf", "starter", "engine"})
+             .contains(name)) {
       std::fprintf(stderr, "unknown option --%s\n", qPrintable(name));
       return 1;
     }
+  if (shots.count(QStringLiteral("engine"))) {
+    DismissBoxes(&app);
+    return EngineShot(shots[QStringLiteral("engine")]);
+  }
+  if (shots.count(QStringLiteral("starter"))) {
+    DismissBoxes(&app);
+    return StarterShot(shots[QStringLiteral("starter")]);
+  }
   const bool mainShots = shots.empty() || !positional.isEmpty();
   const QString windowShot = positional.value(0, QStringLiteral("/tmp/form2.png"));
   const QString numbersShot = positional.value(1, QStringLiteral("/tmp/board-numbers.png"));
