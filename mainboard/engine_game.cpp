@@ -283,6 +283,13 @@ void Form2::EngineTurn() {
   const std::optional<std::string> reply = AskEngine("genmove " + ColourWord(engineColour_));
   thinking_ = false;
   if (!reply) return;
+  // The game was changed while the engine thought (the slider, a mode):
+  // its answer belongs to another position.
+  if (!EngineInStep() || s_.BoardMode != GameMode) {
+    LeaveEngineGame();
+    SetStatus(msg::OneBlank);
+    return;
+  }
   const std::optional<gtp::Move> move = gtp::ParseMove(*reply);
   if (!move) {
     EngineFailed(u"コンピュータの手「" + FromUtf8(reply->substr(0, 20)) + u"」が読めません。");

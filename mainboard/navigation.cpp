@@ -63,6 +63,7 @@ void Form2::TakeBackOne() {
 }
 
 void Form2::Command4_Click() {
+  if (thinking_) return;
   if (s_.VariationStudy == 1) return;
   SetStatus(msg::IdeographicSpace);
   if (s_.MoveCount >= MaxMoves || s_.MoveList[s_.MoveCount + 1].Number == 0) {
@@ -78,13 +79,27 @@ void Form2::Command4_Click() {
   ShowPlacement(e.Point, e.Colour, s_.MoveNumber, PlaceStone(s_, e.Point, e.Colour, s_.MoveNumber));
 }
 
-void Form2::Command2_Click() { ShowReplay(ReplayMoves(s_, 1)); }
+void Form2::Command2_Click() {
+  if (thinking_) return;
+  ShowReplay(ReplayMoves(s_, 1));
+}
 
-void Form2::Command6_Click() { ShowReplay(ReplayMoves(s_, MoveListLength(s_))); }
+void Form2::Command6_Click() {
+  if (thinking_) return;
+  ShowReplay(ReplayMoves(s_, MoveListLength(s_)));
+}
 
-void Form2::Slider1_MouseUp() { ShowReplay(ReplayMoves(s_, Slider1.Value())); }
+void Form2::Slider1_MouseUp() {
+  // While an engine thinks the game stays where it is.
+  if (thinking_) {
+    Slider1.SetValue(s_.MoveNumber);
+    return;
+  }
+  ShowReplay(ReplayMoves(s_, Slider1.Value()));
+}
 
 void Form2::Command7_Click() {
+  if (thinking_) return;
   SnapshotMoveCount = s_.MoveCount;
   SnapshotList = s_.MoveList;
   if (s_.VariationStudy == 0) {
@@ -99,6 +114,7 @@ void Form2::Command7_Click() {
 }
 
 void Form2::Command8_Click() {
+  if (thinking_) return;
   if (s_.VariationStudy == 0) {
     SetStatus(form2text::NotSaved);
     return;
@@ -118,6 +134,7 @@ void Form2::Command8_Click() {
 }
 
 void Form2::Command3_Click() {
+  if (thinking_) return;
   BackupList = s_.MoveList;
   SavedMoveCount = s_.MoveCount;
   SavedMoveNumber = s_.MoveNumber;
@@ -127,6 +144,7 @@ void Form2::Command3_Click() {
 }
 
 void Form2::Command9_Click() {
+  if (thinking_) return;
   s_.MoveList = BackupList;
   s_.MoveNumber = SavedMoveNumber;
   ShowReplay(ReplayMoves(s_, SavedMoveCount));

@@ -228,6 +228,7 @@ class GuiTest : public QObject {
     QTimer::singleShot(300, [&] {
       thinking = Main().EngineThinking();
       Click(100);
+      view_->Widget<QPushButton>("Command2")->click();  // 初手に戻す: refused too
       view_->ActionOf("メニュー考慮を中止")->trigger();
     });
     BoxAnswerer ok(QStringLiteral("OK"));
