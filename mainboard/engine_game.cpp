@@ -25,6 +25,10 @@ constexpr int DefaultTimeoutSeconds = 60;
 
 std::string ColourWord(int colour) { return colour == Black ? "black" : "white"; }
 
+Str UnreadableMove(const std::string& reply) {
+  return u"コンピュータの手「" + FromUtf8(reply.substr(0, 20)) + u"」が読めません。";
+}
+
 struct GameChoice {
   int playerColour = Black;
   int handicap = 0;
@@ -292,7 +296,7 @@ void Form2::EngineTurn() {
   }
   const std::optional<gtp::Move> move = gtp::ParseMove(*reply);
   if (!move) {
-    EngineFailed(u"コンピュータの手「" + FromUtf8(reply->substr(0, 20)) + u"」が読めません。");
+    EngineFailed(UnreadableMove(*reply));
     return;
   }
   if (move->kind == gtp::Move::Kind::Resign) {
@@ -402,7 +406,7 @@ void Form2::MenuHint() {
   if (!reply) return;
   const std::optional<gtp::Move> move = gtp::ParseMove(*reply);
   if (!move) {
-    EngineFailed(u"コンピュータの手「" + FromUtf8(reply->substr(0, 20)) + u"」が読めません。");
+    EngineFailed(UnreadableMove(*reply));
     return;
   }
   ClearHint();

@@ -8,15 +8,13 @@
 #include "core/posix_process.h"
 #include "engine/gtp.h"
 #include "engine/gtp_client.h"
+#include "sgf/sgf_writer.h"
 #include "tests/starter/starter_lines.h"
 
 namespace sol::starter {
 namespace {
 
-std::string Sgf(int point) {
-  const int x = (point - 1) / BoardSize, y = (point - 1) % BoardSize;
-  return {static_cast<char>('a' + x), static_cast<char>('a' + y)};
-}
+std::string Sgf(int point) { return sgf::PointToSgf(point); }
 
 // owl_attack / owl_defend give a result code first; 0 means the side asked
 // about cannot get its way.
