@@ -74,7 +74,10 @@ Mark FirstMark(const Str& text) {
   return Mark::None;
 }
 
+// What may stand around a mark word: blanks, punctuation, and control
+// characters, which are stored as blanks.
 bool IsFiller(char16_t c) {
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return true;
   return std::u16string_view(u" \t\r\u3000：:！!。．.、，,").find(c) != std::u16string_view::npos;
 }
 

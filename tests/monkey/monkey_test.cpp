@@ -26,6 +26,7 @@
 
 #include "app/program.h"
 #include "core/replay.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "fuzz/sample_data.h"
 #include "problems/store.h"
@@ -476,6 +477,34 @@ void Patch(const std::string& path, int length, int at, const std::vector<std::s
   sample::WriteFile(path, bytes);
 }
 
+// An engine that answers at once: GNU Go may think for longer than the hang
+// limit about a random position. Its moves come round from a short list, so
+// some land on stones and are refused; a command it does not know, or a
+// command line the player typed that starts nothing, is given up after the
+// timeout.
+void WriteMonkeyEngine(const std::string& dir) {
+  const std::string script = dir + "monkey_engine.sh";
+  sample::WriteFile(script,
+                    "set -- D4 Q16 pass C3 K10 resign D4 T19 A1\n"
+                    "while read -r id cmd rest; do\n"
+                    "  case $cmd in\n"
+                    "    list_commands) printf '=%s boardsize\\nclear_board\\nkomi\\nplay\\ngenmove\\nundo\\n"
+                    "fixed_handicap\\nset_free_handicap\\nlevel\\nfinal_status_list\\nfinal_score\\nquit\\n\\n' $id;;\n"
+                    "    genmove) printf '=%s %s\\n\\n' $id $1; set -- \"$@\" $1; shift;;\n"
+                    "    fixed_handicap) printf '=%s D4 Q16 D16 Q4\\n\\n' $id;;\n"
+                    "    final_status_list) printf '=%s D4 Q16\\n\\n' $id;;\n"
+                    "    final_score) printf '=%s B+3.5\\n\\n' $id;;\n"
+                    "    quit) printf '=%s\\n\\n' $id; exit;;\n"
+                    "    *) printf '=%s\\n\\n' $id;;\n"
+                    "  esac\n"
+                    "done\n");
+  Settings settings;
+  settings.Load(dir + SettingsFileName);
+  settings.Set("engine", "sh " + script);
+  settings.Set("engine.timeout", "2");
+  settings.Save();
+}
+
 // The sample with damage in game 3 and in the 詰碁 category: moves that are
 // no stone, set-up stones off the board, answer links that loop or name
 // nothing, a comment on no sequence. The other games and categories stay
@@ -499,6 +528,7 @@ void WriteMonkeyData(const std::string& dir) {
          AnswerMoveRecord{1001, 2, -9, 0, n(b + 11), n(b + 11)}.Encode()});
   Patch(dir + CommentFileName, CommentRecord::Length, BlockFirst(ProblemFile::Comments, category) + 4,
         {CommentRecord{1001, n(b + 40), u"どこにも付かない"}.Encode()});
+  WriteMonkeyEngine(dir);
 }
 
 void RunMonkey(uint64_t seed, const char* name) {

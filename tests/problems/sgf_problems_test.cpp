@@ -158,6 +158,8 @@ TEST(SgfProblemImport, CommentsAndTitleAreCutToWhatTheRecordsHold) {
   // Marks open the text on its first lines with text; later ones stay.
   EXPECT_EQ(ToUtf8(Imported("(;B[aa]C[正解\n RIGHT！ 急所 \n正解は一つ\nCorrect])").Sequences[0].Comment),
             "急所 正解は一つ");
+  // A control character is stored as a blank, so it opens nothing either.
+  EXPECT_EQ(ToUtf8(Imported("(;B[aa]C[\x0fRIGHT])").Sequences[0].Comment), "");
   // A branch without a move offers no choice: one sequence.
   EXPECT_EQ(Imported("(;B[aa];W[bb](;C[note])(;B[cc]))").Sequences.size(), 1u);
   EXPECT_EQ(ToUtf8(Import("(;B[aa])", 1, u"file").Problem->Title), "file");
