@@ -1,7 +1,9 @@
 #include "core/file_transaction.h"
 
 #include <dirent.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <map>
@@ -37,6 +39,10 @@ std::uint64_t Checksum(std::string_view bytes) {
 }
 
 constexpr std::string_view EntryMagic = "SOLJ";
+// Opens a journal written whole before any of its files was replaced: it
+// names every file of its change, so a journal of this kind whose files all
+// hold their new content belongs to a change that was complete.
+constexpr std::string_view WholeMagic = "SOLW";
 
 void PutU64(std::string& out, std::uint64_t v) {
   for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
@@ -116,11 +122,38 @@ std::string EncodeEntry(const std::string& name, const std::string& old, std::ui
   return out;
 }
 
+// The header of a journal written whole: its magic, the number of entries
+// and a checksum of both.
+std::string WholeHeader(std::uint64_t entries) {
+  std::string out(WholeMagic);
+  PutU64(out, entries);
+  PutU64(out, Checksum(out));
+  return out;
+}
+
+struct Journal {
+  std::vector<Entry> entries;
+  // Written whole, and every entry it announces read back.
+  bool whole = false;
+};
+
 // The whole entries of a journal; reading stops at the first one that is
 // torn or damaged, which was never followed by its rename.
-std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes) {
-  std::vector<Entry> out;
+Journal DecodeJournal(const std::string& dir, std::string_view bytes) {
+  Journal journal;
+  std::vector<Entry>& out = journal.entries;
   size_t at = 0;
+  std::uint64_t announced = 0, seen = 0;
+  bool header = false;
+  if (bytes.substr(0, WholeMagic.size()) == WholeMagic) {
+    size_t h = WholeMagic.size();
+    std::uint64_t sum = 0;
+    if (GetU64(bytes, h, announced) && GetU64(bytes, h, sum) &&
+        sum == Checksum(bytes.substr(0, WholeMagic.size() + 8))) {
+      header = true;
+      at = h;
+    }
+  }
   while (bytes.size() - at >= EntryMagic.size() && bytes.substr(at, EntryMagic.size()) == EntryMagic) {
     const size_t start = at;
     at += EntryMagic.size();
@@ -137,19 +170,26 @@ std::vector<Entry> DecodeJournal(const std::string& dir, std::string_view bytes)
     // Only names of files beside the journal.
     if (name.find('/') != std::string::npos || name == "." || name == "..")
       throw Unusable("an entry names something outside the folder: " + name);
+    ++seen;
     if (IsDataFileName(name)) out.push_back({JoinPath(dir, name), std::string(old), fresh});
   }
-  return out;
+  journal.whole = header && seen == announced;
+  return journal;
 }
 
 // Gives the files of `entries` their old content back, the newest change
 // undone first. Nothing is written, and false returned, when a file holds
-// neither the old nor the new content an entry records for it.
+// neither the old nor the new content an entry records for it. With
+// `keepComplete`, a change whose files all hold their new content stands.
 // A file that is no file, or too large, is Unusable.
-bool PutBack(FileSystem& fs, const std::string& scratch, const std::vector<Entry>& entries) {
+bool PutBack(FileSystem& fs, const std::string& scratch, const std::vector<Entry>& entries, bool keepComplete = false) {
   std::map<std::string, std::string> now;
   for (const Entry& e : entries)
     if (!now.count(e.path)) now[e.path] = ReadAll(fs, e.path);
+  if (keepComplete && !entries.empty() && std::all_of(entries.begin(), entries.end(), [&](const Entry& e) {
+        return Checksum(now[e.path]) == e.newChecksum;
+      }))
+    return true;
   std::map<std::string, std::string> wanted = now;
   for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
     std::string& content = wanted[e->path];
@@ -187,7 +227,8 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
   try {
     // Never read through a link: it is not a journal this program wrote.
     if (link) throw Unusable("a link: " + journal);
-    (void)PutBack(fs, scratch, DecodeJournal(dir, ReadAll(fs, journal)));
+    const Journal found = DecodeJournal(dir, ReadAll(fs, journal));
+    (void)PutBack(fs, scratch, found.entries, found.whole);
   } catch (const Unusable&) {
     fs.Rename(journal, AsideName(fs, journal));
     fs.SyncDir(dir);
@@ -200,6 +241,21 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
 
 }  // namespace
 
+// While a transaction is open, a replaced file keeps its old content: the
+// new one waits beside it under a scratch name (written and synced by
+// ReplaceFile), and the command reads it from there. Commit then does what
+// a crash must not tear apart, in this order:
+//   1. when more than one file changes, the journal: every file's old
+//      content and its new content's checksum, in one write and one sync,
+//      and a sync of the folder, so that it is on the disk under its name;
+//   2. every waiting file renamed over its target;
+//   3. one sync of each folder renamed in: the change is on the disk, and
+//      Commit reports it done;
+//   4. the journal removed, without waiting for the disk: a journal that
+//      comes back after a power cut finds every file new and is dropped.
+// A crash before 3 leaves some files old: the journal puts them all back at
+// the next start. A one-file change needs no journal; its rename is
+// all-or-nothing by itself.
 class FileTransaction::Impl final : public FileSystem {
  public:
   Impl(const std::string& dir, const std::string& scratch, std::function<void()> afterUndo, FileSystem& below)
@@ -228,19 +284,15 @@ class FileTransaction::Impl final : public FileSystem {
   }
   void Rename(const std::string& from, const std::string& to) override {
     if (failed) throw FileError("an earlier step of this change failed: " + to);
-    Guard([&] {
-      Record(from, to);
-      below_.Rename(from, to);
-    });
+    Guard([&] { Defer(from, to); });
   }
   void Remove(const std::string& path) override {
     Guard([&] { below_.Remove(path); });
   }
-  void SyncDir(const std::string& dir) override {
-    Guard([&] { below_.SyncDir(dir); });
-  }
+  // Nothing is renamed before Commit, which syncs the folders it renamed in.
+  void SyncDir(const std::string&) override {}
   bool Exists(const std::string& path) override {
-    return Guard([&] { return below_.Exists(path); });
+    return Guard([&] { return FindPending(path) != nullptr || below_.Exists(path); });
   }
 
   template <typename Op>
@@ -280,59 +332,105 @@ class FileTransaction::Impl final : public FileSystem {
 
   bool Commit() {
     if (failed) return false;
-    journalFile_.reset();
+    try {
+      Apply();
+    } catch (const FileError&) {
+      Fail();
+      return false;
+    }
+    done = true;
+    // Step 4. A journal that stays (the removal failed) is dropped by the
+    // next transaction or start, which find the change complete.
     if (journalCreated_) {
       try {
         below_.Remove(journal_);
       } catch (const FileError&) {
-        // A journal left behind would undo this change at the next start.
-        Fail();
-        return false;
-      }
-      // The change stands even if the removal is not yet on the disk: a
-      // journal that comes back finds the files new and puts them back,
-      // which loses this change but never mixes it with the old files.
-      try {
-        below_.SyncDir(dir_);
-      } catch (const FileError&) {
       }
     }
-    done = true;
     return true;
   }
 
   FileSystem& Below() { return below_; }
 
+  // What the file at `path` reads as inside this change: the waiting new
+  // content, or the file itself.
+  std::string Current(const std::string& path) {
+    const Pending* w = FindPending(path);
+    return w ? w->path : path;
+  }
+
  private:
-  void Record(const std::string& from, const std::string& to) {
+  struct Pending {
+    std::string target;  // the file the rename replaces (where a link leads)
+    std::string name;    // the data file's own path, as the journal names it
+    std::string path;    // the new content, beside the target
+  };
+
+  const Pending* FindPending(const std::string& path) {
+    if (waiting_.empty()) return nullptr;
+    const std::string real = below_.Resolve(path);
+    for (const Pending& w : waiting_)
+      if (w.target == real) return &w;
+    return nullptr;
+  }
+
+  // ReplaceFile's rename of its synced scratch file over `to`: the file
+  // waits under a name of its own until Commit.
+  void Defer(const std::string& from, const std::string& to) {
     // A data file that is a link is replaced where it leads and kept in
     // the journal by its own name.
     const auto alias = aliases_.find(to);
     const std::string name = alias == aliases_.end() ? to : alias->second;
     if (WithoutTrailingSlash(DirOf(name)) != dir_) throw FileError("not a data file of this change: " + to);
-    const std::string old = ReadAll(below_, to);
-    const std::uint64_t fresh = Checksum(ReadAll(below_, from));
-    const std::string entry = EncodeEntry(name.substr(name.find_last_of('/') + 1), old, fresh);
-    if (!journalFile_) {
-      if (journalCreated_) throw FileError("the journal was closed while the change went on: " + journal_);
-      journalFile_ = below_.Create(journal_, "");
-      journalCreated_ = true;
-      journalSize_ = 0;
+    auto w = std::find_if(waiting_.begin(), waiting_.end(), [&](const Pending& x) { return x.target == to; });
+    if (w == waiting_.end()) {
+      const std::string folder = DirOf(from);
+      waiting_.push_back({to, name,
+                          (folder == "/" ? "" : folder) + "/" + ScratchFilePrefix + std::to_string(::getpid()) + "-" +
+                              std::to_string(waiting_.size() + 1) + ".dat"});
+      w = waiting_.end() - 1;
     }
-    journalFile_->WriteAt(journalSize_, entry.data(), entry.size());
-    journalFile_->Flush();
-    journalFile_->Sync();
-    if (entries_.empty()) below_.SyncDir(dir_);
-    journalSize_ += entry.size();
-    entries_.push_back({name, old, fresh});
+    below_.Rename(from, w->path);
+  }
+
+  // Steps 1 to 3.
+  void Apply() {
+    if (waiting_.empty()) return;
+    // The old contents also put the files back in this process when a
+    // step after a rename fails.
+    for (const Pending& w : waiting_)
+      entries_.push_back({w.name, ReadAll(below_, w.target), Checksum(ReadAll(below_, w.path))});
+    if (waiting_.size() > 1) {
+      std::string journal = WholeHeader(waiting_.size());
+      for (const Entry& e : entries_)
+        journal += EncodeEntry(e.path.substr(e.path.find_last_of('/') + 1), e.old, e.newChecksum);
+      std::unique_ptr<File> f = below_.Create(journal_, "");
+      journalCreated_ = true;
+      f->WriteAt(0, journal.data(), journal.size());
+      f->Flush();
+      f->Sync();
+      f.reset();
+      below_.SyncDir(dir_);
+    }
+    std::vector<std::string> folders;
+    for (const Pending& w : waiting_) {
+      below_.Rename(w.path, w.target);
+      ++renamed_;
+      const std::string folder = DirOf(w.target);
+      if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    for (const std::string& folder : folders) below_.SyncDir(folder);
   }
 
   void Undo() {
-    journalFile_.reset();
-    const bool replaced = !entries_.empty();
+    const bool replaced = !waiting_.empty();
     try {
-      (void)PutBack(below_, scratch_, entries_);
+      // What was renamed already gets its old content back.
+      if (renamed_ > 0) (void)PutBack(below_, scratch_, entries_);
+      for (const Pending& w : waiting_) below_.Remove(w.path);
+      waiting_.clear();
       entries_.clear();
+      renamed_ = 0;
       if (journalCreated_) {
         below_.Remove(journal_);
         journalCreated_ = false;
@@ -353,11 +451,11 @@ class FileTransaction::Impl final : public FileSystem {
   std::string dir_, scratch_, journal_;
   std::function<void()> afterUndo_;
   FileSystem& below_;
+  std::vector<Pending> waiting_;
   std::vector<Entry> entries_;
+  size_t renamed_ = 0;
   std::map<std::string, std::string> aliases_;
-  std::unique_ptr<File> journalFile_;
   bool journalCreated_ = false;
-  std::uint64_t journalSize_ = 0;
 };
 
 FileTransaction::Impl* FileTransaction::Impl::active = nullptr;
@@ -395,7 +493,7 @@ class GuardedFile final : public File {
 }  // namespace
 
 std::unique_ptr<File> FileTransaction::Impl::Open(const std::string& path) {
-  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Open(path); }));
+  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Open(Current(path)); }));
 }
 
 std::unique_ptr<File> FileTransaction::Impl::Create(const std::string& path, const std::string& like) {

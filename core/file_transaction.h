@@ -4,19 +4,22 @@
 //
 // A command opens a FileTransaction before it changes its first file, so that
 // several files, or one file replaced twice, change together, and so that a
-// command that reports a failure has changed nothing (a failure can come
-// after a rename, while the directory is synced). While the transaction is
-// open, every rename over a file (the last step of ReplaceFile) is preceded
-// by an entry in the undo journal beside the data files: the file's name, its
-// old content and a checksum of its new content, synced before the rename
-// happens. Commit() removes the journal.
+// command that reports a failure has changed nothing. While the transaction
+// is open, a replaced file keeps its old content and the new one waits
+// beside it (the command reads the new one). Commit() writes the undo journal
+// beside the data files when more than one file changes — every file's old
+// content and a checksum of its new content, in one write and one sync —
+// then renames the new contents into place, syncs the folder, and removes the
+// journal without waiting for the disk.
 //
 // A transaction that fails is put back: when any file operation throws while
-// it is open, every file it replaced gets its old content again, newest
-// change first, before the error reaches the command; the same happens when
-// it ends without Commit(). After a crash, RecoverFiles() does it from the
-// journal at the next start. So a command's files are all as before or all
-// as after, whatever fails and wherever the process dies.
+// it is open, or while Commit() renames, every file it replaced keeps or
+// gets its old content again before the error reaches the command; the same
+// happens when it ends without Commit(). After a crash, RecoverFiles() does it
+// from the journal at the next start, unless every file holds its new
+// content: then the change was complete and stands. So a command's files are
+// all as before or all as after, whatever fails and wherever the process
+// dies, and a commit reported done stays done after a power cut.
 //
 // A journal is created fresh, never through a link, and only acted on while every file it names holds either the old
 // or the new content it records; one whose files were changed in some other

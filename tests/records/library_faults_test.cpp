@@ -45,7 +45,10 @@ struct Library : ::testing::Test {
   void FailWhen(const std::string& operation) {
     faulty.failIf = [operation](const std::string& op) { return op == operation; };
   }
-  void FailReplacing(const std::string& file) { FailWhen("Rename " + s->TempFile + " " + file); }
+  // Fails the rename that puts the file's new content in its place.
+  void FailReplacing(const std::string& file) {
+    faulty.failIf = [file](const std::string& op) { return op.starts_with("Rename ") && op.ends_with(" " + file); };
+  }
   void Play(std::initializer_list<int> points) {
     for (int p : points) board->Cells.MouseDown(p, ButtonLeft, 0);
   }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "core/game_state.h"
 #include "core/record_file.h"
@@ -31,27 +32,38 @@ class Transaction : public ::testing::Test {
   std::string B() const { return ScratchDir::ReadRaw(b); }
   bool Journal() const { return std::filesystem::exists(journal); }
 
-  // A process that changes a, b and a again and dies before it commits.
-  void CrashAfterThreeChanges() {
+  // A process that changes a, b and a again and dies at the first file
+  // operation `dies` says so of, or before it commits when none does.
+  void Crash(const std::function<bool(const std::string&)>& dies = {}) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      FaultyFiles faulty;
+      faulty.failIf = [&](const std::string& op) {
+        if (dies && dies(op)) _exit(0);
+        return false;
+      };
+      SetFiles(&faulty);
       try {
         auto* t = new FileTransaction(dir.Path(), scratch);
         ReplaceFile(a, scratch, "a1");
         ReplaceFile(b, scratch, "b1");
         ReplaceFile(a, scratch, "a2");
-        (void)t;
+        if (dies) t->Commit();
       } catch (...) {
         _exit(2);
       }
-      _exit(0);
+      _exit(dies ? 3 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  // Dies after a's new content took its place, before b's did.
+  void CrashBetweenRenames() {
+    Crash([&](const std::string& op) { return op.starts_with("Rename ") && op.ends_with(" " + b); });
     ASSERT_EQ(A(), "a2");
-    ASSERT_EQ(B(), "b1");
+    ASSERT_EQ(B(), "b0");
     ASSERT_TRUE(Journal());
   }
 
@@ -63,7 +75,16 @@ class Transaction : public ::testing::Test {
 };
 
 TEST_F(Transaction, ACrashIsUndoneAtTheNextStartEvenWithATornJournal) {
-  CrashAfterThreeChanges();
+  // Before the commit nothing has taken a file's place: only scratch files
+  // are left, which the next start removes.
+  Crash();
+  EXPECT_EQ(A(), "a0");
+  EXPECT_EQ(B(), "b0");
+  EXPECT_FALSE(Journal());
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+
+  CrashBetweenRenames();
   RecoverFiles(dir.Path(), scratch);
   EXPECT_EQ(A(), "a0");
   EXPECT_EQ(B(), "b0");
@@ -71,34 +92,47 @@ TEST_F(Transaction, ACrashIsUndoneAtTheNextStartEvenWithATornJournal) {
   RecoverFiles(dir.Path(), scratch);
   EXPECT_EQ(A(), "a0");
 
-  // Killed while writing the third entry: its rename never happened.
-  ScratchDir::WriteRaw(a, "a0");
-  ScratchDir::WriteRaw(b, "b0");
-  CrashAfterThreeChanges();
+  // A journal torn at its end still puts back the files of its whole entries.
+  CrashBetweenRenames();
   const std::string whole = ScratchDir::ReadRaw(journal);
   ScratchDir::WriteRaw(journal, whole.substr(0, whole.size() - 5));
-  ScratchDir::WriteRaw(a, "a1");
   RecoverFiles(dir.Path(), scratch);
   EXPECT_EQ(A(), "a0");
   EXPECT_EQ(B(), "b0");
   EXPECT_FALSE(Journal());
 }
 
+// The commit is on the disk before the journal's removal: a journal that
+// comes back (a power cut before the removal reached the disk) finds every
+// file new and leaves them so.
+TEST_F(Transaction, AJournalOfACompleteChangeLeavesItStanding) {
+  Crash([&](const std::string& op) { return op == "Remove " + journal; });
+  ASSERT_EQ(A(), "a2");
+  ASSERT_EQ(B(), "b1");
+  ASSERT_TRUE(Journal());
+  EXPECT_EQ(RecoverFiles(dir.Path(), scratch), Recovery::PutBack);
+  EXPECT_EQ(A(), "a2");
+  EXPECT_EQ(B(), "b1");
+  EXPECT_FALSE(Journal());
+}
+
 TEST_F(Transaction, AJournalOutOfDateTouchesNothing) {
-  CrashAfterThreeChanges();
+  CrashBetweenRenames();
   ScratchDir::WriteRaw(a, "changed since");
   RecoverFiles(dir.Path(), scratch);
   EXPECT_EQ(A(), "changed since");
-  EXPECT_EQ(B(), "b1");
+  EXPECT_EQ(B(), "b0");
   EXPECT_FALSE(Journal());
 
   // The next transaction also clears a journal first.
-  CrashAfterThreeChanges();
+  ScratchDir::WriteRaw(a, "a0");
+  CrashBetweenRenames();
+  ScratchDir::WriteRaw(a, "changed since");
   {
     FileTransaction t(dir.Path(), scratch);
     EXPECT_FALSE(Journal());
     EXPECT_EQ(A(), "changed since");
-    EXPECT_EQ(B(), "b1");
+    EXPECT_EQ(B(), "b0");
     EXPECT_TRUE(t.Commit());
   }
 }
@@ -109,7 +143,11 @@ TEST_F(Transaction, CommittedStaysAbandonedOrFailedIsPutBack) {
     FileTransaction t(dir.Path(), scratch, [&] { ++undone; });
     ReplaceFile(a, scratch, "a1");
     ReplaceFile(b, scratch, "b1");
-    EXPECT_TRUE(Journal());
+    // The change reads its own new content; the files keep theirs until
+    // the commit.
+    EXPECT_EQ(ReadWholeFile(a), "a1");
+    EXPECT_EQ(A(), "a0");
+    EXPECT_FALSE(Journal());
     EXPECT_TRUE(t.Commit());
   }
   EXPECT_EQ(A(), "a1");
@@ -128,36 +166,55 @@ TEST_F(Transaction, CommittedStaysAbandonedOrFailedIsPutBack) {
   EXPECT_EQ(B(), "b1");
   EXPECT_EQ(undone, 1);
 
-  // Failing the rename of b: a is put back before the error arrives, and
-  // nothing more is written.
+  // Failing b's replacement: nothing more is written, and nothing stays.
   FaultyFiles faulty;
-  faulty.failIf = [&](const std::string& op) { return op == "Rename " + scratch + " " + b; };
+  int renames = 0;
+  faulty.failIf = [&](const std::string& op) { return op.starts_with("Rename " + scratch + " ") && ++renames == 2; };
   SetFiles(&faulty);
   {
     FileTransaction t(dir.Path(), scratch, [&] { ++undone; });
     ReplaceFile(a, scratch, "a3");
     EXPECT_THROW(ReplaceFile(b, scratch, "b3"), FileError);
-    EXPECT_EQ(A(), "a1");
     EXPECT_TRUE(t.Failed());
     EXPECT_THROW(ReplaceFile(a, scratch, "a4"), FileError);
+    EXPECT_EQ(ReadWholeFile(a), "a1");
     EXPECT_FALSE(t.Commit());
   }
   EXPECT_EQ(A(), "a1");
   EXPECT_EQ(undone, 2);
 
-  // A journal that cannot be removed would undo the change later: it is
-  // undone now and reported.
-  faulty.failIf = [&](const std::string& op) { return op == "Remove " + journal; };
+  // Failing b's rename in the commit, after a's: a is put back.
+  faulty.failIf = [&](const std::string& op) { return op.starts_with("Rename ") && op.ends_with(" " + b); };
   {
-    FileTransaction t(dir.Path(), scratch);
+    FileTransaction t(dir.Path(), scratch, [&] { ++undone; });
     ReplaceFile(a, scratch, "a5");
+    ReplaceFile(b, scratch, "b5");
     EXPECT_FALSE(t.Commit());
   }
   EXPECT_EQ(A(), "a1");
+  EXPECT_EQ(B(), "b1");
+  EXPECT_FALSE(Journal());
+  EXPECT_EQ(undone, 3);
+
+  // A journal that cannot be removed after the commit leaves the change
+  // standing, here and at the next start.
+  faulty.failIf = [&](const std::string& op) { return op == "Remove " + journal; };
+  {
+    FileTransaction t(dir.Path(), scratch);
+    ReplaceFile(a, scratch, "a6");
+    ReplaceFile(b, scratch, "b6");
+    EXPECT_TRUE(t.Commit());
+  }
+  EXPECT_TRUE(Journal());
   SetFiles(nullptr);
   RecoverFiles(dir.Path(), scratch);
-  EXPECT_EQ(A(), "a1");
-  EXPECT_EQ(B(), "b1");
+  EXPECT_EQ(A(), "a6");
+  EXPECT_EQ(B(), "b6");
+  EXPECT_FALSE(Journal());
+  std::size_t left = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+    left += e.path().filename().string().starts_with(ScratchFilePrefix);
+  EXPECT_EQ(left, 0u);
 }
 
 }  // namespace
