@@ -57,7 +57,18 @@ struct Run {
   long maxRssKb = 0;
   long modesRssKb = 0;  // peak when the eight modes of the problem window have been opened
   long long steps = 0, missing = 0;
+  std::string missed;  // the menu entries the walk did not find
+  std::string why;     // what went wrong when !ok
 };
+
+// The text of one line `key=...` of the report.
+std::string ReportText(const std::string& path, const std::string& key) {
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  return {};
+}
 
 Run StartOnce(const std::string& program, const std::string& probe, const std::string& report, bool walk) {
   fs::remove(report);
@@ -81,7 +92,10 @@ Run StartOnce(const std::string& program, const std::string& probe, const std::s
   Run run;
   pid_t pid = 0;
   const long long start = NowNs();
-  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return run;
+  if (const int e = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data()); e != 0) {
+    run.why = "cannot start " + program + ": " + std::strerror(e);
+    return run;
+  }
   int status = 0;
   rusage usage{};
   // A program that never paints is stopped after a while.
@@ -92,18 +106,24 @@ Run StartOnce(const std::string& program, const std::string& probe, const std::s
     if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);
       wait4(pid, &status, 0, &usage);
+      run.why = "the program did not end within 60 s";
       return run;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   const auto r = ReadReport(report);
-  if (!r.count("paint_ns")) return run;
+  if (!r.count("paint_ns")) {
+    run.why = "the main window never painted (no report from the probe; exit status " + std::to_string(status) + ")";
+    return run;
+  }
   run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (!run.ok) run.why = "the program ended with status " + std::to_string(status);
   run.startupMs = static_cast<double>(r.at("paint_ns") - start) / 1e6;
   run.maxRssKb = usage.ru_maxrss;
   run.modesRssKb = r.count("maxrss_kb_modes") ? static_cast<long>(r.at("maxrss_kb_modes")) : 0;
   run.steps = r.count("steps") ? r.at("steps") : 0;
   run.missing = r.count("missing") ? r.at("missing") : 0;
+  run.missed = ReportText(report, "missed");
   if (walk)
     for (const auto& [key, value] : r)
       if (key.rfind("rss_kb_", 0) == 0) std::printf("  %s: %.1f MB\n", key.c_str() + 7, value / 1024.0);
@@ -150,7 +170,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     const Run r = StartOnce(installed, probe, report, false);
     if (!r.ok) {
-      std::fprintf(stderr, "run %d: the main window did not paint\n", i + 1);
+      std::fprintf(stderr, "run %d: %s\n", i + 1, r.why.c_str());
       fs::remove_all(home);
       return 1;
     }
@@ -160,8 +180,8 @@ int main(int argc, char** argv) {
   const Run walk = StartOnce(installed, probe, report, true);
   fs::remove_all(home);
   if (!walk.ok || walk.missing > 0) {
-    std::fprintf(stderr, "the walk through every window did not complete (%lld steps, %lld missing)\n", walk.steps,
-                 walk.missing);
+    std::fprintf(stderr, "the walk through every window did not complete (%lld steps, %lld missing: %s)%s%s\n",
+                 walk.steps, walk.missing, walk.missed.c_str(), walk.why.empty() ? "" : ": ", walk.why.c_str());
     return 1;
   }
 

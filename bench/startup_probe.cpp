@@ -17,6 +17,8 @@
 #include <ctime>
 #include <string>
 
+#include "bench/window_walk.h"
+
 namespace {
 
 long long NowNs() {
@@ -41,25 +43,6 @@ long PeakKb() {
   return usage.ru_maxrss;
 }
 
-QWidget* Window(const char* formName) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == QLatin1String(formName)) return w;
-  return nullptr;
-}
-
-// The menu entry of a window by its caption; false when there is none.
-bool Choose(const char* formName, const QString& caption) {
-  QWidget* w = Window(formName);
-  if (!w) return false;
-  for (QAction* a : w->findChildren<QAction*>())
-    if (a->text() == caption) {
-      a->trigger();
-      for (int i = 0; i < 5; ++i) QApplication::processEvents();
-      return true;
-    }
-  return false;
-}
-
 class Probe : public QObject {
  public:
   explicit Probe(const char* report) : report_(report) {}
@@ -81,26 +64,26 @@ class Probe : public QObject {
   void Finish() {
     int steps = 0, missing = 0;
     if (std::getenv("SOLNEKA_PROBE_WALK")) {
-      struct Step {
-        const char* form;
-        const char* caption;
-      };
-      const Step walk[] = {
-          {"Form2", "手筋講座"},     {"Form4", "手筋登録"}, {"Form4", "ヨセ講座"}, {"Form4", "ヨセ登録"},
-          {"Form4", "詰碁講座"},     {"Form4", "詰碁登録"}, {"Form4", "定石講座"}, {"Form4", "定石登録"},
-          {"Form4", "メイン碁盤へ"}, {"Form2", "棋譜処理"}, {"Form3", "残情報"},   {"Form3", "メイン碁盤へ"},
-      };
-      for (const Step& s : walk) {
-        (Choose(s.form, QString::fromUtf8(s.caption)) ? steps : missing)++;
-        rss_ += std::string("rss_kb_after_") + s.caption + "=" + std::to_string(ResidentKb()) + "\n";
-        // The eighth mode is the last of the problem window's.
-        if (&s == &walk[7]) modesPeakKb_ = PeakKb();
+      int n = 0;
+      for (const sol::bench::WalkStep& s : sol::bench::WindowWalk) {
+        if (QAction* entry = sol::bench::MenuEntry(s)) {
+          entry->trigger();
+          for (int i = 0; i < 5; ++i) QApplication::processEvents();
+          ++steps;
+        } else {
+          ++missing;
+          missed_ += std::string(missed_.empty() ? "" : " ") + s.form + ":" + s.menu;
+        }
+        rss_ += std::string("rss_kb_after_") + s.menu + "=" + std::to_string(ResidentKb()) + "\n";
+        if (++n == sol::bench::WalkModeSteps) modesPeakKb_ = PeakKb();
       }
     }
     if (FILE* f = std::fopen(report_, "w")) {
       std::fprintf(
-          f, "paint_ns=%lld\nsteps=%d\nmissing=%d\nmaxrss_kb=%ld\nmaxrss_kb_modes=%ld\nrss_kb_at_first_paint=%ld\n%s",
-          paintNs_, steps, missing, PeakKb(), modesPeakKb_, paintRss_, rss_.c_str());
+          f,
+          "paint_ns=%lld\nsteps=%d\nmissing=%d\nmaxrss_kb=%ld\nmaxrss_kb_modes=%ld\nrss_kb_at_first_paint=%ld\n%s"
+          "missed=%s\n",
+          paintNs_, steps, missing, PeakKb(), modesPeakKb_, paintRss_, rss_.c_str(), missed_.c_str());
       std::fclose(f);
     }
     QCoreApplication::exit(0);
@@ -112,6 +95,7 @@ class Probe : public QObject {
   long paintRss_ = 0;
   long modesPeakKb_ = 0;
   std::string rss_;
+  std::string missed_;  // the steps whose entry was not there
 };
 
 void Install() {

@@ -181,7 +181,11 @@ void FormView::BuildMenus(Menu& parent, QWidget* into) {
     }
     into->addAction(action);
     bindings_.push_back({item.get(), nullptr, 0, BindMenu(*this, *item, action)});
-    if (!item->Name().empty()) actions_[item->Name()] = action;
+    if (!item->Name().empty()) {
+      // Named as the program names the entry, so that tools find it whatever its caption.
+      action->setObjectName(QString::fromStdString(item->Name()));
+      actions_[item->Name()] = action;
+    }
     if (submenu) BuildMenus(*item, submenu);
   }
 }

@@ -32,8 +32,23 @@ table="$work/table.md"
 mkdir -p "$data"
 : >"$table"
 
+# Runs one part of the benchmark; a part that fails says so and stops the
+# script, its own messages kept.
+part() {
+  local name=$1
+  shift
+  local rc=0
+  "$@" || rc=$?
+  if [ "$rc" -ne 0 ]; then
+    echo "bench: $name failed (exit $rc); bench/results.md is not written" >&2
+    exit 1
+  fi
+}
+# Qt's notes about what the offscreen platform cannot do are not results.
+quiet_offscreen() { grep -v -e '^This plugin does not support' >&2 || true; }
+
 echo "== full data set"
-"$bin/solneka-bench-data" "$data" --check
+part "writing the full data set" "$bin/solneka-bench-data" "$data" --check
 
 export SOLNEKA_BENCH_DATA="$data"
 export QT_QPA_PLATFORM=offscreen
@@ -42,13 +57,12 @@ filter=()
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 echo "== commands on full files"
-"$bin/solneka-bench" "${filter[@]}" --table="$table"
+part "the commands" "$bin/solneka-bench" "${filter[@]}" --table="$table"
 echo "== views on full files (offscreen)"
-# Qt's notes about what the offscreen platform cannot do are not results.
-"$bin/solneka-bench-qt" "${filter[@]}" --table="$table" 2> >(grep -v -e '^This plugin does not support' >&2)
+part "the views" "$bin/solneka-bench-qt" "${filter[@]}" --table="$table" 2> >(quiet_offscreen)
 echo "== start-up and memory of the program"
-"$bin/solneka-bench-startup" --program="$bin/solneka" --probe="$bin/libsolneka_probe.so" \
-  --runs="${SOLNEKA_BENCH_RUNS:-10}" --table="$table" 2>/dev/null
+part "start-up and memory" "$bin/solneka-bench-startup" --program="$bin/solneka" \
+  --probe="$bin/libsolneka_probe.so" --runs="${SOLNEKA_BENCH_RUNS:-10}" --table="$table" 2> >(quiet_offscreen)
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 met=$(grep -c '| yes |$' "$table" || true)
@@ -93,3 +107,8 @@ echo
 cat "$results"
 echo
 echo "written to $results"
+if [ "$missed" -ne 0 ]; then
+  echo "bench: $missed of $((met + missed)) targets missed"
+  exit 3
+fi
+echo "bench: all $met targets met"

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/program.h"
+#include "bench/window_walk.h"
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
@@ -327,6 +328,20 @@ class WindowsTest : public QObject {
     QVERIFY(answers->isVisible());
     QCOMPARE(answers->count(), 2);
     QVERIFY(answers->fontMetrics().horizontalAdvance(answers->item(0)->text()) <= answers->viewport()->width());
+  }
+
+  // The memory benchmark walks every window through these menu entries: each
+  // must be there, in the window the step before it left open.
+  void benchmarkWalkFindsEveryMenuEntry() {
+    for (const bench::WalkStep& step : bench::WindowWalk) {
+      QWidget* window = bench::TopWindow(step.form);
+      QVERIFY2(window && window->isVisible(), step.form);
+      QAction* entry = bench::MenuEntry(step);
+      QVERIFY2(entry, step.menu);
+      entry->trigger();
+      QCoreApplication::processEvents();
+    }
+    QTRY_VERIFY(main_->isVisible());
   }
 };
 
