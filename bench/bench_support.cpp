@@ -270,6 +270,10 @@ class CountingFiles : public FileSystem {
     ++syncCount;
     below_.SyncDir(dir);
   }
+  void SyncFileSystem(const std::string& dir) override {
+    ++syncCount;
+    below_.SyncFileSystem(dir);
+  }
   bool Exists(const std::string& path) override { return below_.Exists(path); }
 
  private:

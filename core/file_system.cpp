@@ -210,6 +210,17 @@ class PosixFileSystem final : public FileSystem {
     if (rc != 0 && err != EINVAL) Fail("sync directory", dir, err);
   }
 
+  void SyncFileSystem(const std::string& dir) override {
+    int fd = OpenRetrying(dir, O_RDONLY | O_DIRECTORY);
+    if (fd < 0) Fail("open directory", dir, errno);
+    int rc;
+    while ((rc = ::syncfs(fd)) != 0 && errno == EINTR) {
+    }
+    int err = errno;
+    ::close(fd);
+    if (rc != 0) Fail("sync file system of", dir, err);
+  }
+
   bool Exists(const std::string& path) override {
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) return true;

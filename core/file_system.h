@@ -68,6 +68,10 @@ class FileSystem {
   virtual void Remove(const std::string& path) = 0;
   // Makes renames and creations inside dir durable.
   virtual void SyncDir(const std::string& dir) = 0;
+  // Waits until everything written on the file system that holds dir —
+  // the content of every file and every creation and rename — is on the
+  // storage device: one flush for many files.
+  virtual void SyncFileSystem(const std::string& dir) = 0;
   virtual bool Exists(const std::string& path) = 0;
 };
 

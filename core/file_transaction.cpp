@@ -242,16 +242,18 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
 }  // namespace
 
 // While a transaction is open, a replaced file keeps its old content: the
-// new one waits beside it under a scratch name (written and synced by
-// ReplaceFile), and the command reads it from there. Commit then does what
-// a crash must not tear apart, in this order:
+// new one waits beside it under a scratch name (written by ReplaceFile,
+// whose sync waits for the commit), and the command reads it from there.
+// Commit then does what a crash must not tear apart, in this order:
 //   1. when more than one file changes, the journal: every file's old
-//      content and its new content's checksum, in one write and one sync,
-//      and a sync of the folder, so that it is on the disk under its name;
-//   2. every waiting file renamed over its target;
-//   3. one sync of each folder renamed in: the change is on the disk, and
+//      content and its new content's checksum, in one write;
+//   2. one sync of the file system, which puts the waiting files and the
+//      journal on the disk under their names at once (rather than a sync per
+//      file, each of which costs a flush of the disk);
+//   3. every waiting file renamed over its target;
+//   4. one sync of each folder renamed in: the change is on the disk, and
 //      Commit reports it done;
-//   4. the journal removed, without waiting for the disk: a journal that
+//   5. the journal removed, without waiting for the disk: a journal that
 //      comes back after a power cut finds every file new and is dropped.
 // A crash before 3 leaves some files old: the journal puts them all back at
 // the next start. A one-file change needs no journal; its rename is
@@ -291,6 +293,9 @@ class FileTransaction::Impl final : public FileSystem {
   }
   // Nothing is renamed before Commit, which syncs the folders it renamed in.
   void SyncDir(const std::string&) override {}
+  void SyncFileSystem(const std::string& dir) override {
+    Guard([&] { below_.SyncFileSystem(dir); });
+  }
   bool Exists(const std::string& path) override {
     return Guard([&] { return FindPending(path) != nullptr || below_.Exists(path); });
   }
@@ -339,7 +344,7 @@ class FileTransaction::Impl final : public FileSystem {
       return false;
     }
     done = true;
-    // Step 4. A journal that stays (the removal failed) is dropped by the
+    // Step 5. A journal that stays (the removal failed) is dropped by the
     // next transaction or start, which find the change complete.
     if (journalCreated_) {
       try {
@@ -393,7 +398,7 @@ class FileTransaction::Impl final : public FileSystem {
     below_.Rename(from, w->path);
   }
 
-  // Steps 1 to 3.
+  // Steps 1 to 4.
   void Apply() {
     if (waiting_.empty()) return;
     // The old contents also put the files back in this process when a
@@ -408,16 +413,19 @@ class FileTransaction::Impl final : public FileSystem {
       journalCreated_ = true;
       f->WriteAt(0, journal.data(), journal.size());
       f->Flush();
-      f->Sync();
       f.reset();
-      below_.SyncDir(dir_);
     }
+    // The folders of the waiting files: the data folder, and where links lead.
     std::vector<std::string> folders;
+    if (journalCreated_) folders.push_back(dir_);
+    for (const Pending& w : waiting_)
+      if (const std::string folder = WithoutTrailingSlash(DirOf(w.target));
+          std::find(folders.begin(), folders.end(), folder) == folders.end())
+        folders.push_back(folder);
+    for (const std::string& folder : folders) below_.SyncFileSystem(folder);
     for (const Pending& w : waiting_) {
       below_.Rename(w.path, w.target);
       ++renamed_;
-      const std::string folder = DirOf(w.target);
-      if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
     }
     for (const std::string& folder : folders) below_.SyncDir(folder);
   }
@@ -465,7 +473,10 @@ namespace {
 // A file opened inside a transaction: any failure fails the transaction.
 class GuardedFile final : public File {
  public:
-  GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real) : t_(t), real_(std::move(real)) {}
+  // `waitsForCommit`: a file the change creates, whose sync the commit's one
+  // sync of the file system does.
+  GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real, bool waitsForCommit = false)
+      : t_(t), real_(std::move(real)), waitsForCommit_(waitsForCommit) {}
   std::uint64_t Size() override {
     return t_.Guard([&] { return real_->Size(); });
   }
@@ -482,12 +493,13 @@ class GuardedFile final : public File {
     t_.Guard([&] { real_->Flush(); });
   }
   void Sync() override {
-    t_.Guard([&] { real_->Sync(); });
+    if (!waitsForCommit_) t_.Guard([&] { real_->Sync(); });
   }
 
  private:
   FileTransaction::Impl& t_;
   std::unique_ptr<File> real_;
+  bool waitsForCommit_;
 };
 
 }  // namespace
@@ -497,7 +509,7 @@ std::unique_ptr<File> FileTransaction::Impl::Open(const std::string& path) {
 }
 
 std::unique_ptr<File> FileTransaction::Impl::Create(const std::string& path, const std::string& like) {
-  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }));
+  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }), true);
 }
 
 FileTransaction::FileTransaction(const std::string& dir, const std::string& scratchPath,

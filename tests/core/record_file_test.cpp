@@ -71,6 +71,10 @@ class FaultyFiles : public FileSystem {
     Step("SyncDir " + dir);
     real_->SyncDir(dir);
   }
+  void SyncFileSystem(const std::string& dir) override {
+    Step("SyncFileSystem " + dir);
+    real_->SyncFileSystem(dir);
+  }
   bool Exists(const std::string& path) override {
     Step("Exists " + path);
     return real_->Exists(path);

@@ -52,6 +52,10 @@ class FaultyFiles : public FileSystem {
     Step("SyncDir " + dir);
     real_->SyncDir(dir);
   }
+  void SyncFileSystem(const std::string& dir) override {
+    Step("SyncFileSystem " + dir);
+    real_->SyncFileSystem(dir);
+  }
   bool Exists(const std::string& path) override {
     Step("Exists " + path);
     return real_->Exists(path);
@@ -115,6 +119,7 @@ class NoSyncFiles : public FileSystem {
   void Rename(const std::string& from, const std::string& to) override { real_->Rename(from, to); }
   void Remove(const std::string& path) override { real_->Remove(path); }
   void SyncDir(const std::string&) override {}
+  void SyncFileSystem(const std::string&) override {}
   bool Exists(const std::string& path) override { return real_->Exists(path); }
 
  private:
