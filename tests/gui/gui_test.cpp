@@ -702,6 +702,46 @@ class GuiTest : public QObject {
     QTRY_COMPARE(form.State(), WindowState::Unloaded);
     QVERIFY(!v->isVisible());
   }
+
+  void longListKeepsLineAndTopInStepWithTheProgram() {
+    extra_ = std::make_unique<ListForm>(*platform_);
+    ListForm& form = *extra_;
+    auto fill = [&form](const QString& tag) {
+      form.List1.Clear();
+      for (int i = 0; i < 3000; ++i) form.List1.AddItem((tag + QString::number(i)).toStdU16String());
+    };
+    fill(QStringLiteral("一"));
+    form.Show();
+    FormView* v = ViewOf(form);
+    QVERIFY(v && QTest::qWaitForWindowExposed(v));
+    auto* list = v->Widget<QListView>("List1");
+    QVERIFY(list);
+    auto topLine = [list] { return list->indexAt(QPoint(2, 2)).row(); };
+
+    // The line and the top line the program sets show, far down the list.
+    form.List1.SetTopIndex(2000);
+    form.List1.SetListIndex(2010);
+    RefreshAllViews();
+    QCOMPARE(topLine(), 2000);
+    QCOMPARE(CurrentLine(list), 2010);
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(list->selectionModel()->selectedIndexes().front().row(), 2010);
+    // A key in the view moves the program's line.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(form.List1.ListIndex(), 2011);
+    QCOMPARE(form.selected.back(), 2011);
+
+    // Lines read anew, with the same top line as before: the view shows the
+    // new lines from there, and no line chosen.
+    fill(QStringLiteral("二"));
+    form.List1.SetTopIndex(2000);
+    RefreshAllViews();
+    QCOMPARE(LineText(list, 2000), QStringLiteral("二2000"));
+    QCOMPARE(topLine(), 2000);
+    QCOMPARE(CurrentLine(list), -1);
+    QVERIFY(!list->selectionModel()->hasSelection());
+  }
 };
 
 QTEST_MAIN(GuiTest)
