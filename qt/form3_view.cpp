@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -37,14 +37,14 @@ void Arrange(FormView& v) {
     lists->addWidget(title, 0, 0, Qt::AlignLeft | Qt::AlignBottom);
   }
   if (QWidget* w = v.Require("Label11")) lists->addWidget(w, 0, 1, Qt::AlignLeft | Qt::AlignBottom);
-  if (auto* games = v.Require<QListWidget>("List1")) {
+  if (auto* games = v.Require<QListView>("List1")) {
     // Titles read better in the window's own face; nothing here needs
     // fixed columns.
     games->setFont(QApplication::font());
     games->setMinimumWidth(games->fontMetrics().horizontalAdvance(QString(24, QChar(0x6F22))));
     lists->addWidget(games, 1, 0);
   }
-  if (auto* list = v.Require<QListWidget>("List2")) {
+  if (auto* list = v.Require<QListView>("List2")) {
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QStringLiteral("手筋コメント= 32766個")) +
                           2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 12);

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -127,7 +127,7 @@ void Arrange(FormView& v) {
   // The problem list, with the sub-category and lecture frames beside it.
   auto* problems = new QHBoxLayout;
   problems->setSpacing(10);
-  if (auto* list = v.Require<QListWidget>("List1")) {
+  if (auto* list = v.Require<QListView>("List1")) {
     // Four digits and a title of forty bytes.
     list->setMinimumWidth(ListWidthFor(list, 44));
     list->setMinimumHeight(ListHeightFor(list, 6));
@@ -174,14 +174,14 @@ void Arrange(FormView& v) {
   if (QWidget* w = v.Require("Text1")) right->addWidget(w);
 
   AddHeading(right, v.Require<QLabel>("Label2"));
-  if (auto* list = v.Require<QListWidget>("List2")) {
+  if (auto* list = v.Require<QListView>("List2")) {
     // Six right-aligned columns of ten characters.
     list->setMinimumWidth(ListWidthFor(list, 60));
     list->setMinimumHeight(ListHeightFor(list, 4));
     right->addWidget(list, 3);
   }
   AddHeading(right, v.Require<QLabel>("Label7"));
-  if (auto* list = v.Require<QListWidget>("List3")) {
+  if (auto* list = v.Require<QListView>("List3")) {
     list->setMinimumWidth(ListWidthFor(list, 55));
     list->setMinimumHeight(ListHeightFor(list, 3));
     right->addWidget(list, 2);

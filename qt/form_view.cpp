@@ -6,7 +6,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -117,9 +117,9 @@ void FormView::BindKeys() {
     connect(shortcut, &QShortcut::activated, this, [this, name = button] { PressButton(name); });
   }
   for (const auto& [listName, button] : layout_.doubleClicks) {
-    auto* list = Widget<QListWidget>(listName);
+    auto* list = Widget<QListView>(listName);
     if (!list) continue;
-    connect(list, &QListWidget::itemDoubleClicked, this, [this, name = button] {
+    connect(list, &QAbstractItemView::doubleClicked, this, [this, name = button] {
       if (!syncing_) PressButton(name);
     });
   }
@@ -202,7 +202,7 @@ void FormView::CheckLayoutNames() {
   };
   for (const auto& [key, name] : layout_.keys) button(name);
   for (const auto& [list, name] : layout_.doubleClicks) {
-    if (!Widget<QListWidget>(list)) NoteMissing(list);
+    if (!Widget<QListView>(list)) NoteMissing(list);
     button(name);
   }
   if (!layout_.closeMenu.empty() && !form_.FindMenu(layout_.closeMenu))

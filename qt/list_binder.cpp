@@ -1,6 +1,8 @@
+#include <QAbstractListModel>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QStyledItemDelegate>
 #include <memory>
 
@@ -39,75 +41,89 @@ QFont ListFont() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
-// What the widget shows of the list, so that a refresh redoes only what the
-// list changed since.
-struct ListShown {
-  uint64_t structure = 0;
-  uint64_t text = 0;
-  int top = -1;
+// The list's lines as the view reads them, straight from the control: a
+// list of 31,000 problems is held once, and a line becomes a QString only
+// while it is drawn. The row count is the one last announced, so a view
+// painting before the next refresh (under a message box the program opened
+// mid-change) never reads past what it was told of; a line gone by then
+// reads as empty.
+class ListLines : public QAbstractListModel {
+ public:
+  ListLines(const ListBox& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
+
+  int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return Q(list_.List(index.row()));
+  }
+
+  // Brings the view up to what the list changed since the last call; true
+  // when the view was given the lines anew.
+  bool Sync() {
+    if (structure_ != list_.StructureRevision()) {
+      beginResetModel();
+      structure_ = list_.StructureRevision();
+      text_ = list_.TextRevision();
+      rows_ = list_.ListCount();
+      endResetModel();
+      return true;
+    }
+    if (text_ != list_.TextRevision()) {
+      text_ = list_.TextRevision();
+      // Every row at once: the view repaints only the ones it shows.
+      if (rows_ > 0) emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
+    }
+    return false;
+  }
+
+ private:
+  const ListBox& list_;
+  int rows_ = 0;
+  uint64_t structure_ = 0;
+  uint64_t text_ = 0;
 };
 
-void SyncLines(const ListBox& list, QListWidget* lw, ListShown& shown) {
-  if (shown.structure != list.StructureRevision()) {
-    shown.structure = list.StructureRevision();
-    shown.text = list.TextRevision();
-    // Lines go in by the thousand: a list of 31,000 problems added line
-    // by line costs the view a layout per line, and all at once a second
-    // copy of every line.
-    lw->clear();
-    QStringList lines;
-    for (int i = 0; i < list.ListCount(); ++i) {
-      lines.append(Q(list.List(i)));
-      if (lines.size() == 1024 || i + 1 == list.ListCount()) {
-        lw->addItems(lines);
-        lines.clear();
-      }
-    }
-    shown.top = -1;
-  } else if (shown.text != list.TextRevision()) {
-    shown.text = list.TextRevision();
-    for (int i = 0; i < list.ListCount(); ++i) {
-      const QString t = Q(list.List(i));
-      if (QListWidgetItem* item = lw->item(i); item && item->text() != t) item->setText(t);
-    }
-  }
-}
-
-class ListBoxBinder : public TypedBinder<ListBox, QListWidget> {
-  std::function<void()> Wire(FormView& view, ListBox& list, QListWidget* lw) const override {
-    lw->setFont(ListFont());
-    lw->setItemDelegate(new TrimmedLines(lw));
-    lw->setSelectionMode(QAbstractItemView::SingleSelection);
-    lw->setUniformItemSizes(true);
+class ListBoxBinder : public TypedBinder<ListBox, QListView> {
+  std::function<void()> Wire(FormView& view, ListBox& list, QListView* lv) const override {
+    auto* lines = new ListLines(list, lv);
+    lv->setModel(lines);
+    lv->setFont(ListFont());
+    lv->setItemDelegate(new TrimmedLines(lv));
+    lv->setSelectionMode(QAbstractItemView::SingleSelection);
+    lv->setUniformItemSizes(true);
     // Selection, not the current item, is what the player chose: focus
     // alone makes an item current. A press that selected an item has been
     // forwarded already; a press on the selected item is forwarded on its own.
     auto pressSelected = std::make_shared<bool>(false);
-    QObject::connect(lw, &QListWidget::itemSelectionChanged, &view, [&view, &list, lw, pressSelected] {
-      if (view.Syncing()) return;
-      const QList<QListWidgetItem*> chosen = lw->selectedItems();
-      const int row = chosen.isEmpty() ? -1 : lw->row(chosen.front());
-      *pressSelected = QApplication::mouseButtons() != Qt::NoButton;
-      view.Forward(&list, [&list, row] { list.SetListIndex(row); });
-    });
-    QObject::connect(lw, &QListWidget::itemPressed, &view, [&view, &list, lw, pressSelected](QListWidgetItem* item) {
+    QItemSelectionModel* selection = lv->selectionModel();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, &view,
+                     [&view, &list, selection, pressSelected] {
+                       if (view.Syncing()) return;
+                       const QModelIndexList chosen = selection->selectedIndexes();
+                       const int row = chosen.isEmpty() ? -1 : chosen.front().row();
+                       *pressSelected = QApplication::mouseButtons() != Qt::NoButton;
+                       view.Forward(&list, [&list, row] { list.SetListIndex(row); });
+                     });
+    QObject::connect(lv, &QAbstractItemView::pressed, &view, [&view, &list, pressSelected](const QModelIndex& at) {
       if (view.Syncing()) return;
       if (*pressSelected) {
         *pressSelected = false;
         return;
       }
-      const int row = lw->row(item);
+      const int row = at.row();
       view.Forward(&list, [&list, row] { list.SetListIndex(row); });
     });
-    auto shown = std::make_shared<ListShown>();
-    return [&list, lw, shown] {
-      SyncCommon(list, lw);
-      SyncLines(list, lw, *shown);
-      if (lw->currentRow() != list.ListIndex() || (list.ListIndex() >= 0) != !lw->selectedItems().isEmpty())
-        lw->setCurrentRow(list.ListIndex());
-      if (shown->top != list.TopIndex()) {
-        shown->top = list.TopIndex();
-        if (QListWidgetItem* item = lw->item(list.TopIndex())) lw->scrollToItem(item, QAbstractItemView::PositionAtTop);
+    auto top = std::make_shared<int>(-1);
+    return [&list, lv, lines, selection, top] {
+      SyncCommon(list, lv);
+      if (lines->Sync()) *top = -1;
+      const int current = lv->currentIndex().isValid() ? lv->currentIndex().row() : -1;
+      if (current != list.ListIndex() || (list.ListIndex() >= 0) != selection->hasSelection())
+        selection->setCurrentIndex(lines->index(list.ListIndex()), QItemSelectionModel::ClearAndSelect);
+      if (*top != list.TopIndex()) {
+        *top = list.TopIndex();
+        if (const QModelIndex at = lines->index(list.TopIndex()); at.isValid())
+          lv->scrollTo(at, QAbstractItemView::PositionAtTop);
       }
     };
   }

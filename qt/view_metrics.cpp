@@ -1,6 +1,7 @@
 #include "qt/view_metrics.h"
 
-#include <QListWidget>
+#include <QListView>
+#include <QStringListModel>
 #include <QStyle>
 #include <algorithm>
 
@@ -12,16 +13,17 @@ QFont Sized(QFont f, double factor, bool bold) {
   return f;
 }
 
-int ListHeightFor(QListWidget* list, int lines) {
-  QListWidget probe;
+int ListHeightFor(QListView* list, int lines) {
+  QStringListModel line0({QStringLiteral("棋譜0")});
+  QListView probe;
+  probe.setModel(&line0);
   probe.setFont(list->font());
   probe.setStyle(list->style());
-  probe.addItem(QStringLiteral("棋譜0"));
   const int line = std::max(list->fontMetrics().height(), probe.sizeHintForRow(0));
   return line * lines + 2 * list->frameWidth() + 2;
 }
 
-int ListWidthFor(QListWidget* list, int columns) {
+int ListWidthFor(QListView* list, int columns) {
   return list->fontMetrics().horizontalAdvance(QString(columns, u'0')) + 2 * list->frameWidth() +
          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 10;
 }

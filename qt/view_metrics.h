@@ -4,16 +4,16 @@
 
 #include <QFont>
 
-class QListWidget;
+class QListView;
 
 namespace sol {
 
 QFont Sized(QFont f, double factor, bool bold);
 // Height of a list that shows `lines` lines without scrolling, measured on
 // a line of the list's font and style.
-int ListHeightFor(QListWidget* list, int lines);
+int ListHeightFor(QListView* list, int lines);
 // Width of a list that shows `columns` half-width characters of its font
 // beside its vertical scroll bar.
-int ListWidthFor(QListWidget* list, int columns);
+int ListWidthFor(QListView* list, int columns);
 
 }  // namespace sol

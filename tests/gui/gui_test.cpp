@@ -12,7 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -37,8 +37,13 @@
 #include "qt/help_viewer.h"
 #include "qt/qt_platform.h"
 #include "qt/qt_process.h"
+#include "tests/gui/list_lines.h"
 
 using namespace sol;
+using testdata::CurrentLine;
+using testdata::LineCount;
+using testdata::LineRect;
+using testdata::LineText;
 
 namespace {
 
@@ -470,7 +475,7 @@ class GuiTest : public QObject {
     layout.arrange = [](FormView& v) {
       QVERIFY(!v.Require<QLabel>("List1"));
       QVERIFY(!v.Require("Label9"));
-      QVERIFY(v.Require<QListWidget>("List1"));
+      QVERIFY(v.Require<QListView>("List1"));
     };
     layout.keys = {{Qt::Key_F2, "Command9"}};
     layout.doubleClicks = {{"Text1", "Hidden1"}};
@@ -640,14 +645,14 @@ class GuiTest : public QObject {
     QVERIFY(v);
     QVERIFY(QTest::qWaitForWindowExposed(v));
     QCOMPARE(v->windowTitle(), QStringLiteral("一覧"));
-    auto* list = v->Widget<QListWidget>("List1");
+    auto* list = v->Widget<QListView>("List1");
     auto* text = v->Widget<QLineEdit>("Text1");
     QVERIFY(list && text);
     QVERIFY(!v->WidgetOf("Hidden1")->isVisible());
-    QCOMPARE(list->count(), 2);
+    QCOMPARE(LineCount(list), 2);
 
     // A click selects, and a click on the selected line reports again.
-    const QRect second = list->visualItemRect(list->item(1));
+    const QRect second = LineRect(list, 1);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(form.selected, std::vector<int>({1}));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
@@ -657,14 +662,14 @@ class GuiTest : public QObject {
     form.List1.AddItem(u"三  3", 0);
     form.List1.SetList(2, u"二  二");
     RefreshAllViews();
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(0)->text(), QStringLiteral("三  3"));
-    QCOMPARE(list->item(2)->text(), QStringLiteral("二  二"));
-    QCOMPARE(list->currentRow(), 2);
+    QCOMPARE(LineCount(list), 3);
+    QCOMPARE(LineText(list, 0), QStringLiteral("三  3"));
+    QCOMPARE(LineText(list, 2), QStringLiteral("二  二"));
+    QCOMPARE(CurrentLine(list), 2);
     // A line rewritten on its own, with no line added or removed, shows too.
     form.List1.SetList(0, u"三  三");
     RefreshAllViews();
-    QCOMPARE(list->item(0)->text(), QStringLiteral("三  三"));
+    QCOMPARE(LineText(list, 0), QStringLiteral("三  三"));
 
     QTest::keyClicks(text, QStringLiteral("ab"));
     QCOMPARE(Q(form.Text1.Text()), QStringLiteral("ab"));
@@ -696,6 +701,46 @@ class GuiTest : public QObject {
     v->close();
     QTRY_COMPARE(form.State(), WindowState::Unloaded);
     QVERIFY(!v->isVisible());
+  }
+
+  void longListKeepsLineAndTopInStepWithTheProgram() {
+    extra_ = std::make_unique<ListForm>(*platform_);
+    ListForm& form = *extra_;
+    auto fill = [&form](const QString& tag) {
+      form.List1.Clear();
+      for (int i = 0; i < 3000; ++i) form.List1.AddItem((tag + QString::number(i)).toStdU16String());
+    };
+    fill(QStringLiteral("一"));
+    form.Show();
+    FormView* v = ViewOf(form);
+    QVERIFY(v && QTest::qWaitForWindowExposed(v));
+    auto* list = v->Widget<QListView>("List1");
+    QVERIFY(list);
+    auto topLine = [list] { return list->indexAt(QPoint(2, 2)).row(); };
+
+    // The line and the top line the program sets show, far down the list.
+    form.List1.SetTopIndex(2000);
+    form.List1.SetListIndex(2010);
+    RefreshAllViews();
+    QCOMPARE(topLine(), 2000);
+    QCOMPARE(CurrentLine(list), 2010);
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(list->selectionModel()->selectedIndexes().front().row(), 2010);
+    // A key in the view moves the program's line.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(form.List1.ListIndex(), 2011);
+    QCOMPARE(form.selected.back(), 2011);
+
+    // Lines read anew, with the same top line as before: the view shows the
+    // new lines from there, and no line chosen.
+    fill(QStringLiteral("二"));
+    form.List1.SetTopIndex(2000);
+    RefreshAllViews();
+    QCOMPARE(LineText(list, 2000), QStringLiteral("二2000"));
+    QCOMPARE(topLine(), 2000);
+    QCOMPARE(CurrentLine(list), -1);
+    QVERIFY(!list->selectionModel()->hasSelection());
   }
 };
 

@@ -27,7 +27,7 @@
 #include <QInputDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -47,6 +47,7 @@
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
+#include "tests/gui/list_lines.h"
 #include "tests/gui/problem_files.h"
 
 using namespace sol;
@@ -149,10 +150,10 @@ void ClickButton(FormView* v, const char* name) {
 }
 
 void ClickLine(FormView* v, const char* list, int row) {
-  auto* w = v->Widget<QListWidget>(list);
-  if (!w || !w->item(row)) return;
-  w->scrollToItem(w->item(row));
-  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, w->visualItemRect(w->item(row)).center());
+  auto* w = v->Widget<QListView>(list);
+  if (!w || row >= testdata::LineCount(w)) return;
+  w->scrollTo(w->model()->index(row, 0));
+  QTest::mouseClick(w->viewport(), Qt::LeftButton, {}, testdata::LineRect(w, row).center());
 }
 
 void ClickPoint(FormView* v, int point) {

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -20,10 +20,14 @@
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
+#include "tests/gui/list_lines.h"
 #include "tests/gui/problem_files.h"
 
 using namespace sol;
 using testdata::At;
+using testdata::LineCount;
+using testdata::LineRect;
+using testdata::LineText;
 
 namespace {
 
@@ -76,8 +80,8 @@ class WindowsTest : public QObject {
   }
   static bool IsWood(const QColor& c) { return c.lightness() > 120 && c.red() > c.blue() + 40; }
 
-  static void ClickLine(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  static void ClickLine(QListView* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LineRect(list, row).center());
   }
 
   FormView* OpenProblems(const char* menu) {
@@ -176,10 +180,10 @@ class WindowsTest : public QObject {
     FormView* v = OpenProblems("メニュー手筋講座");
     QVERIFY(v);
     QVERIFY(!main_->isVisible());
-    auto* list = v->Widget<QListWidget>("List1");
+    auto* list = v->Widget<QListView>("List1");
     auto* board = v->Widget<BoardWidget>("Image1");
     QVERIFY(list && board);
-    QCOMPARE(list->count(), 2);
+    QCOMPARE(LineCount(list), 2);
 
     // The 13 by 19 board has square cells and ends at its last column and row.
     const QPointF first = board->PointCentre(1);
@@ -240,7 +244,7 @@ class WindowsTest : public QObject {
     main_->ActionOf("メニュー棋譜")->trigger();
     FormView* library = ViewOf(program_->Library);
     QVERIFY(QTest::qWaitForWindowExposed(library));
-    auto* games = library->Widget<QListWidget>("List1");
+    auto* games = library->Widget<QListView>("List1");
     auto* input = library->Widget<QLineEdit>("Text1");
     input->setFocus();
     QInputMethodEvent typed;
@@ -249,9 +253,9 @@ class WindowsTest : public QObject {
     QCOMPARE(QString::fromStdU16String(program_->Library.Text1.Text()), QStringLiteral("05：朝刊"));
     QTest::keyClick(input, Qt::Key_Return);
     QTest::keyClick(input, Qt::Key_Enter);
-    QCOMPARE(games->count(), 0);
+    QCOMPARE(LineCount(games), 0);
     QTest::mouseClick(library->Widget<QPushButton>("Command1"), Qt::LeftButton);  // 記録
-    QCOMPARE(games->count(), 1);
+    QCOMPARE(LineCount(games), 1);
     library->ActionOf("メニューメイン碁盤へ")->trigger();
 
     program_->MainBoard.BoardMouseDown(63, ButtonLeft, 0);
@@ -259,10 +263,10 @@ class WindowsTest : public QObject {
     main_->ActionOf("メニュー棋譜")->trigger();
     QVERIFY(QTest::qWaitForWindowExposed(library));
     // The line read back from the file is padded with blanks; they widen nothing.
-    QVERIFY(games->item(0)->text().endsWith(QStringLiteral("    ")));
+    QVERIFY(LineText(games, 0).endsWith(QStringLiteral("    ")));
     QVERIFY(!games->horizontalScrollBar()->isVisible());
     // A double click as the system delivers it: a click, then the second press.
-    const QPoint line = games->visualItemRect(games->item(0)).center();
+    const QPoint line = LineRect(games, 0).center();
     QTest::mouseClick(games->viewport(), Qt::LeftButton, {}, line);
     QTest::mouseDClick(games->viewport(), Qt::LeftButton, {}, line);
     QTRY_COMPARE(program_->Library.State(), WindowState::Unloaded);
@@ -271,10 +275,10 @@ class WindowsTest : public QObject {
 
     // Lists laid out in columns are in a fixed-pitch face (titles are not).
     main_->ActionOf("メニュー棋譜")->trigger();
-    QVERIFY(LinesUpColumns(library->Widget<QListWidget>("List2")->font()));
+    QVERIFY(LinesUpColumns(library->Widget<QListView>("List2")->font()));
     library->ActionOf("メニューメイン碁盤へ")->trigger();
     FormView* problems = OpenProblems("メニュー手筋講座");
-    QVERIFY(LinesUpColumns(problems->Widget<QListWidget>("List2")->font()));
+    QVERIFY(LinesUpColumns(problems->Widget<QListView>("List2")->font()));
     QVERIFY(!LinesUpColumns(games->font()));
   }
 
@@ -305,16 +309,16 @@ class WindowsTest : public QObject {
     library->ActionOf("メニュー残情報")->trigger();
     CheckLayout(library, QStringLiteral("library"));
     // The report shows all its lines without scrolling.
-    auto* report = library->Widget<QListWidget>("List2");
-    QCOMPARE(report->count(), 17);
-    QVERIFY(report->visualItemRect(report->item(16)).bottom() <= report->viewport()->height());
+    auto* report = library->Widget<QListView>("List2");
+    QCOMPARE(LineCount(report), 17);
+    QVERIFY(LineRect(report, 16).bottom() <= report->viewport()->height());
     ShrinkToContent(library);
     CheckLayout(library, QStringLiteral("small library"));
     library->ActionOf("メニューメイン碁盤へ")->trigger();
 
     FormView* v = OpenProblems("メニュー手筋講座");
     QVERIFY(v);
-    ClickLine(v->Widget<QListWidget>("List1"), 0);
+    ClickLine(v->Widget<QListView>("List1"), 0);
     for (const char* mode : {"メニュー手筋講座", "メニュー手筋登録", "メニューヨセ講座", "メニュー定石講座",
                              "メニュー定石登録", "メニュー手筋登録"}) {
       v->ActionOf(mode)->trigger();
@@ -324,10 +328,10 @@ class WindowsTest : public QObject {
       CheckLayout(v, QStringLiteral("small ") + QString::fromUtf8(mode));
     }
     // The answer list's ten-character columns fit without scrolling sideways.
-    auto* answers = v->Widget<QListWidget>("List2");
+    auto* answers = v->Widget<QListView>("List2");
     QVERIFY(answers->isVisible());
-    QCOMPARE(answers->count(), 2);
-    QVERIFY(answers->fontMetrics().horizontalAdvance(answers->item(0)->text()) <= answers->viewport()->width());
+    QCOMPARE(LineCount(answers), 2);
+    QVERIFY(answers->fontMetrics().horizontalAdvance(LineText(answers, 0)) <= answers->viewport()->width());
   }
 
   // The memory benchmark walks every window through these menu entries: each
