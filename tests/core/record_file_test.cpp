@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "tests/support/faulty_files.h"
 
 namespace sol {
 namespace {
@@ -41,88 +42,7 @@ class TempDir : public ::testing::Test {
   std::string dir_;
 };
 
-// Passes everything to the POSIX file system, logs each operation and fails
-// the failAt-th one (counting from 1; 0 never fails).
-class FaultyFiles : public FileSystem {
- public:
-  explicit FaultyFiles(int failAt) : failAt_(failAt) {
-    SetFiles(nullptr);
-    real_ = &Files();
-  }
-
-  std::vector<std::string> log;
-  int Operations() const { return count_; }
-
-  void Step(const std::string& what) {
-    log.push_back(what);
-    if (++count_ == failAt_) throw FileError("injected failure: " + what);
-  }
-
-  std::unique_ptr<File> Open(const std::string& path) override;
-  void Rename(const std::string& from, const std::string& to) override {
-    Step("Rename " + from + " " + to);
-    real_->Rename(from, to);
-  }
-  void Remove(const std::string& path) override {
-    Step("Remove " + path);
-    real_->Remove(path);
-  }
-  void SyncDir(const std::string& dir) override {
-    Step("SyncDir " + dir);
-    real_->SyncDir(dir);
-  }
-  void SyncFileSystem(const std::string& dir) override {
-    Step("SyncFileSystem " + dir);
-    real_->SyncFileSystem(dir);
-  }
-  bool Exists(const std::string& path) override {
-    Step("Exists " + path);
-    return real_->Exists(path);
-  }
-
- private:
-  FileSystem* real_;
-  int failAt_;
-  int count_ = 0;
-};
-
-class FaultyFile : public File {
- public:
-  FaultyFile(FaultyFiles& fs, std::unique_ptr<File> real) : fs_(fs), real_(std::move(real)) {}
-  std::uint64_t Size() override {
-    fs_.Step("Size");
-    return real_->Size();
-  }
-  std::size_t ReadAt(std::uint64_t off, void* buf, std::size_t n) override {
-    fs_.Step("ReadAt");
-    return real_->ReadAt(off, buf, n);
-  }
-  void WriteAt(std::uint64_t off, const void* buf, std::size_t n) override {
-    fs_.Step("WriteAt");
-    real_->WriteAt(off, buf, n);
-  }
-  void Truncate(std::uint64_t n) override {
-    fs_.Step("Truncate");
-    real_->Truncate(n);
-  }
-  void Flush() override {
-    fs_.Step("Flush");
-    real_->Flush();
-  }
-  void Sync() override {
-    fs_.Step("Sync");
-    real_->Sync();
-  }
-
- private:
-  FaultyFiles& fs_;
-  std::unique_ptr<File> real_;
-};
-
-std::unique_ptr<File> FaultyFiles::Open(const std::string& path) {
-  Step("Open " + path);
-  return std::make_unique<FaultyFile>(*this, real_->Open(path));
-}
+using testing::FaultyFiles;
 
 using PosixFiles = TempDir;
 
@@ -331,10 +251,10 @@ TEST_F(Replace, UsesTheExpectedOperationsInOrder) {
   ReplaceFile(target, scratch, "abc");
   const std::vector<std::string> expected = {"Remove " + scratch,
                                              "Open " + scratch,
-                                             "Truncate",
-                                             "WriteAt",
-                                             "Flush",
-                                             "Sync",
+                                             "Truncate " + scratch,
+                                             "WriteAt " + scratch,
+                                             "Flush " + scratch,
+                                             "Sync " + scratch,
                                              "Rename " + scratch + " " + target,
                                              "SyncDir " + dir_};
   EXPECT_EQ(faulty.log, expected);
