@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <new>
@@ -26,8 +28,9 @@ std::uint64_t Checksum(std::string_view bytes) {
   std::uint64_t h = 14695981039346656037ull ^ bytes.size();
   size_t i = 0;
   for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t w = 0;
-    for (int k = 7; k >= 0; --k) w = (w << 8) | static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+    std::uint64_t w;
+    std::memcpy(&w, bytes.data() + i, 8);
+    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
     h = (h ^ w) * 0x9E3779B97F4A7C15ull;
     h ^= h >> 29;
   }
@@ -403,10 +406,11 @@ class FileTransaction::Impl final : public FileSystem {
     if (waiting_.empty()) return;
     // The old contents also put the files back in this process when a
     // step after a rename fails.
-    for (const Pending& w : waiting_)
-      entries_.push_back({w.name, ReadAll(below_, w.target), Checksum(ReadAll(below_, w.path))});
+    for (const Pending& w : waiting_) entries_.push_back({w.name, ReadAll(below_, w.target), 0});
     if (waiting_.size() > 1) {
       std::string journal = WholeHeader(waiting_.size());
+      for (size_t i = 0; i < entries_.size(); ++i)
+        entries_[i].newChecksum = Checksum(ReadAll(below_, waiting_[i].path));
       for (const Entry& e : entries_)
         journal += EncodeEntry(e.path.substr(e.path.find_last_of('/') + 1), e.old, e.newChecksum);
       std::unique_ptr<File> f = below_.Create(journal_, "");
@@ -434,7 +438,7 @@ class FileTransaction::Impl final : public FileSystem {
     const bool replaced = !waiting_.empty();
     try {
       // What was renamed already gets its old content back.
-      if (renamed_ > 0) (void)PutBack(below_, scratch_, entries_);
+      for (size_t i = renamed_; i-- > 0;) ReplaceFileOn(below_, entries_[i].path, scratch_, entries_[i].old);
       for (const Pending& w : waiting_) below_.Remove(w.path);
       waiting_.clear();
       entries_.clear();

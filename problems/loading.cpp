@@ -93,8 +93,7 @@ int Form4::AppendAnswer(const AnswerLine& line) {
 void Form4::LoadCommentLines(int problem) {
   ClearCommentLines();
   try {
-    for (const auto& r : ScanComments(s_, s_.CategoryNo))
-      if (r.value.ProblemNumber == problem) AddCommentLine(r.value);
+    for (const auto& r : ScanComments(s_, s_.CategoryNo, problem)) AddCommentLine(r.value);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }

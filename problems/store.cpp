@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "core/cp932.h"
@@ -35,16 +36,21 @@ int BlockSize(ProblemFile f) {
   throw std::out_of_range("problem file");
 }
 
+// The used records of the block; with `problem`, only that problem's, the
+// others not decoded at all.
 template <typename R>
-std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category) {
+std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category, std::optional<int> problem = {}) {
   const std::string bytes = store_detail::ReadBlockBytes(ProblemFilePath(s, f), f, category);
   const int length = RecordLength(f);
   const int used = store_detail::UsedCount(bytes, length);
   const int first = BlockFirst(f, category);
   std::vector<Numbered<R>> out;
-  out.reserve(static_cast<size_t>(used));
-  for (int i = 0; i < used; ++i)
-    out.push_back({first + i, R::Decode(std::string_view(bytes).substr(static_cast<size_t>(i) * length, length))});
+  if (!problem) out.reserve(static_cast<size_t>(used));
+  for (int i = 0; i < used; ++i) {
+    const std::string_view record = std::string_view(bytes).substr(static_cast<size_t>(i) * length, length);
+    if (problem && store_detail::ProblemNumberOf(record) != *problem) continue;
+    out.push_back({first + i, R::Decode(record)});
+  }
   return out;
 }
 
@@ -125,6 +131,10 @@ std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int cate
 
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category) {
   return Scan<CommentRecord>(s, ProblemFile::Comments, category);
+}
+
+std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category, int problem) {
+  return Scan<CommentRecord>(s, ProblemFile::Comments, category, problem);
 }
 
 int16_t& BlockEndOf(BlockEnds& ends, ProblemFile f) {

@@ -107,6 +107,8 @@ std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int
 std::vector<Numbered<ProblemMoveRecord>> ScanProblemMoves(const GameState& s, int category);
 std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category);
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category);
+// Only the comments of one problem.
+std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category, int problem);
 // The used records of the category's problem list block handed to `visit`
 // one at a time, in record order, so that a list of 31,000 problems is never
 // held twice. The block is read whole first: a FileError comes before any
