@@ -11,9 +11,10 @@
 
 namespace sol {
 
-Program::Program(Platform& platform, const std::string& programDir)
+Program::Program(Platform& platform, const std::string& dataDir, const std::string& shareDir)
     : MainBoard(State, platform), Library(State, platform), Problems(State, platform), platform_(platform) {
-  SetDataDir(State, programDir);
+  SetDataDir(State, dataDir);
+  if (!shareDir.empty()) SetShareDir(State, shareDir);
   MainBoard.Library = &Library;
   // The library is rebuilt from the files each time it opens, also when an
   // adjournment left it loaded unseen.

@@ -15,8 +15,9 @@ namespace sol {
 
 class Program {
  public:
-  // `programDir` is the directory of the executable; the data files live there.
-  Program(Platform& platform, const std::string& programDir);
+  // The data files live in `dataDir`; the help file, cue sounds and starter
+  // problems in `shareDir`, by default the same folder.
+  Program(Platform& platform, const std::string& dataDir, const std::string& shareDir = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

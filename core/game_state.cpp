@@ -18,7 +18,10 @@ void SetDataDir(GameState& s, const std::string& dir) {
   s.ProblemMovesFile = s.DataDir + ProblemMovesFileName;
   s.AnswerMovesFile = s.DataDir + AnswerMovesFileName;
   s.CommentFile = s.DataDir + CommentFileName;
+  s.ShareDir = s.DataDir;
 }
+
+void SetShareDir(GameState& s, const std::string& dir) { s.ShareDir = MakeDataDir(dir); }
 
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field) {
   if (field == "Number") return std::to_string(e.Number);

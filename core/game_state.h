@@ -83,8 +83,11 @@ struct GameState {
   // Used records of the game moves file, kept between commands.
   int16_t GameMovesRecordCount = 0;
 
-  // The program's directory with a trailing separator, and the data files in it.
+  // The data folder with a trailing separator, and the data files in it.
   std::string DataDir;
+  // The folder of the files the program ships (help file, cue sounds,
+  // starter problems) with a trailing separator; DataDir unless set apart.
+  std::string ShareDir;
   std::string GameListFile;
   std::string GameMovesFile;
   std::string TempFile;
@@ -117,8 +120,12 @@ constexpr int CommentRecordLength = 50;
 // it already ends in one.
 std::string MakeDataDir(const std::string& programDir);
 // DataDir for the data files in `dir`, and the path of each of them; set
-// once, before any window loads.
+// once, before any window loads. The shipped files are then looked for in
+// the same folder.
 void SetDataDir(GameState& s, const std::string& dir);
+// The folder of the shipped files, where an installed program keeps them
+// apart from the data; set after SetDataDir.
+void SetShareDir(GameState& s, const std::string& dir);
 
 // A field of an entry by name, as decimal text, for inspection by tests.
 std::optional<std::string> MoveEntryField(const MoveEntry& e, const std::string& field);

@@ -258,12 +258,15 @@ void Form2::Relocation(int p, int button) {
 
 // ---- menus ----
 
-void Form2::MenuHelpContents() { GetPlatform().HelpContents(FromUtf8(s_.DataDir) + u"ソルネカ.HLP"); }
+void Form2::MenuHelpContents() { GetPlatform().HelpContents(FromUtf8(s_.ShareDir) + u"ソルネカ.HLP"); }
 
 void Form2::MenuContextHelp() { GetPlatform().ContextHelp(*this); }
 
 void Form2::MenuVersion() {
-  GetPlatform().MsgBox(form2text::VersionText, Buttons::OK, Icon::Information, form2text::VersionTitle);
+  std::string folder = s_.DataDir;
+  if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  GetPlatform().MsgBox(form2text::VersionTextWith(FromUtf8(folder)), Buttons::OK, Icon::Information,
+                       form2text::VersionTitle);
 }
 
 void Form2::MenuExit() {

@@ -20,6 +20,9 @@ inline const Str Confirm = u"確認";
 inline const Str ExitQuestion = u"ソルネカを終了してもいいですか";
 inline const Str VersionTitle = u"バージョン情報";
 inline const Str VersionText = u"ソルネカ\nVersion 1.1\n\n作者　ソルネカ開発チーム";
+// The version box names the data folder in use too, so a player can find
+// the files to back up.
+inline Str VersionTextWith(const Str& dataFolder) { return VersionText + u"\n\nデータの保存先\n" + dataFolder; }
 inline const Str MoveLimit = u"これ以上は打てません（400手まで）";
 inline const Str NigiriTitle = u"握り";
 inline const Str NigiriGuess = u"白石を握りました。\n奇数は「はい」、偶数は「いいえ」を選んでください。";

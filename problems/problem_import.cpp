@@ -122,7 +122,7 @@ StoredProblems StoreProblems(GameState& s, int category, int base, const std::ve
   return out;
 }
 
-std::string StarterLibrary(const GameState& s) { return s.DataDir + "problems/"; }
+std::string StarterLibrary(const GameState& s) { return s.ShareDir + "problems/"; }
 
 int StarterBase(const std::string& fileName) {
   if (fileName == "kihon.sgf") return 1000;

@@ -38,8 +38,9 @@ struct StoredProblems {
 // puts every file back. FileError on a file error.
 StoredProblems StoreProblems(GameState& s, int category, int base, const std::vector<ReadProblem>& problems);
 
-// The starter library that comes with the program: beside it, in the
-// folder "problems", one folder per category.
+// The starter library that comes with the program: in its share folder
+// (beside it when portable), in the folder "problems", one folder per
+// category.
 std::string StarterLibrary(const GameState& s);
 // The sub-category base of a starter file: kihon 1000, ouyou 2000, juuyou
 // 3000; 0 for a file of another name.

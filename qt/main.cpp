@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/data_folder.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
 #include "core/file_system.h"
@@ -64,6 +65,26 @@ class Application : public QApplication {
   }
 };
 
+// The data and share folders for what Qt left of the command line after
+// taking its own options.
+sol::FolderChoice ChooseFolders(const QStringList& arguments) {
+  sol::FolderInputs in;
+  for (qsizetype i = 1; i < arguments.size(); ++i) in.arguments.push_back(arguments[i].toStdString());
+  in.workingDir = QDir::currentPath().toStdString();
+  in.solnekaHome = qEnvironmentVariable("SOLNEKA_HOME").toStdString();
+  in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME").toStdString();
+  in.home = qEnvironmentVariable("HOME").toStdString();
+  in.programDir = QCoreApplication::applicationDirPath().toStdString();
+#ifdef SOLNEKA_SHARE_DIR
+  in.installedShareDir = SOLNEKA_SHARE_DIR;
+#endif
+  in.holdsShippedFiles = [](const std::string& dir) {
+    return QFileInfo::exists(QString::fromStdString(dir) + QStringLiteral("/ソルネカ.HLP"));
+  };
+  in.writable = sol::CanWriteFolder;
+  return sol::ChooseFolders(in);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,30 +108,58 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   UseJapaneseFont(app);
 
-  const QString programDir = QCoreApplication::applicationDirPath();
-  sol::QtPlatform platform(programDir);
+  const QStringList arguments = QCoreApplication::arguments();
+  const sol::FolderChoice folders = ChooseFolders(arguments);
+  const QString dataDir = QString::fromStdString(folders.dataDir);
+  const QString shareDir = QString::fromStdString(folders.shareDir);
+  sol::QtPlatform platform(shareDir, dataDir);
   app.platform = &platform;
+  // The self-check reports on the terminal, where no one waits to answer a box.
+  auto tell = [&](const sol::Str& text, const sol::Str& title) {
+    if (folders.selfCheck)
+      std::fprintf(stderr, "%s\n", sol::ToUtf8(text).c_str());
+    else
+      platform.MsgBox(text, sol::Buttons::OK, sol::Icon::Information, title);
+  };
+  // Without a usable data folder the program ends before anything is read
+  // or written.
+  sol::Str problem = folders.error;
+  if (problem.empty()) problem = sol::PrepareDataFolder(folders.dataDir, folders.origin);
+  if (!problem.empty()) {
+    tell(problem, sol::DataFolderTitle);
+    return 1;
+  }
   // Two copies on the same data files would undo each other's changes.
-  const sol::InstanceLock lock(QDir::toNativeSeparators(programDir).toStdString());
+  const sol::InstanceLock lock(QDir::toNativeSeparators(dataDir).toStdString());
   if (lock.Result() == sol::InstanceLock::Outcome::HeldElsewhere) {
-    platform.MsgBox(sol::AlreadyRunningText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
+    tell(sol::AlreadyRunningText, sol::AlreadyRunningTitle);
     return 1;
   }
   // Without the lock another copy may be writing: look, but change nothing.
   if (lock.Result() != sol::InstanceLock::Outcome::Taken) {
     sol::SetReadOnly(true);
-    platform.MsgBox(sol::ReadOnlyStartText, sol::Buttons::OK, sol::Icon::Information, sol::AlreadyRunningTitle);
+    tell(sol::ReadOnlyStartText, sol::AlreadyRunningTitle);
   }
   int result = 0;
   {
-    sol::Program program(platform, QDir::toNativeSeparators(programDir).toStdString());
+    sol::Program program(platform, QDir::toNativeSeparators(dataDir).toStdString(),
+                         QDir::toNativeSeparators(shareDir).toStdString());
     platform.CreateViews(program.Forms());
-    // What Qt left of the command line after taking its own options, as
-    // absolute paths (the program's folder is not the one it was started in).
+    // The files to open as absolute paths (the program's folder is not the
+    // one it was started in).
     std::vector<std::string> files;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-      files.push_back(QDir::toNativeSeparators(QFileInfo(arguments[i]).absoluteFilePath()).toStdString());
+    for (const std::string& f : folders.files)
+      files.push_back(QDir::toNativeSeparators(QFileInfo(QString::fromStdString(f)).absoluteFilePath()).toStdString());
+    if (folders.selfCheck) {
+      // Starts as on a first run (an empty data folder gets the starter
+      // problems), tells what it found and ends.
+      program.Start({});
+      bool ok = false;
+      std::fputs(sol::DescribeFolders(program.State, ok).c_str(), stdout);
+      platform.DestroyViews();
+      app.platform = nullptr;
+      return ok ? 0 : 1;
+    }
     program.Start(files);
     result = QApplication::exec();
     platform.DestroyViews();

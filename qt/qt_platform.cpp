@@ -62,8 +62,9 @@ QString FileNamePart(const Str& title) {
 
 }  // namespace
 
-QtPlatform::QtPlatform(QString appDir)
-    : appDir_(appDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(appDir)),
+QtPlatform::QtPlatform(QString shareDir, QString dataDir)
+    : shareDir_(shareDir.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(shareDir)),
+      dataDir_(dataDir.isEmpty() ? shareDir_ : std::move(dataDir)),
       rng_(static_cast<std::mt19937::result_type>(
           std::chrono::high_resolution_clock::now().time_since_epoch().count())) {
   usePrinter = QGuiApplication::platformName() != QStringLiteral("offscreen") &&
@@ -237,8 +238,8 @@ std::vector<std::string> QtPlatform::ChooseFiles(FileDialog kind, const Str& tit
 
 QString QtPlatform::WaveFileFor(const Str& path) const {
   const QString p = Q(path);
-  if (p.compare(Q(ConfirmCueFile), Qt::CaseInsensitive) == 0) return appDir_ + QStringLiteral("/sounds/chord.wav");
-  if (p.compare(Q(EndCueFile), Qt::CaseInsensitive) == 0) return appDir_ + QStringLiteral("/sounds/ding.wav");
+  if (p.compare(Q(ConfirmCueFile), Qt::CaseInsensitive) == 0) return shareDir_ + QStringLiteral("/sounds/chord.wav");
+  if (p.compare(Q(EndCueFile), Qt::CaseInsensitive) == 0) return shareDir_ + QStringLiteral("/sounds/ding.wav");
   return p;
 }
 
@@ -331,8 +332,8 @@ Str QtPlatform::PrintWindow(Window& window, const Str& title) {
 
 QString QtPlatform::PdfFileFor(const Str& title) const {
   const QString base = FileNamePart(title) + u'_' + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-  QString pdf = QDir(appDir_).filePath(base + QStringLiteral(".pdf"));
-  for (int n = 2; QFileInfo::exists(pdf); ++n) pdf = QDir(appDir_).filePath(base + QStringLiteral("_%1.pdf").arg(n));
+  QString pdf = QDir(dataDir_).filePath(base + QStringLiteral(".pdf"));
+  for (int n = 2; QFileInfo::exists(pdf); ++n) pdf = QDir(dataDir_).filePath(base + QStringLiteral("_%1.pdf").arg(n));
   return pdf;
 }
 

@@ -21,9 +21,10 @@ namespace sol {
 
 class QtPlatform : public Platform {
  public:
-  // `appDir` holds the sounds/ folder and receives PDF files; empty means
-  // the executable's directory.
-  explicit QtPlatform(QString appDir = {});
+  // `shareDir` holds the sounds/ folder, `dataDir` receives PDF files;
+  // empty means the executable's directory, and the data folder defaults to
+  // the shared one.
+  explicit QtPlatform(QString shareDir = {}, QString dataDir = {});
   ~QtPlatform() override;
 
   Answer MsgBox(const Str& text, Buttons buttons, Icon icon, const Str& title) override;
@@ -55,7 +56,7 @@ class QtPlatform : public Platform {
 
   // The file a program sound path plays (the two cues map into sounds/).
   QString WaveFileFor(const Str& path) const;
-  // Off: printing writes a PDF beside the program without asking, even when
+  // Off: printing writes a PDF into the data folder without asking, even when
   // a printer is installed. Off from the start on the offscreen platform and
   // when SOLNEKA_PRINT_TO_PDF is set, where no one could answer the dialog.
   bool usePrinter = true;
@@ -67,7 +68,8 @@ class QtPlatform : public Platform {
  private:
   QSoundEffect* EffectFor(const QString& file);
 
-  QString appDir_;
+  QString shareDir_;
+  QString dataDir_;
   std::vector<std::unique_ptr<FormView>> views_;
   std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
   QPointer<HelpViewer> help_;

@@ -19,10 +19,15 @@ solneka_install_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds into $1 with further cmake arguments.
+# Configures and builds into $1 with further cmake arguments. With ccache,
+# the source root as its base folder lets the build folders share objects.
 solneka_build() {
   local dir=$1
   shift
+  if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=$SOLNEKA_ROOT
+    set -- -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
+  fi
   cmake -S "$SOLNEKA_ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
   cmake --build "$dir" -j"$(nproc)"
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds (warnings are errors) and runs every test:
 # unit tests, scenarios and the GUI tests offscreen, then the unit tests and
-# scenarios once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# scenarios once more under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the Debian package.
 set -uo pipefail
 SOLNEKA_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$SOLNEKA_ROOT/scripts/common.sh"
@@ -63,6 +64,13 @@ run_ctest build
 echo "== sanitizers"
 if solneka_build build-asan -DCMAKE_BUILD_TYPE=Debug -DSOLNEKA_SANITIZE=ON -DSOLNEKA_WITH_QT=OFF; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build-asan
+else
+  failed=$((failed + 1))
+fi
+
+echo "== Debian package: contents, dependencies, lintian, the installed program"
+if bash scripts/check_package.sh; then
+  passed=$((passed + 1))
 else
   failed=$((failed + 1))
 fi
