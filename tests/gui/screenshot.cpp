@@ -3,6 +3,7 @@
 //   gui_screenshot [window.png] [numbers.png]
 //   gui_screenshot --library lib.png --lecture lecture.png
 //                  --registration reg.png --joseki joseki.png --sgf file-menu.png
+//                  --version version-box.png
 //   gui_screenshot --starter starter.png
 // The first form plays an opening on the main board and saves it, then a
 // board full of numbered stones (1 to 361) to judge how three-digit numbers
@@ -111,6 +112,9 @@ void WriteSampleProblems(const QString& dir) {
 // that a picture never waits for a click.
 QString InputText = QStringLiteral("研究会　第三局");
 
+// Where the next message box is pictured before it is answered.
+QString boxShot;
+
 void DismissBoxes(QObject* owner) {
   auto* timer = new QTimer(owner);
   QObject::connect(timer, &QTimer::timeout, [] {
@@ -128,6 +132,10 @@ void DismissBoxes(QObject* owner) {
     }
     if (!box) return;
     std::printf("message box: %s\n", qPrintable(box->text()));
+    if (!boxShot.isEmpty()) {
+      if (!box->grab().save(boxShot)) std::fprintf(stderr, "cannot save %s\n", qPrintable(boxShot));
+      boxShot.clear();
+    }
     box->buttons().front()->click();
   });
   timer->start(20);
@@ -329,7 +337,7 @@ int main(int argc, char** argv) {
       positional << arg;
   }
   for (const auto& [name, file] : shots)
-    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf", "starter", "engine"})
+    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf", "starter", "engine", "version"})
              .contains(name)) {
       std::fprintf(stderr, "unknown option --%s\n", qPrintable(name));
       return 1;
@@ -420,6 +428,14 @@ int main(int argc, char** argv) {
       } else {
         status = 4;
       }
+    }
+
+    if (const QString file = shot("version"); !file.isEmpty()) {
+      // The version box, which names the data folder in use.
+      boxShot = file;
+      Trigger(main, "メニューバージョン情報");
+      Settle();
+      if (!boxShot.isEmpty()) status = 4;
     }
 
     if (const QString file = shot("print"); !file.isEmpty()) {
