@@ -135,6 +135,18 @@ int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
   }
 }
 
+// Runs `sync` on the opened folder; the errno it failed with, or 0.
+int SyncThrough(const std::string& dir, int (*sync)(int)) {
+  const int fd = OpenRetrying(dir, O_RDONLY | O_DIRECTORY);
+  if (fd < 0) Fail("open directory", dir, errno);
+  int rc;
+  while ((rc = sync(fd)) != 0 && errno == EINTR) {
+  }
+  const int err = rc != 0 ? errno : 0;
+  ::close(fd);
+  return err;
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   std::unique_ptr<File> Open(const std::string& path) override {
@@ -198,27 +210,13 @@ class PosixFileSystem final : public FileSystem {
   }
 
   void SyncDir(const std::string& dir) override {
-    int fd = OpenRetrying(dir, O_RDONLY | O_DIRECTORY);
-    if (fd < 0) Fail("open directory", dir, errno);
-    int rc;
-    while ((rc = ::fsync(fd)) != 0 && errno == EINTR) {
-    }
-    int err = errno;
-    ::close(fd);
     // Some file systems cannot sync a directory and say so with EINVAL;
     // there is nothing more to be done on them.
-    if (rc != 0 && err != EINVAL) Fail("sync directory", dir, err);
+    if (const int err = SyncThrough(dir, ::fsync); err != 0 && err != EINVAL) Fail("sync directory", dir, err);
   }
 
   void SyncFileSystem(const std::string& dir) override {
-    int fd = OpenRetrying(dir, O_RDONLY | O_DIRECTORY);
-    if (fd < 0) Fail("open directory", dir, errno);
-    int rc;
-    while ((rc = ::syncfs(fd)) != 0 && errno == EINTR) {
-    }
-    int err = errno;
-    ::close(fd);
-    if (rc != 0) Fail("sync file system of", dir, err);
+    if (const int err = SyncThrough(dir, ::syncfs); err != 0) Fail("sync file system of", dir, err);
   }
 
   bool Exists(const std::string& path) override {

@@ -374,29 +374,31 @@ class FileTransaction::Impl final : public FileSystem {
     std::string path;    // the new content, beside the target
   };
 
-  const Pending* FindPending(const std::string& path) {
-    if (waiting_.empty()) return nullptr;
-    const std::string real = below_.Resolve(path);
-    for (const Pending& w : waiting_)
+  // The new content waiting to replace `real`, a path links are resolved in.
+  Pending* WaitingFor(const std::string& real) {
+    for (Pending& w : waiting_)
       if (w.target == real) return &w;
     return nullptr;
   }
+  const Pending* FindPending(const std::string& path) {
+    return waiting_.empty() ? nullptr : WaitingFor(below_.Resolve(path));
+  }
 
-  // ReplaceFile's rename of its synced scratch file over `to`: the file
-  // waits under a name of its own until Commit.
+  // ReplaceFile's rename of its scratch file over `to`: the file waits
+  // under a name of its own until Commit.
   void Defer(const std::string& from, const std::string& to) {
     // A data file that is a link is replaced where it leads and kept in
     // the journal by its own name.
     const auto alias = aliases_.find(to);
     const std::string name = alias == aliases_.end() ? to : alias->second;
     if (WithoutTrailingSlash(DirOf(name)) != dir_) throw FileError("not a data file of this change: " + to);
-    auto w = std::find_if(waiting_.begin(), waiting_.end(), [&](const Pending& x) { return x.target == to; });
-    if (w == waiting_.end()) {
+    Pending* w = WaitingFor(to);
+    if (!w) {
       const std::string folder = DirOf(from);
-      waiting_.push_back({to, name,
-                          (folder == "/" ? "" : folder) + "/" + ScratchFilePrefix + std::to_string(::getpid()) + "-" +
-                              std::to_string(waiting_.size() + 1) + ".dat"});
-      w = waiting_.end() - 1;
+      w = &waiting_.emplace_back(Pending{to, name,
+                                         (folder == "/" ? "" : folder) + "/" + ScratchFilePrefix +
+                                             std::to_string(::getpid()) + "-" + std::to_string(waiting_.size() + 1) +
+                                             ".dat"});
     }
     below_.Rename(from, w->path);
   }
