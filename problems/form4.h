@@ -148,6 +148,7 @@ class Form4 : public Form {
   struct NewProblem {
     int number = 0;
     Str line;
+    Str title;  // what the problem list file stores after the number
     int overwritten = -1;
   };
   // The input field checked for a registration; nullopt after a refusal.
@@ -240,7 +241,7 @@ class Form4 : public Form {
 
   // List1, List3 and the board captions change only through these, so
   // that what is listed and what is marked stay known apart from the text.
-  int AddProblemLine(int number, const Str& line);
+  int AddProblemLine(int number, const Str& line, const Str& title);
   void RemoveProblemLine(int i);
   void ClearProblemLines();
   int AddCommentLine(const CommentRecord& c);
@@ -252,6 +253,7 @@ class Form4 : public Form {
   GameState& s_;
   AnswerTree answers_;
   std::vector<int> problemNumbers_;          // of the List1 lines
+  std::vector<Str> problemTitles_;           // as the problem list file holds them
   std::vector<CommentRecord> comments_;      // of the List3 lines
   std::vector<CommentRef> commentRemovals_;  // what DeleteCommentKeys names
   std::array<bool, ProblemPoints + 1> marked_{};

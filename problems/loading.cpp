@@ -125,9 +125,10 @@ int Form4::ProblemNumberAt(int i) const {
   return i >= 0 && i < static_cast<int>(problemNumbers_.size()) ? problemNumbers_[static_cast<size_t>(i)] : 0;
 }
 
-int Form4::AddProblemLine(int number, const Str& line) {
+int Form4::AddProblemLine(int number, const Str& line, const Str& title) {
   const int added = List1.AddItem(line);
   problemNumbers_.insert(problemNumbers_.begin() + added, number);
+  problemTitles_.insert(problemTitles_.begin() + added, Left(title, ProblemListRecord::TitleChars));
   return added;
 }
 
@@ -135,11 +136,13 @@ void Form4::RemoveProblemLine(int i) {
   if (i < 0 || i >= List1.ListCount()) return;
   List1.RemoveItem(i);
   problemNumbers_.erase(problemNumbers_.begin() + i);
+  problemTitles_.erase(problemTitles_.begin() + i);
 }
 
 void Form4::ClearProblemLines() {
   List1.Clear();
   problemNumbers_.clear();
+  problemTitles_.clear();
 }
 
 int Form4::AddCommentLine(const CommentRecord& c) {

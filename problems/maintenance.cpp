@@ -21,7 +21,8 @@ void Form4::Command11_Click() {
     p.MsgBox(form4text::SubCategoryFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
     return;
   }
-  const Str saved = Left(PadRight(List1.List(selected), 30), 30);
+  // The moved problem keeps the first 26 characters of its title.
+  const Str title = Left(PadRight(problemTitles_[static_cast<size_t>(selected)], 26), 26);
   const int old = ProblemNumberAt(selected);
   // Renumbered in the four files and retitled in the list, all together.
   bool relisted = false;
@@ -33,8 +34,7 @@ void Form4::Command11_Click() {
         }
         relisted = true;
         RemoveProblemLine(selected);
-        // The moved problem keeps the first 26 characters of its title.
-        added = AddProblemLine(next, Num(next) + Mid(saved, 5, 26));
+        added = AddProblemLine(next, Num(next) + title, title);
         return RewriteProblemList();
       }) != FileCommand::Done) {
     if (relisted) LoadProblemList();

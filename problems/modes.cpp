@@ -119,9 +119,9 @@ void Form4::ShowSubCategoryNames() {
 void Form4::LoadProblemList() {
   ClearProblemLines();
   try {
-    std::vector<std::pair<Str, int>> lines;
+    std::vector<std::pair<Str, ProblemListRecord>> lines;
     ForEachProblemListRecord(s_, s_.CategoryNo, [&lines](const ProblemListRecord& r) {
-      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r.ProblemNumber);
+      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r);
     });
     // A damaged block out of order would make each line go in near the top
     // of a long sorted list; sorted first (equal lines kept in file order,
@@ -129,7 +129,8 @@ void Form4::LoadProblemList() {
     auto byText = [](const auto& a, const auto& b) { return a.first < b.first; };
     if (!std::is_sorted(lines.begin(), lines.end(), byText)) std::stable_sort(lines.begin(), lines.end(), byText);
     problemNumbers_.reserve(lines.size());
-    for (const auto& [line, number] : lines) AddProblemLine(number, line);
+    problemTitles_.reserve(lines.size());
+    for (const auto& [line, r] : lines) AddProblemLine(r.ProblemNumber, line, r.ProblemText);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }

@@ -67,6 +67,7 @@ void Form4::RetitleOrRenumber(const Str& text) {
   if (ProblemNumberAt(selected) == number) {
     (void)RunFileCommand([&] {
       List1.SetList(selected, text);
+      problemTitles_[static_cast<size_t>(selected)] = Mid(text, 5, ProblemListRecord::TitleChars);
       return RewriteProblemList();
     });
     return;
@@ -81,7 +82,7 @@ std::optional<Form4::NewProblem> Form4::ChooseNewProblem(const Str& text) {
     return std::nullopt;
   };
   const Str key = Left(text, 4);
-  NewProblem problem{static_cast<int>(Val(key)), text};
+  NewProblem problem{static_cast<int>(Val(key)), text, Mid(text, 5, ProblemListRecord::TitleChars)};
   auto listed = [this](long n) {
     for (int i = 0; i < List1.ListCount(); ++i)
       if (ProblemNumberAt(i) == n) return i;
@@ -99,7 +100,7 @@ std::optional<Form4::NewProblem> Form4::ChooseNewProblem(const Str& text) {
   if (key == u"0000") {
     problem.number = NextFreeProblemNumber(problemNumbers_, Vars.SubCategoryBase);
     if (problem.number >= Vars.SubCategoryBase + 1000) return refuse(form4text::SubCategoryFull);
-    problem.line = Num(problem.number) + Mid(text, 5, 30);
+    problem.line = Num(problem.number) + problem.title;
     return problem;
   }
   problem.overwritten = listed(problem.number);
@@ -130,7 +131,7 @@ void Form4::StoreNewProblem(const NewProblem& problem) {
         relisted = true;
         // A problem whose position could not be stored is not listed either.
         if (!WriteSetup()) return false;
-        added = AddProblemLine(number, problem.line);
+        added = AddProblemLine(number, problem.line, problem.title);
         return RewriteProblemList();
       }) != FileCommand::Done) {
     // Refused or failed: the stones go again with the list record.
@@ -157,7 +158,7 @@ bool Form4::WriteSetup() {
 bool Form4::RewriteProblemList() {
   std::vector<ProblemListRecord> records;
   for (int i = 0; i < List1.ListCount(); ++i)
-    records.push_back({static_cast<int16_t>(ProblemNumberAt(i)), Mid(List1.List(i), 5, 30)});
+    records.push_back({static_cast<int16_t>(ProblemNumberAt(i)), problemTitles_[static_cast<size_t>(i)]});
   if (sol::RewriteProblemList(s_, s_.CategoryNo, records)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
   return false;
