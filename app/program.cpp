@@ -12,7 +12,11 @@
 namespace sol {
 
 Program::Program(Platform& platform, const std::string& dataDir, const std::string& shareDir)
-    : MainBoard(State, platform), Library(State, platform), Problems(State, platform), platform_(platform) {
+    : MainBoard(State, platform),
+      Library(State, platform),
+      Problems(State, platform),
+      StudyWindow(State, platform),
+      platform_(platform) {
   SetDataDir(State, dataDir);
   if (!shareDir.empty()) SetShareDir(State, shareDir);
   MainBoard.Library = &Library;
@@ -31,6 +35,13 @@ Program::Program(Platform& platform, const std::string& dataDir, const std::stri
     Problems.Show();
   };
   Problems.HideMainBoard = [this] { MainBoard.Hide(); };
+  Problems.Study = &Study;
+  StudyWindow.Study = &Study;
+  Problems.OpenStudyWindow = [this] {
+    StudyWindow.Unload();
+    StudyWindow.Show(true);
+  };
+  StudyWindow.Changed = [this] { Problems.ShowStudyMarks(); };
   Problems.ShowMainBoard = [this] { MainBoard.Show(); };
   Library.MainSlider = &MainBoard.Slider1;
   Library.MainStatus = &MainBoard.StatusBar1;
@@ -99,7 +110,7 @@ void Program::FillStarterLibrary() {
     MainBoard.SetStatus(form4text::StarterFilled(stored));
 }
 
-std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems}; }
+std::vector<Form*> Program::Forms() { return {&MainBoard, &Library, &Problems, &StudyWindow}; }
 
 Form* Program::FindForm(const std::string& name) {
   for (Form* f : Forms())

@@ -8,6 +8,8 @@
 #include "core/game_state.h"
 #include "mainboard/form2.h"
 #include "problems/form4.h"
+#include "problems/study_records.h"
+#include "problems/study_window.h"
 #include "records/form3.h"
 #include "ui/platform.h"
 
@@ -30,6 +32,8 @@ class Program {
   Form2 MainBoard;
   Form3 Library;
   Form4 Problems;
+  StudyRecords Study;
+  Form5 StudyWindow;
 
   std::vector<Form*> Forms();
   Form* FindForm(const std::string& name);

@@ -85,6 +85,11 @@ std::vector<int> AnswerTree::PathBack(int end) const {
   return path;
 }
 
+bool AnswerTree::OnWrongLine(int line) const {
+  const std::vector<int> path = PathBack(line);
+  return std::any_of(path.begin(), path.end(), [this](int i) { return At(i).SignedColour < 0; });
+}
+
 bool AnswerTree::StartsWrongLine(int moveIndex, int point) const {
   return std::any_of(lines_.begin(), lines_.end(), [&](const AnswerLine& l) {
     return l.SignedColour < 0 && l.Link > 0 && l.MoveIndex == moveIndex && l.Point == point;

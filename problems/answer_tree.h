@@ -62,6 +62,9 @@ class AnswerTree {
   // back towards the problem position. A damaged link (to no record, to
   // itself, or round a loop) ends it; it is never longer than the tree.
   std::vector<int> PathBack(int end) const;
+  // Whether the way to `line` from the problem position passes the first
+  // move of a wrong sequence.
+  bool OnWrongLine(int line) const;
   // Whether a sequence head with this move number and point starts a wrong line.
   bool StartsWrongLine(int moveIndex, int point) const;
   // Every branch head must lead back to the problem position; every comment

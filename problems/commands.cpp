@@ -22,6 +22,7 @@ void Form4::BindCommands() {
   Command13.OnClick = [this] { Command13_Click(); };
   Command10.OnClick = [this] { Command10_Click(); };
   Command17.OnClick = [this] { Command17_Click(); };
+  Command21.OnClick = [this] { Command21_Click(); };
 }
 
 FileCommand Form4::RunFileCommand(const std::function<bool()>& command) {
@@ -83,6 +84,10 @@ void Form4::ApplyHelpTexts() {
       u"自由モードで黒からと白からのヨセをそれぞれダメ詰めまで打ち、そのたびに押すと、出入りの目数を表示します。");
   Command17.SetHelpText(
       u"最後に置いた２つの石と同じ手を含む登録手順を探して表示します。「いいえ」で次の候補を探します。");
+  Command21.SetHelpText(u"復習で、次の問題を読み込みます（Enterキーでも同じです）。");
+  Label21.SetHelpText(
+      u"選んでいる区分で、正解した問題、挑戦した問題、すべての問題の数です。○は一度で正解、△は間違えたり解答を見たりし"
+      u"た後の正解、×は不正解です。");
   StatusBar1.SetHelpText(u"操作の結果や次にすることを表示します。");
 }
 

@@ -31,6 +31,7 @@ void Form4::Command5_Click() {
     LoadProblemList();
     return;
   }
+  MoveStudyRecords(n, 0);
   RemoveProblemLine(selected);
   ShowAnswers({});
   ClearCommentLines();

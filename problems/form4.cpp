@@ -4,6 +4,7 @@
 #include "core/cues.h"
 #include "core/text.h"
 #include "problems/store.h"
+#include "problems/study_texts.h"
 #include "problems/texts.h"
 #include "ui/display_menu.h"
 #include "ui/lesson_menus.h"
@@ -39,6 +40,8 @@ Form4::Form4(GameState& state, Platform& platform)
   Command13.SetCaption(u"チェック");
   Command14.SetCaption(u"出入計算");
   Command17.SetCaption(u"手順検索");
+  Command21.SetCaption(studytext::NextProblem);
+  Command21.SetVisible(false);
   Command13.SetVisible(false);
   Command14.SetVisible(false);
   // The boxes take no more than their records keep: four digits and the
@@ -48,29 +51,35 @@ Form4::Form4(GameState& state, Platform& platform)
   Text2.SetLimit(-1, CommentRecord::TextWidth, stored);
 
   for (Control* c : std::initializer_list<Control*>{
-           &Label3,    &Cells,     &List1,     &Label12,   &Frame2,    &Option4,    &Option5,   &Option6,
-           &Frame1,    &Option1,   &Option3,   &Label4,    &Text1,     &Label6,     &Label2,    &List2,
-           &Label7,    &List3,     &Label9,    &Text2,     &Command1,  &Command2,   &Command3,  &Command15,
-           &Command4,  &Command5,  &Command6,  &Command7,  &Command8,  &Command9,   &Command10, &Command11,
-           &Command20, &Command12, &Command13, &Command14, &Command17, &StatusBar1, &MMControl1})
+           &Label3,    &Cells,    &List1,     &Label12,    &Frame2,    &Option4,   &Option5,   &Option6,   &Frame1,
+           &Option1,   &Option3,  &Label4,    &Text1,      &Label6,    &Label2,    &List2,     &Label7,    &List3,
+           &Label9,    &Text2,    &Command1,  &Command2,   &Command3,  &Command15, &Command4,  &Command5,  &Command6,
+           &Command7,  &Command8, &Command9,  &Command10,  &Command11, &Command20, &Command12, &Command13, &Command14,
+           &Command17, &Label21,  &Command21, &StatusBar1, &MMControl1})
     Register(*c);
 
   Option1.JoinGroup(&playGroup_);
   Option3.JoinGroup(&playGroup_);
   for (OptionButton* o : {&Option4, &Option5, &Option6}) o->JoinGroup(&subGroup_);
   Option1.OnClick = [this] { Vars.ProblemPlayMode = 1; };
-  Option3.OnClick = [this] { Vars.ProblemPlayMode = 2; };
+  Option3.OnClick = [this] {
+    Vars.ProblemPlayMode = 2;
+    Attempt.Helped();
+  };
   Option4.OnClick = [this] {
     Vars.SubCategoryBase = 1000;
     ScrollToSubCategory();
+    ShowStudySummary();
   };
   Option5.OnClick = [this] {
     Vars.SubCategoryBase = 2000;
     ScrollToSubCategory();
+    ShowStudySummary();
   };
   Option6.OnClick = [this] {
     Vars.SubCategoryBase = 3000;
     ScrollToSubCategory();
+    ShowStudySummary();
   };
   List1.OnSelect = [this] { LoadProblem(); };
   List2.OnSelect = [this] { ShowAnswerSequence(); };
@@ -90,6 +99,9 @@ void Form4::BuildMenus() {
   sgf.Add("メニューSGF書出し…", u"SGF書出し…").OnClick = [this] { MenuSgfExport(); };
   sgf.AddSeparator();
   sgf.Add("メニュー付属の問題集を取込み", u"付属の問題集を取込み").OnClick = [this] { MenuStarterImport(); };
+  Menu& study = MenuBar.Add("メニュー学習", studytext::MenuStudy, u'L');
+  study.Add("メニュー復習", studytext::MenuReview).OnClick = [this] { MenuReview(); };
+  study.Add("メニュー学習記録…", studytext::MenuRecords).OnClick = [this] { MenuStudyRecords(); };
   AddDisplayMenu(MenuBar, [this](CoordinateStyle style) {
     if (ChooseCoordinates) ChooseCoordinates(style);
   });
@@ -125,9 +137,11 @@ void Form4::MenuMainBoard() {
 
 void Form4::Unloading() {
   // The window's state starts at zero each time it is opened again.
+  EndReview();
   Vars = {};
   Lesson = {};
   Registration = {};
+  Attempt = {};
   Option4.SetCaption(u"基本");
   Option5.SetCaption(u"応用");
   Option6.SetCaption(u"重要");

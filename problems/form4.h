@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,6 +51,7 @@ struct Form4Vars {
   int CommentLineCount = 0;
   int ParentRecordNo = 0;
   bool KeepCommentText = false;  // the next shown sequence leaves Text2 as it is
+  bool Reviewing = false;        // List1 holds the problems to review, in order
 };
 
 class Form4 : public Form {
@@ -75,6 +78,8 @@ class Form4 : public Form {
   CommandButton Command8{"Command8"}, Command9{"Command9"}, Command10{"Command10"};
   CommandButton Command11{"Command11"}, Command20{"Command20"}, Command12{"Command12"};
   CommandButton Command13{"Command13"}, Command14{"Command14"}, Command17{"Command17"};
+  CommandButton Command21{"Command21"};                   // 次の問題へ (review)
+  Label Label21{"Label21"};                               // what the learner solved of the sub-category
   BoardCells Cells{"Image1", ProblemColumns, BoardSize};  // Image1 and Label1
   StatusBar StatusBar1{"StatusBar1"};
   MMControl MMControl1;
@@ -86,12 +91,17 @@ class Form4 : public Form {
   Lecture Lesson;
   ProblemRegistration Registration;
   YoseCount Yose;
+  AttemptTracker Attempt;
   // Keys of the comments the next CompactComments removes; " " = free.
   std::array<Str, 51> DeleteCommentKeys{};
 
   // Wired by the program: the main board window this one returns to.
   std::function<void()> ShowMainBoard;
   std::function<void()> HideMainBoard;
+  // The learner's records, and the window that shows them; the program
+  // owns both. Without records the lectures work as before.
+  StudyRecords* Study = nullptr;
+  std::function<void()> OpenStudyWindow;
   // Chosen in the 表示 menu; the program applies it to every board.
   std::function<void(CoordinateStyle)> ChooseCoordinates;
 
@@ -200,6 +210,25 @@ class Form4 : public Form {
   // its base, as one change of the files, and says in one box what it did.
   void ImportProblemFiles(const std::vector<std::pair<std::vector<std::string>, int>>& batches, const Str& title);
 
+  // Study records (lecture modes).
+  // The marks beside List1's lines and the line under it, from the records.
+  void ShowStudyMarks();
+  void ShowStudySummary();
+  // Counts the end of the answer the lecture reached at `line`.
+  void RecordStudyEnd(int line);
+  // The records of a problem renumbered go with it; to 0: removed with it.
+  void MoveStudyRecords(int from, int to);
+  // Says once that the records could not be written.
+  void StudyNotSaved();
+  void MenuReview();       // 復習
+  void Command21_Click();  // 次の問題へ
+  void LeaveReview();
+  // The window out of review without reading the list again.
+  void EndReview();
+  void MenuStudyRecords();  // 学習記録…
+  // The records, opened at their first use; nullptr without them.
+  StudyRecords* StudyBook();
+
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
   // A writing command as one change of the problem files, its file errors
@@ -252,8 +281,14 @@ class Form4 : public Form {
 
   GameState& s_;
   AnswerTree answers_;
-  std::vector<int> problemNumbers_;          // of the List1 lines
-  std::vector<Str> problemTitles_;           // as the problem list file holds them
+  std::vector<int> problemNumbers_;  // of the List1 lines
+  std::vector<Str> problemTitles_;   // as the problem list file holds them
+  // The set-up fingerprints of the category's problems and their latest
+  // attempts, read with the list in a lecture mode.
+  std::map<int, std::uint64_t> fingerprints_;
+  std::map<int, ProblemStudy> studied_;
+  bool studyTried_ = false;  // kept while the program runs
+  bool studyFailureShown_ = false;
   std::vector<CommentRecord> comments_;      // of the List3 lines
   std::vector<CommentRef> commentRemovals_;  // what DeleteCommentKeys names
   std::array<bool, ProblemPoints + 1> marked_{};

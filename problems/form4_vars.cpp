@@ -38,9 +38,18 @@ std::optional<std::string> Form4::ReadVar(const std::string& name, std::optional
       {"SequenceEnded", &Lesson.SequenceEnded},
       {"WrongBranch", &Lesson.WrongBranch},
       {"KeepCommentText", &Vars.KeepCommentText},
+      {"Reviewing", &Vars.Reviewing},
   };
   for (const auto& [n, p] : flags)
     if (name == n) return index ? std::nullopt : std::optional<std::string>(*p ? "1" : "0");
+  // The mark beside problem n in List1 (0 none, 1 solved at the first
+  // try, 2 after help, 3 missed; -1 not listed).
+  if (name == "StudyMark") {
+    if (!index) return std::nullopt;
+    for (int i = 0; i < List1.ListCount(); ++i)
+      if (ProblemNumberAt(i) == *index) return std::to_string(List1.Mark(i));
+    return "-1";
+  }
   if (name == "Candidates") {
     if (!index || *index < 1 || *index > CandidateSlots) return std::nullopt;
     return std::to_string(Lesson.Candidates[*index]);

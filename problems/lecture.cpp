@@ -84,6 +84,8 @@ void Form4::ClickMark(int button, int p) {
   Lesson.CurrentRecord = line;
 
   if (button == 2) {
+    // The whole sequence shown is the answer looked at.
+    Attempt.Helped();
     List2.SetListIndex(line);
     if (CollectCandidates() > 0) MarkCandidates();
     return;
@@ -110,6 +112,7 @@ bool Form4::ReportContinuation() {
     SetStatus(form4text::SequenceOver);
     PlayCue(EndCue);
     Lesson.SequenceEnded = true;
+    RecordStudyEnd(Lesson.CurrentRecord);
   }
   return c.EndsSequence;
 }
@@ -130,6 +133,7 @@ void Form4::LectureMove(int p) {
   const bool found = Lesson.MatchMove(answers_, Lesson.ProblemMoveNumber, p).has_value();
   DrawProblemStone(Lesson.ProblemMoveNumber, Lesson.WrongBranch ? -colour : colour, p, LabelNumbered);
   Lesson.ProblemLastColour = colour;
+  if (found && Lesson.WrongBranch) Attempt.Helped();
 
   if (found) {
     if (ReportContinuation()) {
@@ -149,6 +153,7 @@ void Form4::LectureMove(int p) {
 }
 
 void Form4::RejectLectureMove(int colour) {
+  Attempt.Helped();
   const Answer a =
       GetPlatform().MsgBox(form4text::NotRegistered, Buttons::YesNoCancel, Icon::Question, form4text::Choice);
   const int accepted = Lesson.CurrentRecord;

@@ -113,6 +113,18 @@ void ProblemRegistration::Restore(int count) {
   for (int i = 1; i <= MoveBufferSize && MoveBufferBackup[i].Colour != 0; ++i) MoveBuffer[i] = MoveBufferBackup[i];
 }
 
+void AttemptTracker::Loaded(int category, int problem) {
+  if (category == category_ && problem == problem_) return;
+  category_ = category;
+  problem_ = problem;
+  helped_ = false;
+}
+
+StudyResult AttemptTracker::Ended(bool wrongLine) const {
+  if (wrongLine) return StudyResult::Missed;
+  return helped_ ? StudyResult::AfterMistake : StudyResult::FirstTry;
+}
+
 int NextFreeProblemNumber(const std::vector<int>& numbers, int base) {
   const size_t count = numbers.size();
   size_t i = 0;

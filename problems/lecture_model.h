@@ -9,6 +9,7 @@
 
 #include "problems/answer_tree.h"
 #include "problems/store.h"
+#include "problems/study_records.h"
 
 namespace sol {
 
@@ -86,6 +87,25 @@ class ProblemRegistration {
   // Keeps the clicked stones aside, and puts them back.
   void Backup();
   void Restore(int count);
+};
+
+// Whether the learner solves the problem shown alone. Help taken since the
+// problem was loaded — a wrong move, the answer shown, a move played for
+// them, a look at a sequence through a mark, a take-back — keeps an end
+// from counting as solved at the first try. Loading the same problem again
+// does not take the help back.
+class AttemptTracker {
+ public:
+  void Loaded(int category, int problem);
+  void Helped() { helped_ = true; }
+  bool WasHelped() const { return helped_; }
+  // How an end of the answer reached now counts.
+  StudyResult Ended(bool wrongLine) const;
+
+ private:
+  int category_ = 0;
+  int problem_ = 0;
+  bool helped_ = false;
 };
 
 // The number a new problem takes in a sub-category starting at `base`: the

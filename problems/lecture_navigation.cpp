@@ -21,6 +21,8 @@ void Form4::Command1_Click() {
     SetStatus(form4text::ChooseProblemFirst);
     return;
   }
+  // A move played for the learner is help.
+  Attempt.Helped();
   const int n = CollectCandidates();
   if (n > 1) {
     MarkCandidates();
@@ -38,6 +40,7 @@ void Form4::Command1_Click() {
     SetStatus(form4text::SequenceOver);
     PlayCue(1);
     Lesson.SequenceEnded = true;
+    RecordStudyEnd(Lesson.CurrentRecord);
   }
   if (c.EndsSequence) {
     // The comment replays the sequence from a reset board; the end of the
@@ -54,7 +57,9 @@ void Form4::Command2_Click() {
     SetStatus(form4text::ChooseProblemFirst);
     return;
   }
+  Attempt.Helped();
   bool played = false;
+  bool ended = false;
   // The head of the sequence last started, whose comment is shown.
   std::optional<AnswerLine> head;
   // Each round plays one line; the answer list bounds the rounds.
@@ -79,14 +84,19 @@ void Form4::Command2_Click() {
       DrawProblemStone(n, colour, point, LabelNumbered);
     }
     Lesson.ProblemMoveNumber = n;
-    if (!answers_.ContinuationAt(Lesson.CurrentRecord).Continues) break;
+    if (!answers_.ContinuationAt(Lesson.CurrentRecord).Continues) {
+      ended = true;
+      break;
+    }
   }
+  if (ended) RecordStudyEnd(Lesson.CurrentRecord);
   if (head) SelectComment(head->Problem, head->Record);
   Lesson.CurrentRecord = -1;
   PlayCue(0);
 }
 
 void Form4::Command3_Click() {
+  Attempt.Helped();
   const bool lecture = s_.LessonMode % 2 == 1 && Vars.ProblemPlayMode == 1;
   // What the status said was about the position taken back (the end of the
   // answer, the marks); free placement keeps its instructions.
@@ -154,6 +164,7 @@ void Form4::TakeBackFreeMove() {
 }
 
 void Form4::Command15_Click() {
+  Attempt.Helped();
   const int s = answers_.SequenceStart(s_.LessonMode % 2 == 1 ? Lesson.CurrentRecord : List2.ListIndex());
   const int k = answers_.At(s).Link;
   if (k == StartsAtProblem) {

@@ -30,6 +30,7 @@ void Form4::LoadProblem() {
   if (List1.ListIndex() < 0) return;
   Text1.SetText(List1.List(List1.ListIndex()));
   const int n = SelectedProblem();
+  Attempt.Loaded(s_.CategoryNo, n);
   ResetProblemBoard();
   LoadSetupStones(n);
   LoadAnswerLines(n);

@@ -40,6 +40,7 @@ void Form4::Command11_Click() {
     if (relisted) LoadProblemList();
     return;
   }
+  MoveStudyRecords(old, next);
   List1.SetListIndex(added);
   List1.SetTopIndex(added);
   PlayCue(0);

@@ -51,10 +51,14 @@ void Form4::ApplyControlTable(bool lecture) {
   Command17.SetVisible(false);
   // Collections come in and go out where problems are registered.
   if (Menu* sgf = MenuBar.Find("メニューSGF")) sgf->SetVisible(!lecture);
+  // What the learner did is kept where problems are studied.
+  if (Menu* study = MenuBar.Find("メニュー学習")) study->SetVisible(lecture);
+  Label21.SetVisible(lecture);
 }
 
 void Form4::ApplyMode() {
   const bool lecture = s_.LessonMode % 2 == 1;
+  EndReview();
   // The buttons show the play mode in effect, also after 自由モード was
   // chosen in the mode left.
   (lecture ? Option1 : Option3).SetValue(true);
@@ -134,6 +138,7 @@ void Form4::LoadProblemList() {
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }
+  ShowStudyMarks();
 }
 
 void Form4::ScrollToSubCategory() {

@@ -185,6 +185,7 @@ void Form4::RenumberProblem(int oldNumber, int newNumber) {
         return false;
       }) != FileCommand::Done)
     return;
+  MoveStudyRecords(oldNumber, newNumber);
   LoadProblemList();
   for (int i = 0; i < List1.ListCount(); ++i)
     if (ProblemNumberAt(i) == newNumber) {

@@ -151,6 +151,16 @@ void Arrange(FormView& v) {
   problems->addLayout(frames, 0);
   right->addLayout(problems, 4);
 
+  // What the learner solved of the sub-category, and in review the way on.
+  auto* study = new QHBoxLayout;
+  study->setSpacing(10);
+  if (QWidget* w = v.Require("Label21")) study->addWidget(w, 1);
+  if (auto* b = v.Require<QPushButton>("Command21")) {
+    b->setMinimumHeight(30);
+    study->addWidget(b, 0);
+  }
+  right->addLayout(study);
+
   // Moving through the answer.
   auto* navigation = new PackedGrid(4);
   for (const char* name : {"Command1", "Command2", "Command3", "Command15"})
@@ -215,6 +225,8 @@ ViewLayout Form4Layout() {
   layout.arrange = Arrange;
   // Closing the window goes back to the main board, which it hid.
   layout.closeMenu = "メニューメイン碁盤へ";
+  // In review, Enter goes on to the next problem.
+  layout.keys = {{Qt::Key_Return, "Command21"}, {Qt::Key_Enter, "Command21"}};
   return layout;
 }
 

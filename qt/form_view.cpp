@@ -24,6 +24,7 @@
 #include "qt/form2_view.h"
 #include "qt/form3_view.h"
 #include "qt/form4_view.h"
+#include "qt/study_view.h"
 
 namespace sol {
 
@@ -54,6 +55,7 @@ std::unique_ptr<FormView> MakeView(Form& form) {
   if (form.FormName() == "Form2") return std::make_unique<FormView>(form, Form2Layout());
   if (form.FormName() == "Form3") return std::make_unique<FormView>(form, Form3Layout());
   if (form.FormName() == "Form4") return std::make_unique<FormView>(form, Form4Layout());
+  if (form.FormName() == "Form5") return std::make_unique<FormView>(form, StudyLayout());
   return std::make_unique<FormView>(form, ViewLayout{});
 }
 

@@ -3,7 +3,10 @@
 #include <QFontDatabase>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyledItemDelegate>
+#include <map>
 #include <memory>
 
 #include "qt/control_binders.h"
@@ -41,6 +44,33 @@ QFont ListFont() {
   return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }
 
+// The signs a window sets beside its lines (ListBox::Mark): 1 a green
+// circle, 2 an amber triangle, 3 a red cross; drawn, not written, so that
+// they do not depend on what the list's font holds.
+QIcon MarkIcon(int mark) {
+  static std::map<int, QIcon> icons;
+  if (mark < 1 || mark > 3) return {};
+  if (auto it = icons.find(mark); it != icons.end()) return it->second;
+  constexpr int size = 32;
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor colours[] = {{}, {0x1e, 0x8e, 0x3e}, {0xd9, 0x8a, 0x00}, {0xc6, 0x28, 0x28}};
+  p.setPen(QPen(colours[mark], 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  if (mark == 1) {
+    p.drawEllipse(QRectF(5, 5, 22, 22));
+  } else if (mark == 2) {
+    const QPointF corners[] = {{16, 4}, {28, 27}, {4, 27}};
+    p.drawPolygon(corners, 3);
+  } else {
+    p.drawLine(QPointF(7, 7), QPointF(25, 25));
+    p.drawLine(QPointF(25, 7), QPointF(7, 25));
+  }
+  p.end();
+  return icons.emplace(mark, QIcon(pixmap)).first->second;
+}
+
 // The list's lines as the view reads them, straight from the control: a
 // list of 31,000 problems is held once, and a line becomes a QString only
 // while it is drawn. The row count is the one last announced, so a view
@@ -53,8 +83,12 @@ class ListLines : public QAbstractListModel {
 
   int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
   QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return Q(list_.List(index.row()));
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) return Q(list_.List(index.row()));
+    if (role == Qt::DecorationRole) {
+      if (const int mark = list_.Mark(index.row())) return MarkIcon(mark);
+    }
+    return {};
   }
 
   // Brings the view up to what the list changed since the last call; true
@@ -71,7 +105,7 @@ class ListLines : public QAbstractListModel {
     if (text_ != list_.TextRevision()) {
       text_ = list_.TextRevision();
       // Every row at once: the view repaints only the ones it shows.
-      if (rows_ > 0) emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
+      if (rows_ > 0) emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole, Qt::DecorationRole});
     }
     return false;
   }

@@ -2,6 +2,7 @@
 // from a queue, and everything the program shows the world is recorded.
 #pragma once
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <map>
@@ -48,6 +49,13 @@ class ScriptPlatform : public Platform {
   void ContextHelp(Window& window) override;
   Str PrintWindow(Window& window, const Str& title) override;
   Date Today() override { return today; }
+  // The scenario's date at noon: records made in one run keep their order
+  // by when they were made.
+  std::string Now() override {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d 12:00:00", today.year, today.month, today.day);
+    return text;
+  }
   double Random() override;
   void ShowWindow(Window&, bool) override {}
   void HideWindow(Window&) override {}

@@ -43,6 +43,18 @@ void ListBox::SetItemData(int i, long v) {
   Touch();
 }
 
+int ListBox::Mark(int i) const {
+  if (i < 0 || i >= ListCount()) return 0;
+  return lines_[i].mark;
+}
+
+void ListBox::SetMark(int i, int mark) {
+  if (i < 0 || i >= ListCount() || lines_[i].mark == mark) return;
+  lines_[i].mark = mark;
+  ++text_;
+  Touch();
+}
+
 int ListBox::AddItem(const Str& text, int index) {
   int at = ListCount();
   if (sorted_) {
@@ -57,7 +69,7 @@ int ListBox::AddItem(const Str& text, int index) {
   } else if (index >= 0 && index < ListCount()) {
     at = index;
   }
-  lines_.insert(lines_.begin() + at, Line{text, 0});
+  lines_.insert(lines_.begin() + at, Line{text, 0, 0});
   if (index_ >= at) ++index_;
   ++structure_;
   Touch();

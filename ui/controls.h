@@ -157,6 +157,9 @@ class ListBox : public Control {
   explicit ListBox(std::string name = {}, bool sorted = false) : Control(std::move(name)), sorted_(sorted) {}
 
   bool Sorted() const { return sorted_; }
+  // Lines added afterwards go where AddItem's index says, or to their
+  // sorted place; the lines already there stay where they are.
+  void SetSorted(bool sorted) { sorted_ = sorted; }
   int ListCount() const { return static_cast<int>(lines_.size()); }
   // A line index outside the list reads as an empty line, item data 0.
   // The line stays valid until the list next changes.
@@ -164,6 +167,10 @@ class ListBox : public Control {
   void SetList(int i, const Str& text);
   long ItemData(int i) const;
   void SetItemData(int i, long v);
+  // A sign the view draws beside a line, apart from its text (0 = none);
+  // what each value means is the window's.
+  int Mark(int i) const;
+  void SetMark(int i, int mark);
   // Adds a line: at its sorted place in a sorted list, else at `index`
   // (-1 = the end). Returns the index it was put at.
   int AddItem(const Str& text, int index = -1);
@@ -187,6 +194,7 @@ class ListBox : public Control {
   struct Line {
     Str text;
     long data = 0;
+    int mark = 0;
   };
   std::vector<Line> lines_;
   bool sorted_;

@@ -84,6 +84,8 @@ class Platform {
   virtual Str PrintWindow(Window& window, const Str& title) = 0;
 
   virtual Date Today() = 0;
+  // Today's date and the time of day, "YYYY-MM-DD HH:MM:SS".
+  virtual std::string Now();
   // 0 <= r < 1
   virtual double Random() = 0;
 

@@ -1,0 +1,211 @@
+// What the learner has done in the lectures: a mark beside each problem
+// tried, the line under the list, the end of an answer counted, and review
+// of the problems missed or solved only with help.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "core/messages.h"
+#include "core/text.h"
+#include "problems/form4.h"
+#include "problems/store.h"
+#include "problems/study_texts.h"
+#include "problems/study_window.h"
+#include "problems/texts.h"
+
+namespace sol {
+
+std::map<int, std::uint64_t> SetupFingerprints(const GameState& s, int category) {
+  std::map<int, std::vector<ProblemMoveRecord>> setups;
+  for (const auto& r : ScanProblemMoves(s, category)) setups[r.value.ProblemNumber].push_back(r.value);
+  std::map<int, std::uint64_t> fingerprints;
+  for (const auto& [problem, records] : setups)
+    fingerprints.emplace_hint(fingerprints.end(), problem, SetupFingerprint(records));
+  return fingerprints;
+}
+
+StudyRecords* Form4::StudyBook() {
+  if (Study == nullptr) return nullptr;
+  if (Study->Available()) return Study;
+  // Tried once: a folder the records cannot use stays so while the
+  // program runs. A copy that leaves the data folder alone only reads them.
+  if (studyTried_) return nullptr;
+  studyTried_ = true;
+  const std::u16string notice = Study->Open(s_.DataDir + ToUtf8(studytext::FileName));
+  if (!notice.empty()) GetPlatform().MsgBox(notice, Buttons::OK, Icon::Information, form4text::Confirm);
+  return Study->Available() ? Study : nullptr;
+}
+
+void Form4::ShowStudyMarks() {
+  fingerprints_.clear();
+  studied_.clear();
+  const bool lecture = s_.LessonMode % 2 == 1;
+  if (lecture) {
+    try {
+      fingerprints_ = SetupFingerprints(s_, s_.CategoryNo);
+    } catch (const FileError&) {
+      // The list said so already; without set-ups nothing is matched.
+    }
+    if (StudyRecords* records = StudyBook()) studied_ = records->Latest(s_.CategoryNo, fingerprints_);
+  }
+  for (int i = 0; i < List1.ListCount(); ++i) {
+    const auto it = studied_.find(ProblemNumberAt(i));
+    List1.SetMark(i, it == studied_.end() ? 0 : static_cast<int>(it->second.Last));
+  }
+  ShowStudySummary();
+}
+
+void Form4::ShowStudySummary() {
+  if (s_.LessonMode % 2 == 0) {
+    Label21.SetCaption(u"");
+    return;
+  }
+  const bool joseki = s_.CategoryNo == 4;
+  const int base = joseki ? 0 : Vars.SubCategoryBase;
+  const auto inSubCategory = [&](int n) { return joseki || (n > base && n < base + 1000); };
+  long all = 0;
+  for (int n : problemNumbers_) all += inSubCategory(n) ? 1 : 0;
+  // Review lists only some of the problems; the count is of the whole list.
+  if (Vars.Reviewing) {
+    all = 0;
+    for (const auto& [n, fingerprint] : fingerprints_) all += inSubCategory(n) ? 1 : 0;
+  }
+  long tried = 0, solved = 0;
+  for (const auto& [n, study] : studied_) {
+    if (!inSubCategory(n)) continue;
+    ++tried;
+    if (study.Last != StudyResult::Missed) ++solved;
+  }
+  const Str name = joseki                         ? Str(u"定石")
+                   : Vars.SubCategoryBase == 2000 ? Option5.Caption()
+                   : Vars.SubCategoryBase == 3000 ? Option6.Caption()
+                                                  : Option4.Caption();
+  Label21.SetCaption(studytext::Summary(Trim(name), solved, tried, all));
+}
+
+void Form4::RecordStudyEnd(int line) {
+  if (s_.LessonMode % 2 == 0 || List1.ListIndex() < 0) return;
+  const int problem = SelectedProblem();
+  StudyRecords* records = StudyBook();
+  if (records == nullptr) return;
+  StudyAttempt attempt;
+  attempt.Category = s_.CategoryNo;
+  attempt.Problem = problem;
+  if (const auto it = fingerprints_.find(problem); it != fingerprints_.end()) attempt.Fingerprint = it->second;
+  attempt.Result = Attempt.Ended(answers_.OnWrongLine(line));
+  attempt.When = GetPlatform().Now();
+  if (!records->Record(attempt)) {
+    StudyNotSaved();
+    return;
+  }
+  ProblemStudy& study = studied_[problem];
+  study.Last = attempt.Result;
+  study.LastWhen = attempt.When;
+  ++study.Attempts;
+  List1.SetMark(List1.ListIndex(), static_cast<int>(attempt.Result));
+  ShowStudySummary();
+}
+
+void Form4::StudyNotSaved() {
+  // Said once: the lecture goes on, and a box at every end would only get
+  // in the way.
+  if (studyFailureShown_) return;
+  studyFailureShown_ = true;
+  GetPlatform().MsgBox(studytext::NotSaved + u"\r\n" + Study->LastError(), Buttons::OK, Icon::Information,
+                       form4text::Confirm);
+}
+
+void Form4::MoveStudyRecords(int from, int to) {
+  StudyRecords* records = StudyBook();
+  if (records == nullptr) return;
+  const bool done = to == 0 ? records->Remove(s_.CategoryNo, from) : records->Renumber(s_.CategoryNo, from, to);
+  if (!done) StudyNotSaved();
+}
+
+void Form4::MenuReview() {
+  if (s_.LessonMode % 2 == 0) return;
+  if (Vars.Reviewing) {
+    LeaveReview();
+    SetStatus(studytext::ReviewEnded);
+    return;
+  }
+  StudyRecords* records = StudyBook();
+  const std::vector<int> order = records ? records->ReviewOrder(s_.CategoryNo, fingerprints_) : std::vector<int>{};
+  // The lines as listed, for the problems still listed.
+  std::vector<std::pair<int, int>> lines;  // problem, List1 line
+  for (int n : order) {
+    const auto at = std::find(problemNumbers_.begin(), problemNumbers_.end(), n);
+    if (at != problemNumbers_.end()) lines.emplace_back(n, static_cast<int>(at - problemNumbers_.begin()));
+  }
+  if (lines.empty()) {
+    GetPlatform().MsgBox(studytext::NothingToReview, Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  std::vector<std::pair<Str, Str>> texts;
+  for (const auto& [n, i] : lines) texts.emplace_back(List1.List(i), problemTitles_[static_cast<size_t>(i)]);
+  ResetProblemBoard();
+  ShowAnswers({});
+  ClearCommentLines();
+  ClearProblemLines();
+  List1.SetSorted(false);
+  for (size_t k = 0; k < lines.size(); ++k) AddProblemLine(lines[k].first, texts[k].first, texts[k].second);
+  Vars.Reviewing = true;
+  if (Menu* m = MenuBar.Find("メニュー復習")) m->SetChecked(true);
+  Command21.SetVisible(true);
+  for (int i = 0; i < List1.ListCount(); ++i) {
+    const auto it = studied_.find(ProblemNumberAt(i));
+    if (it != studied_.end()) List1.SetMark(i, static_cast<int>(it->second.Last));
+  }
+  List1.SetListIndex(0);
+  List1.SetTopIndex(0);
+  SetStatus(studytext::Reviewing(List1.ListCount()));
+  ShowStudySummary();
+}
+
+void Form4::Command21_Click() {
+  if (!Vars.Reviewing) return;
+  const int next = List1.ListIndex() + 1;
+  if (next >= List1.ListCount()) {
+    GetPlatform().MsgBox(studytext::ReviewDone, Buttons::OK, Icon::Information, form4text::Confirm);
+    LeaveReview();
+    SetStatus(studytext::ReviewEnded);
+    return;
+  }
+  List1.SetListIndex(next);
+  List1.SetTopIndex(next);
+}
+
+void Form4::EndReview() {
+  Vars.Reviewing = false;
+  List1.SetSorted(true);
+  if (Menu* m = MenuBar.Find("メニュー復習")) m->SetChecked(false);
+  Command21.SetVisible(false);
+}
+
+void Form4::LeaveReview() {
+  if (!Vars.Reviewing) return;
+  EndReview();
+  const int problem = SelectedProblem();
+  ResetProblemBoard();
+  ShowAnswers({});
+  ClearCommentLines();
+  LoadProblemList();
+  // The problem last reviewed stays chosen in the whole list.
+  for (int i = 0; i < List1.ListCount(); ++i)
+    if (ProblemNumberAt(i) == problem) {
+      List1.SetListIndex(i);
+      List1.SetTopIndex(i);
+      break;
+    }
+}
+
+void Form4::MenuStudyRecords() {
+  if (StudyBook() == nullptr) {
+    GetPlatform().MsgBox(Study && !Study->LastError().empty() ? Study->LastError() : studytext::Unavailable,
+                         Buttons::OK, Icon::Information, form4text::Confirm);
+    return;
+  }
+  if (OpenStudyWindow) OpenStudyWindow();
+}
+
+}  // namespace sol
