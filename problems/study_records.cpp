@@ -114,6 +114,10 @@ class Statement {
     return Ok();
   }
   std::int64_t Int(int col) const { return sqlite3_column_int64(stmt_, col); }
+  void Text(int col, std::string& into) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    into.assign(p ? p : "", p ? static_cast<size_t>(sqlite3_column_bytes(stmt_, col)) : 0);
+  }
   std::string Text(int col) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
     return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))) : std::string();
@@ -177,12 +181,6 @@ Inspection Inspect(sqlite3* db) {
   return {Verdict::Fine};
 }
 
-// The newest attempt at one problem with the fingerprint asked for.
-struct LatestRow {
-  std::int64_t id = 0;
-  ProblemStudy study;
-};
-
 StudyResult ResultOf(std::int64_t v) {
   return v == 1 ? StudyResult::FirstTry : v == 2 ? StudyResult::AfterMistake : StudyResult::Missed;
 }
@@ -208,33 +206,44 @@ std::string CsvField(const std::string& s) {
   return out + '"';
 }
 
-// Scans the category's attempts in problem order, merging them with the
-// fingerprints (also in problem order): one pass over each.
-std::vector<std::pair<int, LatestRow>> LatestRows(sqlite3* db, int category,
-                                                  const std::map<int, std::uint64_t>& fingerprints, int& code) {
-  std::vector<std::pair<int, LatestRow>> out;
-  code = SQLITE_OK;
-  if (fingerprints.empty()) return out;
-  Statement q(
-      db,
-      "SELECT problem, id, fingerprint, result, at FROM attempt WHERE category = ?1 AND problem BETWEEN ?2 AND ?3"
-      " ORDER BY problem, id");
-  q.Bind(1, category).Bind(2, fingerprints.begin()->first).Bind(3, fingerprints.rbegin()->first);
+// Hands done(problem, study, id) the latest attempt, with the fingerprint
+// given, of each problem of `category` that has one, in problem order. The
+// attempts come in problem order too, oldest first, so one pass over both
+// does it; the id is read only when asked for, which the scan of a large
+// lecture notices. SQLITE_OK or the code of the failure.
+template <typename Done>
+int ScanLatest(sqlite3* db, int category, const std::map<int, std::uint64_t>& fingerprints, bool withId, Done done) {
+  if (fingerprints.empty()) return SQLITE_OK;
+  Statement q(db, withId ? "SELECT problem, fingerprint, result, at, id FROM attempt WHERE category = ?1"
+                           " ORDER BY problem, id"
+                         : "SELECT problem, fingerprint, result, at FROM attempt WHERE category = ?1"
+                           " ORDER BY problem, id");
+  q.Bind(1, category);
   auto fp = fingerprints.begin();
+  ProblemStudy current;
+  std::int64_t currentId = 0;
+  auto flush = [&] {
+    if (current.Attempts > 0) done(fp->first, std::move(current), currentId);
+    current = ProblemStudy{};
+  };
   while (q.Step()) {
     const std::int64_t problem = q.Int(0);
-    while (fp != fingerprints.end() && fp->first < problem) ++fp;
-    if (fp == fingerprints.end()) break;
-    if (fp->first != problem || static_cast<std::uint64_t>(q.Int(2)) != fp->second) continue;
-    if (out.empty() || out.back().first != fp->first) out.emplace_back(fp->first, LatestRow{});
-    LatestRow& row = out.back().second;
-    row.id = q.Int(1);
-    row.study.Last = ResultOf(q.Int(3));
-    row.study.LastWhen = q.Text(4);
-    ++row.study.Attempts;
+    if (problem != fp->first) {
+      if (problem < fp->first) continue;
+      flush();
+      while (fp != fingerprints.end() && fp->first < problem) ++fp;
+      if (fp == fingerprints.end()) return SQLITE_OK;
+      if (fp->first != problem) continue;
+    }
+    if (static_cast<std::uint64_t>(q.Int(1)) != fp->second) continue;
+    current.Last = ResultOf(q.Int(2));
+    q.Text(3, current.LastWhen);
+    if (withId) currentId = q.Int(4);
+    ++current.Attempts;
   }
-  if (!q.Ok()) code = q.Code();
-  return out;
+  if (!q.Ok()) return q.Code();
+  flush();
+  return SQLITE_OK;
 }
 
 }  // namespace
@@ -464,13 +473,14 @@ std::map<int, ProblemStudy> StudyRecords::Latest(int category, const std::map<in
     if (error_.empty()) error_ = u"学習記録は使えません。";
     return out;
   }
-  int code = SQLITE_OK;
-  auto rows = LatestRows(db_, category, fingerprints, code);
+  const int code = ScanLatest(db_, category, fingerprints, false, [&](int problem, ProblemStudy&& study, std::int64_t) {
+    out.emplace_hint(out.end(), problem, std::move(study));
+  });
   if (code != SQLITE_OK) {
     error_ = u"学習記録を読めませんでした（" + Reason(code) + u"）。";
+    out.clear();
     return out;
   }
-  for (auto& [problem, row] : rows) out.emplace_hint(out.end(), problem, std::move(row.study));
   error_.clear();
   return out;
 }
@@ -481,18 +491,24 @@ std::vector<int> StudyRecords::ReviewOrder(int category, const std::map<int, std
     if (error_.empty()) error_ = u"学習記録は使えません。";
     return out;
   }
-  int code = SQLITE_OK;
-  auto rows = LatestRows(db_, category, fingerprints, code);
+  struct Due {
+    std::string when;
+    std::int64_t id;
+    int problem;
+  };
+  std::vector<Due> due;
+  const int code =
+      ScanLatest(db_, category, fingerprints, true, [&](int problem, ProblemStudy&& study, std::int64_t id) {
+        if (study.Last != StudyResult::FirstTry) due.push_back({std::move(study.LastWhen), id, problem});
+      });
   if (code != SQLITE_OK) {
     error_ = u"学習記録を読めませんでした（" + Reason(code) + u"）。";
     return out;
   }
-  std::erase_if(rows, [](const auto& r) { return r.second.study.Last == StudyResult::FirstTry; });
-  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.second.study.LastWhen, a.second.id) < std::tie(b.second.study.LastWhen, b.second.id);
-  });
-  out.reserve(rows.size());
-  for (const auto& r : rows) out.push_back(r.first);
+  std::sort(due.begin(), due.end(),
+            [](const Due& a, const Due& b) { return std::tie(a.when, a.id) < std::tie(b.when, b.id); });
+  out.reserve(due.size());
+  for (const Due& d : due) out.push_back(d.problem);
   error_.clear();
   return out;
 }
