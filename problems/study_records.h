@@ -18,6 +18,9 @@ struct sqlite3;
 
 namespace sol {
 
+// The database's name in the data folder.
+inline constexpr const char* StudyRecordsFileName = "学習記録.db";
+
 // How one attempt ended.
 enum class StudyResult : int {
   FirstTry = 1,      // solved, every move played by the learner, no help

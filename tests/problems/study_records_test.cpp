@@ -47,7 +47,7 @@ class StudyRecordsTest : public ::testing::Test {
   }
 
   ScratchDir dir;
-  std::string path = dir.PathOf("学習記録.db");
+  std::string path = dir.PathOf(StudyRecordsFileName);
   StudyRecords db;
 };
 
