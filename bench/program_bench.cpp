@@ -317,8 +317,23 @@ class StudyDatabase {
   std::string dir_, path_;
 };
 
-void StudyLatestBench(benchmark::State& state) {
+const StudyDatabase& StudyData() {
   static const StudyDatabase data;
+  return data;
+}
+
+// Opening checks the file (quick_check) before it is used.
+void StudyOpenBench(benchmark::State& state) {
+  const std::string& path = StudyData().Path();
+  StudyRecords db;
+  Str notice;
+  TimeEach(
+      state, [&] { db.Close(); }, [&] { notice = db.Open(path); });
+  if (!notice.empty() || !db.Available()) state.SkipWithError("the study records do not open");
+}
+
+void StudyLatestBench(benchmark::State& state) {
+  const StudyDatabase& data = StudyData();
   StudyRecords db;
   if (!db.Open(data.Path()).empty()) {
     state.SkipWithError("the study records do not open");
@@ -484,6 +499,7 @@ void RegisterAll() {
     RegisterFixed("講座クリック 未登録 " + std::to_string(c), {"講座の着手（" + Cat(c) + "・未登録の手→候補表示）"},
                   100, [c](benchmark::State& s) { LectureClickBench(s, c, false); });
   }
+  Register("学習記録 Open", {"学習記録を開く（31,267件、検査つき）"}, StudyOpenBench);
   Register("学習記録 Latest 4", {"学習記録の読込み（定石・31,267問に1回ずつ）"}, StudyLatestBench);
   for (const Rewrite& r : Rewrites())
     RegisterFixed(r.name, {r.name, 16, 3}, 30, [r](benchmark::State& s) { RewriteBench(s, r); });
