@@ -58,6 +58,8 @@ TEST_F(StudyRecordsTest, OnlyAttemptsOnTheSetUpGivenCountAndTheNewestIsTheLatest
   Add(1, 1002, B, R::Missed, "2026-01-03 11:00:00");  // 1002 registered anew since
   Add(1, 1003, B, R::FirstTry, "2026-01-03 12:00:00");
   Add(1, 2001, A, R::Missed, "2026-01-04 12:00:00");
+  Add(1, 5, A, R::FirstTry, "2026-01-04 13:00:00");     // not asked for, before
+  Add(1, 1500, A, R::FirstTry, "2026-01-04 13:00:00");  // and between the problems asked for
   Add(2, 1001, A, R::FirstTry, "2026-01-05 12:00:00");  // another lecture
   // The newest by order of recording, even when the clock went back.
   Add(1, 1001, A, R::FirstTry, "2025-12-31 09:00:00");
@@ -72,6 +74,7 @@ TEST_F(StudyRecordsTest, OnlyAttemptsOnTheSetUpGivenCountAndTheNewestIsTheLatest
   EXPECT_EQ(latest.at(1002).Attempts, 1);
   EXPECT_EQ(latest.at(1002).Last, R::FirstTry);
   EXPECT_EQ(latest.at(2001).Last, R::Missed);
+  EXPECT_EQ(latest.at(2001).Attempts, 1);
   // The problem overwritten: its old attempts no longer count.
   const auto anew = db.Latest(1, {{1002, B}});
   ASSERT_EQ(anew.size(), 1u);
