@@ -87,19 +87,23 @@ class StudyRecords {
   // False (and LastError) when it was not stored.
   bool Record(const StudyAttempt& attempt);
 
-  // The problems of `category` whose latest attempt matches the fingerprint
-  // given for them; problems missing from `fingerprints` are not looked at.
+  // For each problem of `category` in `fingerprints`, the newest of its
+  // attempts made on the set-up with the fingerprint given, and how many
+  // such attempts there are. Problems without one are left out; problems
+  // missing from `fingerprints` are not looked at.
   std::map<int, ProblemStudy> Latest(int category, const std::map<int, std::uint64_t>& fingerprints) const;
   // The problems to review in `category`, oldest latest attempt first: those
   // whose latest attempt was missed or solved after a mistake.
   std::vector<int> ReviewOrder(int category, const std::map<int, std::uint64_t>& fingerprints) const;
-  // The records follow the problem: renumbered, removed with it, or all
-  // cleared.
+  // The records follow the problem: renumbered (those of the problem that
+  // had the new number before, which it overwrote, go first), removed with
+  // it, or all cleared.
   bool Renumber(int category, int oldNumber, int newNumber);
   bool Remove(int category, int problem);
   bool ClearAll();
 
-  // Every attempt as CSV (UTF-8 with a header line), oldest first.
+  // Every attempt as CSV (UTF-8, CRLF line ends, a header line), oldest
+  // first. Empty when the records cannot be read.
   std::string ExportCsv() const;
 
   // Where the database is, as given to Open.
