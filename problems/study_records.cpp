@@ -374,7 +374,9 @@ std::u16string StudyRecords::Open(const std::string& path) {
       break;
   }
   if (readOnly) {
-    error_ = u"学習記録のファイル「" + name + u"」が壊れているため、学習記録は使えません。";
+    error_ = first.verdict == Verdict::Foreign
+                 ? u"学習記録のファイル「" + name + u"」はソルネカのものではないため、学習記録は使えません。"
+                 : u"学習記録のファイル「" + name + u"」が壊れているため、学習記録は使えません。";
     return error_;
   }
 
