@@ -3,7 +3,10 @@
 // loading, lecture and mode commands, and every block rewrite measured
 // against a plain copy-and-sync of the same files in the same run.
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
 
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,6 +19,7 @@
 #include "core/record_file.h"
 #include "core/replay.h"
 #include "problems/store.h"
+#include "problems/study_records.h"
 #include "problems/texts.h"
 #include "records/game_files.h"
 #include "records/texts.h"
@@ -280,6 +284,69 @@ void LectureClickBench(benchmark::State& state, int category, bool registered) {
   }
 }
 
+// ---- the study records ---------------------------------------------------------------
+
+constexpr int JosekiProblems = 31267;
+
+std::uint64_t BenchFingerprint(int problem) { return static_cast<std::uint64_t>(problem) * 0x9E3779B97F4A7C15ull; }
+
+// A database in a temporary folder with one attempt at every 定石 problem,
+// filled once for every run of the benchmark.
+class StudyDatabase {
+ public:
+  StudyDatabase() {
+    std::string dir = (std::filesystem::temp_directory_path() / "solneka-study.XXXXXX").string();
+    if (!mkdtemp(dir.data())) throw std::runtime_error("cannot make a temporary folder");
+    dir_ = dir;
+    path_ = dir + "/学習記録.db";
+    StudyRecords db;
+    if (!db.Open(path_).empty()) throw std::runtime_error("cannot create " + path_);
+    for (int p = 1; p <= JosekiProblems; ++p) {
+      const auto result = static_cast<StudyResult>(p % 3 + 1);
+      if (!db.Record({4, p, BenchFingerprint(p), result, "2026-12-01 10:00:00"}))
+        throw std::runtime_error("cannot record in " + path_);
+    }
+  }
+  ~StudyDatabase() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string dir_, path_;
+};
+
+const StudyDatabase& StudyData() {
+  static const StudyDatabase data;
+  return data;
+}
+
+// Opening checks the file (quick_check) before it is used.
+void StudyOpenBench(benchmark::State& state) {
+  const std::string& path = StudyData().Path();
+  StudyRecords db;
+  Str notice;
+  TimeEach(
+      state, [&] { db.Close(); }, [&] { notice = db.Open(path); });
+  if (!notice.empty() || !db.Available()) state.SkipWithError("the study records do not open");
+}
+
+void StudyLatestBench(benchmark::State& state) {
+  const StudyDatabase& data = StudyData();
+  StudyRecords db;
+  if (!db.Open(data.Path()).empty()) {
+    state.SkipWithError("the study records do not open");
+    return;
+  }
+  std::map<int, std::uint64_t> fingerprints;
+  for (int p = 1; p <= JosekiProblems; ++p) fingerprints.emplace_hint(fingerprints.end(), p, BenchFingerprint(p));
+  std::map<int, ProblemStudy> latest;
+  TimeEach(
+      state, [&] { latest.clear(); }, [&] { latest = db.Latest(4, fingerprints); });
+  if (latest.size() != JosekiProblems) state.SkipWithError("not every problem's attempt was found");
+}
+
 // ---- block rewrites -------------------------------------------------------------------
 
 struct Rewrite {
@@ -432,6 +499,8 @@ void RegisterAll() {
     RegisterFixed("講座クリック 未登録 " + std::to_string(c), {"講座の着手（" + Cat(c) + "・未登録の手→候補表示）"},
                   100, [c](benchmark::State& s) { LectureClickBench(s, c, false); });
   }
+  Register("学習記録 Open", {"学習記録を開く（31,267件、検査つき）"}, StudyOpenBench);
+  Register("学習記録 Latest 4", {"学習記録の読込み（定石・31,267問に1回ずつ）"}, StudyLatestBench);
   for (const Rewrite& r : Rewrites())
     RegisterFixed(r.name, {r.name, 16, 3}, 30, [r](benchmark::State& s) { RewriteBench(s, r); });
 }

@@ -12,9 +12,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://solneka.invalid/")
-# The Qt 6 libraries from what the program links; the Japanese font the
-# texts need; GNU Go for games against the computer, which the program also
-# runs without.
+# The Qt 6 and SQLite libraries from what the program links; the Japanese
+# font the texts need; GNU Go for games against the computer, which the
+# program also runs without.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnugo")

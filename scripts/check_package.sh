@@ -31,7 +31,7 @@ for lecture in tesuji yose tsumego joseki; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 fonts-noto-cjk; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6multimedia6 libsqlite3-0 fonts-noto-cjk; do
   grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = gnugo ] || fail "Recommends is not gnugo"

@@ -2,7 +2,7 @@
 SOLNEKA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6opengl6-dev libgl1-mesa-dev
-  googletest libgtest-dev libbenchmark-dev libicu-dev
+  googletest libgtest-dev libbenchmark-dev libicu-dev libsqlite3-dev
   fonts-noto-cjk xvfb xauth clang-format gnugo
 )
 
