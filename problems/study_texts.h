@@ -7,7 +7,6 @@
 
 namespace sol::studytext {
 
-inline const Str FileName = u"学習記録.db";
 inline const Str Title = u"学習記録";
 inline const Str MenuStudy = u"学習";
 inline const Str MenuReview = u"復習";
