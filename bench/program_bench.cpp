@@ -20,6 +20,7 @@
 #include "core/replay.h"
 #include "problems/store.h"
 #include "problems/study_records.h"
+#include "problems/study_window.h"
 #include "problems/texts.h"
 #include "records/game_files.h"
 #include "records/texts.h"
@@ -201,6 +202,26 @@ void SwitchModeBench(benchmark::State& state, int from, int to) {
   TimeEach(
       state, [&] { f.SwitchMode(from); }, [&] { f.SwitchMode(to); });
   if (s.State().CategoryNo == 4 && f.List1.ListCount() != 31267) state.SkipWithError("the 定石 list is not full");
+}
+
+// The same switch with a record of one attempt at every 定石 problem: the
+// list is marked and counted as it is read.
+void SwitchModeStudyBench(benchmark::State& state) {
+  Session s;
+  Form4& f = s.Mode(1);
+  StudyRecords& records = s.P().Study;
+  if (!records.Available()) return state.SkipWithError("the records did not open");
+  std::map<int, std::uint64_t> fingerprints = SetupFingerprints(s.State(), 4);
+  for (const auto& r : ScanProblemList(s.State(), 4)) fingerprints.emplace(r.value.ProblemNumber, SetupFingerprint({}));
+  int n = 0;
+  for (const auto& [problem, fingerprint] : fingerprints)
+    if (!records.Record({4, problem, fingerprint, static_cast<StudyResult>(++n % 3 + 1), "2026-12-01 10:00:00"}))
+      return state.SkipWithError("an attempt was not recorded");
+  TimeEach(
+      state, [&] { f.SwitchMode(1); }, [&] { f.SwitchMode(7); });
+  int marked = 0;
+  for (int i = 0; i < f.List1.ListCount(); ++i) marked += f.List1.Mark(i) != 0;
+  if (marked != 31267) state.SkipWithError("not every line of the 定石 list was marked");
 }
 
 int LectureMode(int category) { return 2 * category - 1; }
@@ -439,7 +460,7 @@ std::vector<Rewrite> Rewrites() {
          [problem](Session& s, Form4& f) {
            const int line = s.LineOf(problem);
            f.List1.SetListIndex(line);
-           f.List1.SetList(line, Left(f.List1.List(line), 4) + u"：題名を変えた問題");
+           f.RetitleLine(line, Left(f.List1.List(line), 4) + u"：題名を変えた問題");
          },
          [](Form4& f) { (void)f.RewriteProblemList(); },
          [problem](Session& s, Form4&) {
@@ -483,6 +504,8 @@ void RegisterAll() {
              [c](benchmark::State& s) { BlockEndsBench(s, c); });
   Register("モード切替 手筋講座→定石講座", {"モード切替 → 定石講座（31,267問）"},
            [](benchmark::State& s) { SwitchModeBench(s, 1, 7); });
+  Register("モード切替 手筋講座→定石講座 学習記録", {"モード切替 → 定石講座（31,267問、全問に学習記録）"},
+           SwitchModeStudyBench);
   Register("モード切替 定石講座→手筋講座", {"モード切替 → 手筋講座（500問）"},
            [](benchmark::State& s) { SwitchModeBench(s, 7, 1); });
   for (int c : {1, 4}) {

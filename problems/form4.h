@@ -171,6 +171,9 @@ class Form4 : public Form {
   // Each returns false after reporting a refusal or a file error.
   bool WriteSetup();
   bool RewriteProblemList();
+  // List1's line becomes `text`, a number of four characters and a title;
+  // the next RewriteProblemList stores the title.
+  void RetitleLine(int line, const Str& text);
   void RenumberProblem(int oldNumber, int newNumber);
   void Command6_Click();  // 正手順登録
   void Command7_Click();  // 悪手順登録

@@ -66,8 +66,7 @@ void Form4::RetitleOrRenumber(const Str& text) {
   const long number = Val(Left(text, 4));
   if (ProblemNumberAt(selected) == number) {
     (void)RunFileCommand([&] {
-      List1.SetList(selected, text);
-      problemTitles_[static_cast<size_t>(selected)] = Mid(text, 5, ProblemListRecord::TitleChars);
+      RetitleLine(selected, text);
       return RewriteProblemList();
     });
     return;
@@ -153,6 +152,12 @@ bool Form4::WriteSetup() {
   if (AppendProblemMoves(s_, s_.CategoryNo, records)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
   return false;
+}
+
+void Form4::RetitleLine(int line, const Str& text) {
+  if (line < 0 || line >= List1.ListCount()) return;
+  List1.SetList(line, text);
+  problemTitles_[static_cast<size_t>(line)] = Mid(text, 5, ProblemListRecord::TitleChars);
 }
 
 bool Form4::RewriteProblemList() {

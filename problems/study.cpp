@@ -16,11 +16,18 @@
 namespace sol {
 
 std::map<int, std::uint64_t> SetupFingerprints(const GameState& s, int category) {
-  std::map<int, std::vector<ProblemMoveRecord>> setups;
-  for (const auto& r : ScanProblemMoves(s, category)) setups[r.value.ProblemNumber].push_back(r.value);
+  // A block holds a problem's stones together as a rule; a lookup is made
+  // only where the problem changes.
+  std::map<int, SetupFingerprinter> setups;
+  auto current = setups.end();
+  for (const auto& r : ScanProblemMoves(s, category)) {
+    if (current == setups.end() || current->first != r.value.ProblemNumber)
+      current = setups.try_emplace(r.value.ProblemNumber).first;
+    current->second.Add(r.value.Colour, r.value.Point);
+  }
   std::map<int, std::uint64_t> fingerprints;
-  for (const auto& [problem, records] : setups)
-    fingerprints.emplace_hint(fingerprints.end(), problem, SetupFingerprint(records));
+  for (const auto& [problem, f] : setups) fingerprints.emplace_hint(fingerprints.end(), problem, f.Value());
+
   return fingerprints;
 }
 
@@ -46,6 +53,9 @@ void Form4::ShowStudyMarks() {
     } catch (const FileError&) {
       // The list said so already; without set-ups nothing is matched.
     }
+    // A problem may have no set-up stones at all.
+    const std::uint64_t none = SetupFingerprint({});
+    for (int n : problemNumbers_) fingerprints_.emplace(n, none);
     if (StudyRecords* records = StudyBook()) studied_ = records->Latest(s_.CategoryNo, fingerprints_);
   }
   for (int i = 0; i < List1.ListCount(); ++i) {

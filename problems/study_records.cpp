@@ -248,24 +248,27 @@ int ScanLatest(sqlite3* db, int category, const std::map<int, std::uint64_t>& fi
 
 }  // namespace
 
+namespace {
+// A 64-bit finaliser with good avalanche (splitmix64's).
+std::uint64_t Mix(std::uint64_t x) {
+  x += 0x9e3779b97f4a7c15ull;
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+  return x ^ (x >> 31);
+}
+}  // namespace
+
+void SetupFingerprinter::Add(int colour, int point) {
+  sum_ += Mix(static_cast<std::uint64_t>(static_cast<std::uint16_t>(colour)) << 16 | static_cast<std::uint16_t>(point));
+  ++count_;
+}
+
+std::uint64_t SetupFingerprinter::Value() const { return Mix(sum_ ^ Mix(count_)); }
+
 std::uint64_t SetupFingerprint(const std::vector<ProblemMoveRecord>& setup) {
-  std::vector<std::pair<int16_t, int16_t>> stones;
-  stones.reserve(setup.size());
-  for (const ProblemMoveRecord& r : setup) stones.emplace_back(r.Colour, r.Point);
-  std::sort(stones.begin(), stones.end());
-  std::uint64_t h = 0xcbf29ce484222325ull;  // FNV-1a, 64 bits
-  auto eat = [&h](int16_t v) {
-    const auto u = static_cast<std::uint16_t>(v);
-    for (std::uint8_t byte : {static_cast<std::uint8_t>(u & 0xff), static_cast<std::uint8_t>(u >> 8)}) {
-      h ^= byte;
-      h *= 0x100000001b3ull;
-    }
-  };
-  for (const auto& [colour, point] : stones) {
-    eat(colour);
-    eat(point);
-  }
-  return h;
+  SetupFingerprinter f;
+  for (const ProblemMoveRecord& r : setup) f.Add(r.Colour, r.Point);
+  return f.Value();
 }
 
 std::vector<StudySummary> Summarize(int category, const std::map<int, ProblemStudy>& latest) {

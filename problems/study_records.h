@@ -64,6 +64,18 @@ std::vector<StudySummary> Summarize(int category, const std::map<int, ProblemStu
 // problem registered anew under the same number.
 std::uint64_t SetupFingerprint(const std::vector<ProblemMoveRecord>& setup);
 
+// The same, stone by stone in any order: a sum of one mixed hash per stone,
+// so that a whole block is fingerprinted in one pass over its records.
+class SetupFingerprinter {
+ public:
+  void Add(int colour, int point);
+  std::uint64_t Value() const;
+
+ private:
+  std::uint64_t sum_ = 0;
+  std::uint64_t count_ = 0;
+};
+
 class StudyRecords {
  public:
   StudyRecords() = default;

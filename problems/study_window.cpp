@@ -68,11 +68,15 @@ void Form5::ShowLines() {
   }
   try {
     for (int k = 1; k <= 4; ++k) {
-      const std::map<int, std::uint64_t> fingerprints = SetupFingerprints(s_, k);
-      const std::vector<StudySummary> summaries = Summarize(k, Study->Latest(k, fingerprints));
+      std::map<int, std::uint64_t> fingerprints = SetupFingerprints(s_, k);
       std::map<int, long> all;  // by sub-category base
-      ForEachProblemListRecord(s_, k,
-                               [&](const ProblemListRecord& r) { ++all[k == 4 ? 0 : r.ProblemNumber / 1000 * 1000]; });
+      // A problem may have no set-up stones at all.
+      const std::uint64_t none = SetupFingerprint({});
+      ForEachProblemListRecord(s_, k, [&](const ProblemListRecord& r) {
+        ++all[k == 4 ? 0 : r.ProblemNumber / 1000 * 1000];
+        fingerprints.emplace(r.ProblemNumber, none);
+      });
+      const std::vector<StudySummary> summaries = Summarize(k, Study->Latest(k, fingerprints));
       const std::array<Str, 3> names = SubCategoryNames(s_, k);
       for (const StudySummary& sum : summaries) {
         const Str name =
