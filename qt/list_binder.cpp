@@ -49,7 +49,7 @@ QFont ListFont() {
 // they do not depend on what the list's font holds.
 QIcon MarkIcon(int mark) {
   static std::map<int, QIcon> icons;
-  if (mark < 1 || mark > 3) return {};
+  if (mark < 0 || mark > 3) return {};
   if (auto it = icons.find(mark); it != icons.end()) return it->second;
   constexpr int size = 32;
   QPixmap pixmap(size, size);
@@ -58,7 +58,9 @@ QIcon MarkIcon(int mark) {
   p.setRenderHint(QPainter::Antialiasing);
   const QColor colours[] = {{}, {0x1e, 0x8e, 0x3e}, {0xd9, 0x8a, 0x00}, {0xc6, 0x28, 0x28}};
   p.setPen(QPen(colours[mark], 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  if (mark == 1) {
+  if (mark == 0) {
+    // Room only.
+  } else if (mark == 1) {
     p.drawEllipse(QRectF(5, 5, 22, 22));
   } else if (mark == 2) {
     const QPointF corners[] = {{16, 4}, {28, 27}, {4, 27}};
@@ -85,9 +87,9 @@ class ListLines : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) return Q(list_.List(index.row()));
-    if (role == Qt::DecorationRole) {
-      if (const int mark = list_.Mark(index.row())) return MarkIcon(mark);
-    }
+    // Once any line has a sign, every line keeps room for one, so that
+    // the texts stay in one column.
+    if (role == Qt::DecorationRole && marked_) return MarkIcon(list_.Mark(index.row()));
     return {};
   }
 
@@ -99,11 +101,13 @@ class ListLines : public QAbstractListModel {
       structure_ = list_.StructureRevision();
       text_ = list_.TextRevision();
       rows_ = list_.ListCount();
+      marked_ = AnyMarked();
       endResetModel();
       return true;
     }
     if (text_ != list_.TextRevision()) {
       text_ = list_.TextRevision();
+      marked_ = AnyMarked();
       // Every row at once: the view repaints only the ones it shows.
       if (rows_ > 0) emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole, Qt::DecorationRole});
     }
@@ -111,8 +115,15 @@ class ListLines : public QAbstractListModel {
   }
 
  private:
+  bool AnyMarked() const {
+    for (int i = 0; i < rows_; ++i)
+      if (list_.Mark(i) != 0) return true;
+    return false;
+  }
+
   const ListBox& list_;
   int rows_ = 0;
+  bool marked_ = false;
   uint64_t structure_ = 0;
   uint64_t text_ = 0;
 };
@@ -122,6 +133,9 @@ class ListBoxBinder : public TypedBinder<ListBox, QListView> {
     auto* lines = new ListLines(list, lv);
     lv->setModel(lines);
     lv->setFont(ListFont());
+    // A sign as tall as the capitals, so that a marked line is no taller.
+    const int sign = lv->fontMetrics().capHeight() + 4;
+    lv->setIconSize(QSize(sign, sign));
     lv->setItemDelegate(new TrimmedLines(lv));
     lv->setSelectionMode(QAbstractItemView::SingleSelection);
     lv->setUniformItemSizes(true);

@@ -5,6 +5,7 @@
 //                  --registration reg.png --joseki joseki.png --sgf file-menu.png
 //                  --version version-box.png
 //   gui_screenshot --starter starter.png
+//   gui_screenshot --study lecture-marks.png --study-records records.png
 // The first form plays an opening on the main board and saves it, then a
 // board full of numbered stones (1 to 361) to judge how three-digit numbers
 // read, and prints how long a full board repaint takes. The options open the
@@ -296,6 +297,74 @@ int StarterShot(const QString& file) {
   return Save(problems, file) ? 0 : 4;
 }
 
+// The moves of one way through the answer of problem `number`: from the
+// position each time the first sequence that follows, the first one wrong
+// when `wrong`, then correct ones.
+std::vector<int> AnswerWay(const GameState& state, int category, int number, bool wrong) {
+  std::vector<AnswerMoveRecord> answers;
+  for (const auto& a : ScanAnswers(state, category))
+    if (a.value.ProblemNumber == number) answers.push_back(a.value);
+  std::vector<int> points;
+  for (int from = StartsAtProblem;;) {
+    const bool first = from == StartsAtProblem;
+    auto head = std::find_if(answers.begin(), answers.end(), [&](const AnswerMoveRecord& a) {
+      return a.BranchLink == from && (first && wrong ? a.SignedColour < 0 : a.SignedColour > 0);
+    });
+    if (head == answers.end()) break;
+    for (auto a = head; a != answers.end() && (a == head || a->BranchLink == 0); ++a) {
+      points.push_back(a->Point);
+      from = a->RecordNumber;
+    }
+  }
+  return points;
+}
+
+// The starter library's 手筋 after a short session: two problems solved
+// alone, one after a take-back, one played into a wrong line; then the
+// 学習記録 window.
+int StudyShot(const QString& file, const QString& recordsFile) {
+  QTemporaryDir dir;
+  CopyFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/problems"), dir.path() + "/problems");
+  QtPlatform platform(dir.path());
+  Program program(platform, dir.path().toStdString());
+  platform.CreateViews(program.Forms());
+  program.Start();
+  FormView* main = ViewOf(program.MainBoard);
+  if (!QTest::qWaitForWindowExposed(main)) return 3;
+  Trigger(main, "メニュー手筋講座");
+  FormView* problems = ViewOf(program.Problems);
+  Form4& f = program.Problems;
+  int missed = -1;
+  for (int line = 0; line < std::min(8, f.List1.ListCount()); ++line) {
+    ClickLine(problems, "List1", line);
+    const int number = f.SelectedProblem();
+    std::vector<int> way = AnswerWay(program.State, 1, number, false);
+    if (line == 3 || (line > 3 && missed < 0)) {
+      std::vector<int> wrong = AnswerWay(program.State, 1, number, true);
+      if (wrong.empty()) continue;
+      for (int p : wrong) ClickPoint(problems, p);
+      missed = line;
+      if (line >= 3) break;
+      continue;
+    }
+    if (line == 2 && !way.empty()) {
+      ClickPoint(problems, way.front());
+      ClickButton(problems, "Command3");  // taken back, then played again
+    }
+    for (int p : way) ClickPoint(problems, p);
+  }
+  std::printf("summary: %s\n", ToUtf8(f.Label21.Caption()).c_str());
+  int status = Save(problems, file) ? 0 : 4;
+  if (!recordsFile.isEmpty()) {
+    Trigger(problems, "メニュー学習記録…");
+    FormView* records = ViewOf(program.StudyWindow);
+    if (!records || !QTest::qWaitForWindowExposed(records)) return 3;
+    Settle();
+    if (!Save(records, recordsFile)) status = 4;
+  }
+  return status;
+}
+
 // A game against GNU Go at level 1: a dozen moves each, then its hint.
 int EngineShot(const QString& file) {
   QTemporaryDir dir;
@@ -337,7 +406,8 @@ int main(int argc, char** argv) {
       positional << arg;
   }
   for (const auto& [name, file] : shots)
-    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf", "starter", "engine", "version"})
+    if (!QStringList({"library", "lecture", "registration", "joseki", "print", "sgf", "starter", "engine", "version",
+                      "study", "study-records"})
              .contains(name)) {
       std::fprintf(stderr, "unknown option --%s\n", qPrintable(name));
       return 1;
@@ -345,6 +415,11 @@ int main(int argc, char** argv) {
   if (shots.count(QStringLiteral("engine"))) {
     DismissBoxes(&app);
     return EngineShot(shots[QStringLiteral("engine")]);
+  }
+  if (shots.count(QStringLiteral("study"))) {
+    DismissBoxes(&app);
+    return StudyShot(shots[QStringLiteral("study")],
+                     shots.count(QStringLiteral("study-records")) ? shots[QStringLiteral("study-records")] : QString());
   }
   if (shots.count(QStringLiteral("starter"))) {
     DismissBoxes(&app);
