@@ -38,7 +38,7 @@ StudyRecords* Form4::StudyBook() {
   // program runs. A copy that leaves the data folder alone only reads them.
   if (studyTried_) return nullptr;
   studyTried_ = true;
-  const std::u16string notice = Study->Open(s_.DataDir + StudyRecordsFileName);
+  const std::u16string notice = Study->Open(s_.DataDir + StudyRecordsFileName, GetPlatform().Now());
   if (!notice.empty()) GetPlatform().MsgBox(notice, Buttons::OK, Icon::Information, form4text::Confirm);
   return Study->Available() ? Study : nullptr;
 }

@@ -73,7 +73,17 @@ std::string Now() {
   return buf;
 }
 
-std::string StampNow() {
+// "YYYYMMDD-HHMMSS" of `now` ("YYYY-MM-DD HH:MM:SS"), or of the clock.
+std::string Stamp(const std::string& now) {
+  if (!now.empty()) {
+    std::string stamp;
+    for (char c : now)
+      if (c == ' ')
+        stamp += '-';
+      else if (c != '-' && c != ':')
+        stamp += c;
+    return stamp;
+  }
   const std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
@@ -307,7 +317,7 @@ void StudyRecords::Close() {
   db_ = nullptr;
 }
 
-std::u16string StudyRecords::Open(const std::string& path) {
+std::u16string StudyRecords::Open(const std::string& path, const std::string& now) {
   Close();
   path_ = path;
   error_.clear();
@@ -385,7 +395,7 @@ std::u16string StudyRecords::Open(const std::string& path) {
 
   // Set aside under a name not taken yet, with the journal that belongs to
   // it: a fresh database must not pick up the old one's journal.
-  const std::string stamp = path + ".damaged-" + StampNow();
+  const std::string stamp = path + ".damaged-" + Stamp(now);
   std::string aside = stamp;
   std::error_code ec;
   for (int n = 2; std::filesystem::exists(aside, ec) || std::filesystem::exists(aside + "-wal", ec); ++n)

@@ -88,8 +88,9 @@ class StudyRecords {
   // names where it went) and a fresh one is started. Returns the notice to
   // show the learner, empty when all went well. While this process leaves
   // the data folder alone (ReadOnly()), the records are only read and
-  // nothing is created or set aside.
-  std::u16string Open(const std::string& path);
+  // nothing is created or set aside. `now` ("YYYY-MM-DD HH:MM:SS", as the
+  // platform tells it) names a file set aside; empty: the system clock.
+  std::u16string Open(const std::string& path, const std::string& now = {});
   void Close();
   bool Available() const { return db_ != nullptr; }
   // Why the last call failed, for the window to show; empty after success.

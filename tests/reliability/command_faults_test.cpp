@@ -10,7 +10,10 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <map>
+#include <sstream>
 
+#include "problems/study_window.h"
 #include "tests/support/faulty_files.h"
 #include "tests/support/sample_data.h"
 #include "tests/support/session.h"
@@ -272,6 +275,64 @@ std::string Changed(const FileSet& a, const FileSet& b) {
   return out.empty() ? " nothing" : out;
 }
 
+// The commands that take study records along with a problem.
+bool MovesStudyRecords(const CommandCase& c) {
+  for (const char* name : {"問題登録（上書き）", "問題登録（番号変更）", "問題削除", "問題削除（ヨセ）", "区分変更"})
+    if (std::string(c.name) == name) return true;
+  return false;
+}
+
+using Fingerprints = std::map<std::pair<int, int>, std::uint64_t>;  // (category, problem)
+
+Fingerprints ListedProblems(const GameState& s) {
+  Fingerprints out;
+  for (int k : {1, 2}) {
+    for (const auto& [n, fp] : SetupFingerprints(s, k)) out[{k, n}] = fp;
+    for (const auto& r : ScanProblemList(s, k)) out.emplace(std::pair{k, int(r.value.ProblemNumber)}, 0);
+  }
+  return out;
+}
+
+// One attempt at every problem of the first two categories.
+Fingerprints SeedStudyRecords(Session& s) {
+  StudyRecords& records = s.program->Study;
+  records.Open(s.State().DataDir + StudyRecordsFileName);
+  const Fingerprints listed = ListedProblems(s.State());
+  for (const auto& [at, fp] : listed) records.Record({at.first, at.second, fp, StudyResult::FirstTry, ""});
+  return listed;
+}
+
+// The records hold only problems the files list, and every problem whose
+// set-up is still in the files has its one attempt under its number now.
+std::vector<std::string> StudyRecordFaults(const std::string& dir, const Fingerprints& seeded) {
+  std::vector<std::string> out;
+  Session checker(dir);
+  const Fingerprints listed = ListedProblems(checker.State());
+  StudyRecords records;
+  records.Open(checker.State().DataDir + StudyRecordsFileName);
+  std::map<std::pair<int, int>, int> rows;
+  std::istringstream csv(records.ExportCsv());
+  std::string line;
+  std::getline(csv, line);
+  while (std::getline(csv, line)) {
+    const int k = line.rfind("手筋,", 0) == 0 ? 1 : line.rfind("ヨセ,", 0) == 0 ? 2 : 0;
+    const size_t comma = line.find(',');
+    ++rows[{k, std::atoi(line.c_str() + comma + 1)}];
+  }
+  for (const auto& [at, n] : rows)
+    if (!listed.count(at)) out.push_back("records of problem " + std::to_string(at.second) + ", which is not listed");
+  for (const auto& [at, fp] : seeded) {
+    std::vector<std::pair<int, int>> now;
+    for (const auto& [where, f] : listed)
+      if (fp != 0 && f == fp && where.first == at.first) now.push_back(where);
+    if (now.size() != 1) continue;
+    if (rows[now.front()] != 1)
+      out.push_back("problem " + std::to_string(at.second) + ", now " + std::to_string(now.front().second) + ", has " +
+                    std::to_string(rows[now.front()]) + " records");
+  }
+  return out;
+}
+
 TEST(CommandFaults, EveryFileOperationOfEveryWritingCommand) {
   ScratchDir dir(ScratchDir::FastBase());
   ASSERT_FALSE(dir.Path().empty());
@@ -307,6 +368,8 @@ TEST(CommandFaults, EveryFileOperationOfEveryWritingCommand) {
     for (int k = 1; k <= operations + 1; ++k) {
       ++cases;
       Attempt run(dir, c);
+      const bool study = MovesStudyRecords(c);
+      const Fingerprints seeded = study ? SeedStudyRecords(*run.session) : Fingerprints{};
       FaultyFiles faulty(k, fast);
       SetFiles(&faulty);
       c.run(*run.session);
@@ -317,6 +380,8 @@ TEST(CommandFaults, EveryFileOperationOfEveryWritingCommand) {
                                 std::to_string(k) + " of " + std::to_string(operations) + ")";
       const FileSet now = testing::ReadDataFiles(dir.Path());
       std::vector<std::string> wrong;
+      if (study)
+        for (const std::string& f : StudyRecordFaults(dir.Path(), seeded)) wrong.push_back("study records: " + f);
 
       const std::string mixed = Differences(now, before, after);
       if (!mixed.empty()) wrong.push_back(mixed);
@@ -354,6 +419,9 @@ TEST(CommandFaults, EveryFileOperationOfEveryWritingCommand) {
         if (now != after && !c.success.empty() && c.successBar(*run.session).Text() != c.success)
           wrong.push_back("trying again shows " + ToUtf8(c.successBar(*run.session).Text()));
       }
+      if (study)
+        for (const std::string& f : StudyRecordFaults(dir.Path(), seeded))
+          wrong.push_back("study records, tried again: " + f);
       if (!wrong.empty() && ++reported <= 4) {
         std::string text;
         for (const std::string& w : wrong) text += "\n  " + w;
