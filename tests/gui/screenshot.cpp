@@ -265,15 +265,28 @@ void CopyFolder(const QString& from, const QString& to) {
     CopyFolder(from + "/" + name, to + "/" + name);
 }
 
-int StarterShot(const QString& file) {
+// The program on an empty data folder beside a copy of the starter
+// library, started as a first start is, its main board shown.
+struct FirstStart {
+  FirstStart() {
+    CopyFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/problems"), dir.path() + "/problems");
+    platform.CreateViews(program.Forms());
+    program.Start();
+    main = ViewOf(program.MainBoard);
+    shown = QTest::qWaitForWindowExposed(main);
+  }
   QTemporaryDir dir;
-  CopyFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/problems"), dir.path() + "/problems");
-  QtPlatform platform(dir.path());
-  Program program(platform, dir.path().toStdString());
-  platform.CreateViews(program.Forms());
-  program.Start();
-  FormView* main = ViewOf(program.MainBoard);
-  if (!QTest::qWaitForWindowExposed(main)) return 3;
+  QtPlatform platform{dir.path()};
+  Program program{platform, dir.path().toStdString()};
+  FormView* main = nullptr;
+  bool shown = false;
+};
+
+int StarterShot(const QString& file) {
+  FirstStart start;
+  if (!start.shown) return 3;
+  Program& program = start.program;
+  FormView* main = start.main;
   std::printf("status: %s\n", ToUtf8(program.MainBoard.StatusBar1.Text()).c_str());
   Trigger(main, "メニュー定石講座");
   FormView* problems = ViewOf(program.Problems);
@@ -323,14 +336,10 @@ std::vector<int> AnswerWay(const GameState& state, int category, int number, boo
 // alone, one after a take-back, one played into a wrong line; then the
 // 学習記録 window.
 int StudyShot(const QString& file, const QString& recordsFile) {
-  QTemporaryDir dir;
-  CopyFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/problems"), dir.path() + "/problems");
-  QtPlatform platform(dir.path());
-  Program program(platform, dir.path().toStdString());
-  platform.CreateViews(program.Forms());
-  program.Start();
-  FormView* main = ViewOf(program.MainBoard);
-  if (!QTest::qWaitForWindowExposed(main)) return 3;
+  FirstStart start;
+  if (!start.shown) return 3;
+  Program& program = start.program;
+  FormView* main = start.main;
   Trigger(main, "メニュー手筋講座");
   FormView* problems = ViewOf(program.Problems);
   Form4& f = program.Problems;

@@ -15,6 +15,7 @@
 
 #include "core/file_system.h"
 #include "core/text.h"
+#include "tests/support/another_user.h"
 #include "tests/support/faulty_files.h"
 
 namespace sol {
@@ -268,30 +269,14 @@ TEST_F(StudyRecordsTest, AFolderThatCannotBeWrittenLeavesTheRecordsUnavailable) 
   const std::string existing = ScratchDir::ReadRaw(folder + "/学習記録.db");
   chmod(dir.Path().c_str(), 0755);
   chmod(folder.c_str(), 0555);
-  int out[2];
-  ASSERT_EQ(pipe(out), 0);
-  const pid_t child = fork();
-  if (child == 0) {
-    close(out[0]);
-    std::string result;
-    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) result = "cannot become nobody";
+  const std::string result = testing::AsAnotherUser([&] {
     for (const char* name : {"/学習記録.db", "/新しい.db"}) {
-      if (!result.empty()) break;
       StudyRecords db;
       db.Open(folder + name);
-      result = UnusableEverywhere(db);
-      if (!result.empty()) result = std::string(name) + ": " + result;
+      if (std::string faults = UnusableEverywhere(db); !faults.empty()) return std::string(name) + ": " + faults;
     }
-    if (write(out[1], result.data(), result.size()) < 0) _exit(3);
-    _exit(0);
-  }
-  close(out[1]);
-  std::string result;
-  char buf[256];
-  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) result.append(buf, static_cast<size_t>(n));
-  close(out[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
+    return std::string();
+  });
   chmod(folder.c_str(), 0755);
   EXPECT_EQ(result, "");
   EXPECT_EQ(ScratchDir::ReadRaw(folder + "/学習記録.db"), existing) << "an intact file is never set aside";

@@ -18,6 +18,7 @@
 #include "core/file_transaction.h"
 #include "core/messages.h"
 #include "scenario/runner.h"
+#include "tests/support/another_user.h"
 #include "tests/support/sample_data.h"
 #include "tests/support/session.h"
 
@@ -29,33 +30,8 @@ using testing::ScratchDir;
 using testing::Session;
 using Outcome = InstanceLock::Outcome;
 
-constexpr uid_t Nobody = 65534;
-
-// Runs `check` in a child process as the unprivileged user when this runs
-// as root, else as this user; what it returns ("" = all well) comes back.
-std::string AsAnotherUser(const std::function<std::string()>& check) {
-  int out[2];
-  if (pipe(out) != 0) return "no pipe";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(out[0]);
-    std::string result;
-    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
-      result = "cannot become nobody";
-    else
-      result = check();
-    if (write(out[1], result.data(), result.size()) < 0) _exit(3);
-    _exit(0);
-  }
-  close(out[1]);
-  std::string result;
-  char buf[256];
-  for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) result.append(buf, static_cast<size_t>(n));
-  close(out[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  return result;
-}
+using testing::AsAnotherUser;
+using testing::Nobody;
 
 bool Shows(const Session& s, const Str& text) {
   for (const BoxRecord& b : s.platform.boxes)
