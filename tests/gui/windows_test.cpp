@@ -17,6 +17,7 @@
 
 #include "app/program.h"
 #include "bench/window_walk.h"
+#include "problems/study_window.h"
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
 #include "qt/qt_platform.h"
@@ -174,6 +175,39 @@ class WindowsTest : public QObject {
     program_.reset();
     platform_.reset();
     dir_.reset();
+  }
+
+  void reviewShowsSignsAndGoesOnWithEnter() {
+    FormView* v = OpenProblems("メニュー手筋講座");
+    QVERIFY(v);
+    StudyRecords& records = program_->Study;
+    QVERIFY(records.Available());
+    for (const auto& [n, fp] : SetupFingerprints(program_->State, 1))
+      QVERIFY(records.Record({1, n, fp, n == 1001 ? StudyResult::Missed : StudyResult::AfterMistake, ""}));
+    v->ActionOf("メニュー手筋講座")->trigger();
+    auto* list = v->Widget<QListView>("List1");
+    QTRY_COMPARE(LineCount(list), 2);
+    // Each line has its sign; the texts keep their own.
+    for (int row = 0; row < 2; ++row) {
+      const QModelIndex at = list->model()->index(row, 0);
+      QVERIFY(!at.data(Qt::DecorationRole).value<QIcon>().isNull());
+      QVERIFY(
+          at.data(Qt::DisplayRole).toString().startsWith(row == 0 ? QStringLiteral("1001") : QStringLiteral("1002")));
+    }
+
+    v->ActionOf("メニュー復習")->trigger();
+    QCOMPARE(program_->Problems.List1.ListIndex(), 0);
+    auto* next = v->Widget<QPushButton>("Command21");
+    QTRY_VERIFY(next->isVisible());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(program_->Problems.List1.ListIndex(), 1);
+    QCOMPARE(program_->Problems.SelectedProblem(), 1002);
+    v->ActionOf("メニュー復習")->trigger();
+    QTRY_VERIFY(!next->isVisible());
+    // Out of review, Enter is nobody's.
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(program_->Problems.List1.ListIndex(), 1);
   }
 
   void problemListClickPutsTheProblemOnTheBoard() {
