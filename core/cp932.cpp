@@ -70,18 +70,21 @@ void Append(std::string& out, std::uint16_t code) {
 }
 
 // Calls emit(bytes, byteCount) for each character of text; emit returns
-// false to stop.
+// false to stop. Titles of a whole list go through here on every rewrite of
+// it, so the loop is kept to one table look-up per character.
 template <typename Emit>
 void ForEachEncoded(const Str& text, Emit emit) {
-  const std::vector<std::uint16_t>& table = EncodeTable();
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    std::optional<std::uint16_t> code = IsSurrogate(c) ? std::nullopt : CodeIn(table, c);
-    if (!code) {
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+  const std::uint16_t* table = EncodeTable().data();
+  const size_t size = text.size();
+  for (size_t i = 0; i < size; ++i) {
+    const char16_t c = text[i];
+    // No surrogate has a code, and U+0000 is code 0.
+    std::uint16_t code = table[c];
+    if (code == kNoCode && c != 0) {
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < size && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
       code = u'?';
     }
-    if (!emit(*code, *code > 0xFF ? 2 : 1)) return;
+    if (!emit(code, code > 0xFF ? 2 : 1)) return;
   }
 }
 
@@ -105,17 +108,23 @@ std::string Encode(const Str& text) {
   return out;
 }
 
-std::string EncodeFixed(const Str& text, int width) {
-  if (width <= 0) return std::string();
+void EncodeFixedInto(const Str& text, char* out, int width) {
+  if (width <= 0) return;
   const size_t limit = static_cast<size_t>(width);
-  std::string out;
-  out.reserve(limit);
+  size_t n = 0;
   ForEachEncoded(text, [&](std::uint16_t code, int bytes) {
-    if (out.size() + static_cast<size_t>(bytes) > limit) return false;
-    Append(out, code);
+    if (n + static_cast<size_t>(bytes) > limit) return false;
+    if (code > 0xFF) out[n++] = static_cast<char>(code >> 8);
+    out[n++] = static_cast<char>(code & 0xFF);
     return true;
   });
-  out.resize(limit, ' ');
+  std::fill(out + n, out + limit, ' ');
+}
+
+std::string EncodeFixed(const Str& text, int width) {
+  if (width <= 0) return std::string();
+  std::string out(static_cast<size_t>(width), ' ');
+  EncodeFixedInto(text, out.data(), width);
   return out;
 }
 

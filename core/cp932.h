@@ -33,6 +33,8 @@ std::string Encode(const Str& text);
 // does not fit whole (a double-byte character is never split), then padded
 // with ASCII blanks.
 std::string EncodeFixed(const Str& text, int width);
+// EncodeFixed written to out[0, width).
+void EncodeFixedInto(const Str& text, char* out, int width);
 
 // Length of Encode(text) in bytes.
 int EncodedLength(const Str& text);

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <map>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -114,14 +115,27 @@ std::string ReadAll(FileSystem& fs, const std::string& path) {
 
 // magic, name length, name, old length, old content, checksum of the new
 // content, checksum of all the entry's bytes before it.
-std::string EncodeEntry(const std::string& name, const std::string& old, std::uint64_t newChecksum) {
-  std::string out(EntryMagic);
+// An entry is appended to the journal where it is built: an old content of
+// megabytes is copied once.
+size_t EntrySize(const std::string& name, const std::string& old) {
+  return EntryMagic.size() + 8 + name.size() + 8 + old.size() + 8 + 8;
+}
+
+void AppendEntry(std::string& out, const std::string& name, const std::string& old, std::uint64_t newChecksum) {
+  const size_t start = out.size();
+  out.reserve(start + EntrySize(name, old));
+  out += EntryMagic;
   PutU64(out, name.size());
   out += name;
   PutU64(out, old.size());
   out += old;
   PutU64(out, newChecksum);
-  PutU64(out, Checksum(out));
+  PutU64(out, Checksum(std::string_view(out).substr(start)));
+}
+
+std::string EncodeEntry(const std::string& name, const std::string& old, std::uint64_t newChecksum) {
+  std::string out;
+  AppendEntry(out, name, old, newChecksum);
   return out;
 }
 
@@ -293,6 +307,7 @@ class FileTransaction::Impl final : public FileSystem {
   }
   void Remove(const std::string& path) override {
     Guard([&] { below_.Remove(path); });
+    written_.erase(path);
   }
   // Nothing is renamed before Commit, which syncs the folders it renamed in.
   void SyncDir(const std::string&) override {}
@@ -360,6 +375,20 @@ class FileTransaction::Impl final : public FileSystem {
 
   FileSystem& Below() { return below_; }
 
+  // A file this change created was written at `offset`. The journal needs
+  // the checksum of each new content; one written whole in a single write
+  // while another file already waits is summed here from the bytes in
+  // memory, so that Apply need not read it back. (A change of one file
+  // needs no journal and no sum.)
+  void Written(const std::string& path, std::uint64_t offset, const void* bytes, std::size_t n) {
+    const bool first = written_.find(path) == written_.end();
+    std::optional<std::uint64_t>& sum = written_[path];
+    sum.reset();
+    if (first && offset == 0 && !waiting_.empty()) sum = Checksum(std::string_view(static_cast<const char*>(bytes), n));
+  }
+  // A file this change created was cut or extended: its sum is unknown.
+  void Resized(const std::string& path) { written_[path].reset(); }
+
   // What the file at `path` reads as inside this change: the waiting new
   // content, or the file itself.
   std::string Current(const std::string& path) {
@@ -369,9 +398,10 @@ class FileTransaction::Impl final : public FileSystem {
 
  private:
   struct Pending {
-    std::string target;  // the file the rename replaces (where a link leads)
-    std::string name;    // the data file's own path, as the journal names it
-    std::string path;    // the new content, beside the target
+    std::string target;                     // the file the rename replaces (where a link leads)
+    std::string name;                       // the data file's own path, as the journal names it
+    std::string path;                       // the new content, beside the target
+    std::optional<std::uint64_t> checksum;  // of the new content, when known
   };
 
   // The new content waiting to replace `real`, a path links are resolved in.
@@ -398,9 +428,13 @@ class FileTransaction::Impl final : public FileSystem {
       w = &waiting_.emplace_back(Pending{to, name,
                                          (folder == "/" ? "" : folder) + "/" + ScratchFilePrefix +
                                              std::to_string(::getpid()) + "-" + std::to_string(waiting_.size() + 1) +
-                                             ".dat"});
+                                             ".dat",
+                                         std::nullopt});
     }
     below_.Rename(from, w->path);
+    const auto sum = written_.find(from);
+    w->checksum = sum == written_.end() ? std::nullopt : sum->second;
+    if (sum != written_.end()) written_.erase(sum);
   }
 
   // Steps 1 to 4.
@@ -411,10 +445,19 @@ class FileTransaction::Impl final : public FileSystem {
     for (const Pending& w : waiting_) entries_.push_back({w.name, ReadAll(below_, w.target), 0});
     if (waiting_.size() > 1) {
       std::string journal = WholeHeader(waiting_.size());
+      for (size_t i = 0; i < entries_.size(); ++i) {
+        const Pending& w = waiting_[i];
+        entries_[i].newChecksum = w.checksum ? *w.checksum : Checksum(ReadAll(below_, w.path));
+      }
+      std::vector<std::string> names;
+      size_t size = journal.size();
+      for (const Entry& e : entries_) {
+        names.push_back(e.path.substr(e.path.find_last_of('/') + 1));
+        size += EntrySize(names.back(), e.old);
+      }
+      journal.reserve(size);
       for (size_t i = 0; i < entries_.size(); ++i)
-        entries_[i].newChecksum = Checksum(ReadAll(below_, waiting_[i].path));
-      for (const Entry& e : entries_)
-        journal += EncodeEntry(e.path.substr(e.path.find_last_of('/') + 1), e.old, e.newChecksum);
+        AppendEntry(journal, names[i], entries_[i].old, entries_[i].newChecksum);
       std::unique_ptr<File> f = below_.Create(journal_, "");
       journalCreated_ = true;
       f->WriteAt(0, journal.data(), journal.size());
@@ -443,6 +486,7 @@ class FileTransaction::Impl final : public FileSystem {
       for (size_t i = renamed_; i-- > 0;) ReplaceFileOn(below_, entries_[i].path, scratch_, entries_[i].old);
       for (const Pending& w : waiting_) below_.Remove(w.path);
       waiting_.clear();
+      written_.clear();
       entries_.clear();
       renamed_ = 0;
       if (journalCreated_) {
@@ -469,6 +513,8 @@ class FileTransaction::Impl final : public FileSystem {
   std::vector<Entry> entries_;
   size_t renamed_ = 0;
   std::map<std::string, std::string> aliases_;
+  // Files this change created, with the checksum of their content when known.
+  std::map<std::string, std::optional<std::uint64_t>> written_;
   bool journalCreated_ = false;
 };
 
@@ -479,10 +525,10 @@ namespace {
 // A file opened inside a transaction: any failure fails the transaction.
 class GuardedFile final : public File {
  public:
-  // `waitsForCommit`: a file the change creates, whose sync the commit's one
-  // sync of the file system does.
-  GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real, bool waitsForCommit = false)
-      : t_(t), real_(std::move(real)), waitsForCommit_(waitsForCommit) {}
+  // `created`: the path of a file the change creates, whose sync the
+  // commit's one sync of the file system does.
+  GuardedFile(FileTransaction::Impl& t, std::unique_ptr<File> real, std::string created = {})
+      : t_(t), real_(std::move(real)), created_(std::move(created)), waitsForCommit_(!created_.empty()) {}
   std::uint64_t Size() override {
     return t_.Guard([&] { return real_->Size(); });
   }
@@ -491,9 +537,11 @@ class GuardedFile final : public File {
   }
   void WriteAt(std::uint64_t offset, const void* buf, std::size_t n) override {
     t_.Guard([&] { real_->WriteAt(offset, buf, n); });
+    if (waitsForCommit_) t_.Written(created_, offset, buf, n);
   }
   void Truncate(std::uint64_t size) override {
     t_.Guard([&] { real_->Truncate(size); });
+    if (waitsForCommit_) t_.Resized(created_);
   }
   void Flush() override {
     t_.Guard([&] { real_->Flush(); });
@@ -505,6 +553,7 @@ class GuardedFile final : public File {
  private:
   FileTransaction::Impl& t_;
   std::unique_ptr<File> real_;
+  std::string created_;  // the path of a file the change creates
   bool waitsForCommit_;
 };
 
@@ -515,7 +564,7 @@ std::unique_ptr<File> FileTransaction::Impl::Open(const std::string& path) {
 }
 
 std::unique_ptr<File> FileTransaction::Impl::Create(const std::string& path, const std::string& like) {
-  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }), true);
+  return std::make_unique<GuardedFile>(*this, Guard([&] { return below_.Create(path, like); }), path);
 }
 
 FileTransaction::FileTransaction(const std::string& dir, const std::string& scratchPath,

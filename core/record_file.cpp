@@ -33,6 +33,16 @@ std::string RecordFile::Read(long r) {
   return rec;
 }
 
+std::string RecordFile::ReadRecords(long first, long count) {
+  if (count <= 0) return {};
+  const std::uint64_t offset = OffsetOf(first);
+  (void)OffsetOf(first + count - 1);
+  std::string bytes(static_cast<std::size_t>(count) * static_cast<std::size_t>(length_), '\0');
+  if (file_->ReadAt(offset, bytes.data(), bytes.size()) > bytes.size())
+    throw FileError("read returned too much from " + path_);
+  return bytes;
+}
+
 void RecordFile::Write(long r, const std::string& bytes) {
   std::uint64_t offset = OffsetOf(r);
   if (bytes.size() != static_cast<std::size_t>(length_))
@@ -50,18 +60,15 @@ void RecordFile::Truncate(long records) {
   file_->Truncate(static_cast<std::uint64_t>(records) * static_cast<std::uint64_t>(length_));
 }
 
-std::int16_t GetInt16(std::string_view rec, std::size_t offset) {
-  if (offset > rec.size() || rec.size() - offset < 2) throw std::out_of_range("GetInt16 offset");
-  unsigned lo = static_cast<unsigned char>(rec[offset]);
-  unsigned hi = static_cast<unsigned char>(rec[offset + 1]);
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
-
 void PutInt16(std::string& rec, std::size_t offset, std::int16_t v) {
   if (offset > rec.size() || rec.size() - offset < 2) throw std::out_of_range("PutInt16 offset");
+  PutInt16(rec.data() + offset, v);
+}
+
+void PutInt16(char* at, std::int16_t v) {
   auto u = static_cast<std::uint16_t>(v);
-  rec[offset] = static_cast<char>(u & 0xFF);
-  rec[offset + 1] = static_cast<char>(u >> 8);
+  at[0] = static_cast<char>(u & 0xFF);
+  at[1] = static_cast<char>(u >> 8);
 }
 
 void ReplaceFileOn(FileSystem& fs, const std::string& target, const std::string& scratchPath,

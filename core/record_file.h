@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +39,10 @@ class RecordFile {
   // Exactly RecordLength() bytes. Record numbers outside
   // 1..MaxRecordNumber are a FileError.
   std::string Read(long r);
+  // Records first .. first+count-1 in one read, count * RecordLength()
+  // bytes, as Read would give them one by one. The numbers must lie in
+  // 1..MaxRecordNumber (FileError otherwise); count 0 reads nothing.
+  std::string ReadRecords(long first, long count);
   // bytes.size() must be RecordLength(). Writing past the end extends the
   // file; any gap reads as zeros.
   void Write(long r, const std::string& bytes);
@@ -57,8 +62,17 @@ class RecordFile {
 
 // Little-endian signed 16-bit fields, assembled byte by byte. An offset
 // whose two bytes are not inside rec throws std::out_of_range.
-std::int16_t GetInt16(std::string_view rec, std::size_t offset);
+// Defined here: every scan of a block reads a field or two of each of tens
+// of thousands of records.
+inline std::int16_t GetInt16(std::string_view rec, std::size_t offset) {
+  if (offset > rec.size() || rec.size() - offset < 2) throw std::out_of_range("GetInt16 offset");
+  const unsigned lo = static_cast<unsigned char>(rec[offset]);
+  const unsigned hi = static_cast<unsigned char>(rec[offset + 1]);
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+}
 void PutInt16(std::string& rec, std::size_t offset, std::int16_t v);
+// The two bytes at `at`, which the caller has made sure are there.
+void PutInt16(char* at, std::int16_t v);
 
 // Writes content as the whole new target: a scratch file of scratchPath's
 // name is created fresh (whatever was there is removed, a link never

@@ -61,14 +61,14 @@ constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, int16_t R::*
 // The layout is a template argument so that each field's kind is known at
 // compile time: a record without text never instantiates the text code.
 template <const auto& Layout, std::size_t I = 0, typename R>
-void EncodeFields(const R& r, std::string& rec, std::size_t at) {
+void EncodeFields(const R& r, char* rec) {
   if constexpr (I < Layout.size()) {
     constexpr RecordField<R> f = Layout[I];
     if constexpr (f.text != nullptr)
-      rec.replace(at, static_cast<std::size_t>(f.width), EncodeFixed(r.*f.text, f.width));
+      EncodeFixedInto(r.*f.text, rec, f.width);
     else
-      PutInt16(rec, at, r.*f.number);
-    EncodeFields<Layout, I + 1>(r, rec, at + static_cast<std::size_t>(f.width));
+      PutInt16(rec, r.*f.number);
+    EncodeFields<Layout, I + 1>(r, rec + f.width);
   }
 }
 
@@ -84,10 +84,16 @@ void DecodeFields(R& r, std::string_view bytes, std::size_t at) {
   }
 }
 
+// Exactly LayoutLength(Layout) bytes written at `out`.
+template <const auto& Layout, typename R>
+void EncodeRecordInto(const R& r, char* out) {
+  EncodeFields<Layout>(r, out);
+}
+
 template <const auto& Layout, typename R>
 std::string EncodeRecord(const R& r) {
   std::string rec(static_cast<std::size_t>(LayoutLength(Layout)), '\0');
-  EncodeFields<Layout>(r, rec, 0);
+  EncodeRecordInto<Layout>(r, rec.data());
   return rec;
 }
 

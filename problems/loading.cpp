@@ -1,5 +1,7 @@
 // Loading a problem: its set-up stones, answer lines and comment lines.
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -45,13 +47,15 @@ void Form4::LoadSetupStones(int problem) {
   Lesson.ProblemMoveNumber = 0;
   try {
     RecordFile f(s_.ProblemMovesFile, ProblemMoveRecord::Length);
-    const long count = f.Count();
     const int first = BlockFirst(ProblemFile::Moves, s_.CategoryNo);
-    const int last = BlockLast(ProblemFile::Moves, s_.CategoryNo);
-    for (long r = first; r <= last && r <= count; ++r) {
-      const ProblemMoveRecord m = ProblemMoveRecord::Decode(f.Read(r));
+    const long last = std::min<long>(BlockLast(ProblemFile::Moves, s_.CategoryNo), f.Count());
+    // The block in one read: it holds up to 10,000 records.
+    const std::string block = f.ReadRecords(first, last - first + 1);
+    const std::string_view bytes = block;
+    for (size_t at = 0; at < bytes.size(); at += ProblemMoveRecord::Length) {
+      const ProblemMoveRecord m = ProblemMoveRecord::Decode(bytes.substr(at, ProblemMoveRecord::Length));
       if (m.ProblemNumber == 0) {
-        if (r == first) GetPlatform().MsgBox(form4text::NoSetup, Buttons::OK, Icon::Information, form4text::Confirm);
+        if (at == 0) GetPlatform().MsgBox(form4text::NoSetup, Buttons::OK, Icon::Information, form4text::Confirm);
         break;
       }
       if (m.ProblemNumber != problem) continue;
@@ -68,10 +72,9 @@ void Form4::LoadSetupStones(int problem) {
 void Form4::LoadAnswerLines(int problem) {
   std::vector<AnswerLine> lines;
   try {
-    for (const auto& r : ScanAnswers(s_, s_.CategoryNo)) {
+    for (const auto& r : ScanAnswers(s_, s_.CategoryNo, problem)) {
       const AnswerMoveRecord& a = r.value;
-      if (a.ProblemNumber == problem)
-        lines.push_back({a.ProblemNumber, a.MoveIndex, a.SignedColour, a.Point, a.RecordNumber, a.BranchLink});
+      lines.push_back({a.ProblemNumber, a.MoveIndex, a.SignedColour, a.Point, a.RecordNumber, a.BranchLink});
     }
   } catch (const FileError&) {
     SetStatus(msg::NoFile);

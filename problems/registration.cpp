@@ -161,10 +161,11 @@ void Form4::RetitleLine(int line, const Str& text) {
 }
 
 bool Form4::RewriteProblemList() {
-  std::vector<ProblemListRecord> records;
-  for (int i = 0; i < List1.ListCount(); ++i)
-    records.push_back({static_cast<int16_t>(ProblemNumberAt(i)), problemTitles_[static_cast<size_t>(i)]});
-  if (sol::RewriteProblemList(s_, s_.CategoryNo, records)) return true;
+  const auto fill = [this](size_t i, ProblemListRecord& r) {
+    r.ProblemNumber = static_cast<int16_t>(ProblemNumberAt(static_cast<int>(i)));
+    r.ProblemText = problemTitles_[i];
+  };
+  if (sol::RewriteProblemList(s_, s_.CategoryNo, static_cast<size_t>(List1.ListCount()), fill)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
   return false;
 }

@@ -58,6 +58,7 @@ std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category, s
 
 ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemListLayout>(bytes); }
 std::string ProblemListRecord::Encode() const { return EncodeRecord<ProblemListLayout>(*this); }
+void ProblemListRecord::EncodeInto(char* out) const { EncodeRecordInto<ProblemListLayout>(*this, out); }
 ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemMoveLayout>(bytes); }
 std::string ProblemMoveRecord::Encode() const { return EncodeRecord<ProblemMoveLayout>(*this); }
 AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<AnswerMoveLayout>(bytes); }
@@ -129,6 +130,10 @@ std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int cate
   return Scan<AnswerMoveRecord>(s, ProblemFile::Answers, category);
 }
 
+std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category, int problem) {
+  return Scan<AnswerMoveRecord>(s, ProblemFile::Answers, category, problem);
+}
+
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category) {
   return Scan<CommentRecord>(s, ProblemFile::Comments, category);
 }
@@ -183,10 +188,6 @@ std::string Whole(std::string_view bytes, int length) {
   std::string rec(bytes.substr(0, static_cast<size_t>(length)));
   rec.resize(static_cast<size_t>(length), '\0');
   return rec;
-}
-
-int16_t ProblemNumberOf(std::string_view bytes) {
-  return bytes.size() >= 2 ? GetInt16(bytes, 0) : GetInt16(Whole(bytes, 2), 0);
 }
 
 int UsedCount(std::string_view bytes, int length) {

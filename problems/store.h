@@ -27,6 +27,8 @@ struct ProblemListRecord {
   Str ProblemText;  // 40 bytes on disk, blanks included when read
   static ProblemListRecord Decode(std::string_view bytes);
   std::string Encode() const;
+  // Encode() written to out[0, Length).
+  void EncodeInto(char* out) const;
 };
 
 struct ProblemMoveRecord {
@@ -106,6 +108,8 @@ struct Numbered {
 std::vector<Numbered<ProblemListRecord>> ScanProblemList(const GameState& s, int category);
 std::vector<Numbered<ProblemMoveRecord>> ScanProblemMoves(const GameState& s, int category);
 std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category);
+// Only the answer records of one problem.
+std::vector<Numbered<AnswerMoveRecord>> ScanAnswers(const GameState& s, int category, int problem);
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category);
 // Only the comments of one problem.
 std::vector<Numbered<CommentRecord>> ScanComments(const GameState& s, int category, int problem);
@@ -178,7 +182,12 @@ void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& e
 // stable sort, so records of one number keep their order). Returns false,
 // writing nothing, when there are more records than the block holds; a record
 // with problem number 0 is a FileError.
-[[nodiscard]] bool RewriteProblemList(GameState& s, int category, std::vector<ProblemListRecord> records);
+[[nodiscard]] bool RewriteProblemList(GameState& s, int category, const std::vector<ProblemListRecord>& records);
+// The same with `count` records that `fill` gives one at a time (index from
+// 0, and a record to overwrite), so that the window's list of 31,000 titles
+// is not copied first.
+[[nodiscard]] bool RewriteProblemList(GameState& s, int category, size_t count,
+                                      const std::function<void(size_t, ProblemListRecord&)>& fill);
 
 // The number a record numbered `old` gets once the records in `removed`
 // (ascending, no duplicates) have been taken out of its block: old minus the
@@ -192,6 +201,9 @@ struct AnswerRenumbering {
   std::vector<int> removed;  // ascending; a reserved record written before is among them
   int reserved = 0;
   int operator()(int old) const;
+  // The second step alone: the number of a record that TranslateRecordNumber
+  // has given `lowered`.
+  int AroundReserved(int lowered) const;
 };
 
 // Takes the answer records with the given record numbers out of the

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/record_file.h"
 #include "problems/store.h"
 
 namespace sol::store_detail {
@@ -21,7 +22,9 @@ int UsedCount(std::string_view bytes, int length);
 std::string Whole(std::string_view bytes, int length);
 
 // Problem number of a record's bytes, missing bytes reading as zeros.
-int16_t ProblemNumberOf(std::string_view bytes);
+inline int16_t ProblemNumberOf(std::string_view bytes) {
+  return bytes.size() >= 2 ? GetInt16(bytes, 0) : GetInt16(Whole(bytes, 2), 0);
+}
 
 // The bytes of the block's records that the file holds (at most the whole
 // block), read in one go. A partial trailing record comes out zero-padded.

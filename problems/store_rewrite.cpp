@@ -1,8 +1,11 @@
 // Every change to a problem file: appends, block rewrites, removal of answer
 // records with the renumbering it implies, deletion and renumbering of a
 // problem. Each builds the whole new file in memory and hands it to
-// ReplaceFile, so a data file is never left half written.
+// ReplaceFile, so a data file is never left half written. The records that
+// stay keep the bytes they were read with; only the fields a command changes
+// are written into them.
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 
@@ -27,38 +30,74 @@ constexpr size_t RecordNumberOffset = FieldOffset(AnswerMoveLayout, &AnswerMoveR
 constexpr size_t BranchLinkOffset = FieldOffset(AnswerMoveLayout, &AnswerMoveRecord::BranchLink);
 constexpr size_t AnswerRecordOffset = FieldOffset(CommentLayout, &CommentRecord::AnswerRecord);
 
-// A data file as read, with the used records of one category's block.
+// A file's bytes, read into memory that is not cleared first: every command
+// reads megabytes of these files whole.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  explicit FileBytes(size_t size) : data_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+  char* data() { return data_.get(); }
+  size_t size() const { return size_; }
+  std::string_view View() const { return {data_.get(), size_}; }
+  // Longer by zeros up to `size` bytes.
+  void Extend(size_t size) {
+    if (size <= size_) return;
+    std::unique_ptr<char[]> longer = std::make_unique_for_overwrite<char[]>(size);
+    if (size_ > 0) std::memcpy(longer.get(), data_.get(), size_);
+    std::memset(longer.get() + size_, 0, size - size_);
+    data_ = std::move(longer);
+    size_ = size;
+  }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
+// A data file as read, with the used records of one category's block. A
+// block's records are handled as one run of bytes: a command copies the
+// records it keeps and changes only the fields it must.
 struct Block {
   ProblemFile file;
   int category;
   int first;
   int last;
   int length;
-  std::string content;
-  std::vector<std::string> used;
+  FileBytes content;  // the whole file
+  int count = 0;      // used records
+  // The used records when the file ends inside the last of them, padded
+  // with zeros; otherwise empty and the records are read from `content`.
+  std::string padded;
 
   int Capacity() const { return last - first + 1; }
+  size_t Bytes(int records) const { return static_cast<size_t>(records) * static_cast<size_t>(length); }
+  size_t Start() const { return Bytes(first - 1); }
+  // The used records, `length` bytes each.
+  std::string_view Used() const {
+    if (count == 0) return {};
+    if (!padded.empty()) return padded;
+    return content.View().substr(Start(), Bytes(count));
+  }
+  std::string_view Record(int i) const { return Used().substr(Bytes(i), static_cast<size_t>(length)); }
 };
 
 Block Load(const GameState& s, ProblemFile f, int category) {
   CheckCategory(category);
-  Block b{f, category, BlockFirst(f, category), BlockLast(f, category), RecordLength(f), {}, {}};
+  Block b{f, category, BlockFirst(f, category), BlockLast(f, category), RecordLength(f), {}, 0, {}};
   const std::string& path = ProblemFilePath(s, f);
   {
     std::unique_ptr<File> file = Files().Open(path);
     const std::uint64_t size = file->Size();
     if (size > MaxDataFileBytes) throw FileError("too large for a problem file: " + path);
-    b.content.resize(static_cast<size_t>(size));
+    b.content = FileBytes(static_cast<size_t>(size));
     if (file->ReadAt(0, b.content.data(), b.content.size()) != b.content.size())
       throw FileError("the file became shorter while it was read: " + path);
   }
-  const size_t start = static_cast<size_t>(b.first - 1) * b.length;
+  const size_t start = b.Start();
   if (b.content.size() > start) {
-    const std::string_view block =
-        std::string_view(b.content).substr(start, static_cast<size_t>(b.Capacity()) * b.length);
-    const int n = store_detail::UsedCount(block, b.length);
-    b.used.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) b.used.push_back(Whole(block.substr(static_cast<size_t>(i) * b.length), b.length));
+    const std::string_view block = b.content.View().substr(start, b.Bytes(b.Capacity()));
+    b.count = store_detail::UsedCount(block, b.length);
+    if (block.size() < b.Bytes(b.count)) b.padded = Whole(block, static_cast<int>(b.Bytes(b.count)));
   }
   return b;
 }
@@ -67,43 +106,78 @@ void SetBlockEnd(GameState& s, const Block& b, int end) {
   BlockEndOf(s.BlockEnd[static_cast<size_t>(b.category)], b.file) = static_cast<int16_t>(end);
 }
 
-// The block of `b` becomes `records`; false, with nothing written, when they
-// do not fit. Content that comes out the same is not written again.
-bool Commit(GameState& s, const Block& b, const std::vector<std::string>& records) {
-  if (records.size() > static_cast<size_t>(b.Capacity())) {
-    SetBlockEnd(s, b, b.first - 1 + static_cast<int>(b.used.size()));
+// The block of `b` becomes `records` (whole records, none of them inside
+// b's content); false, with nothing written, when they do not fit. Content
+// that comes out the same is not written again.
+bool Commit(GameState& s, Block& b, std::string_view records) {
+  const size_t length = static_cast<size_t>(b.length);
+  const int n = static_cast<int>(records.size() / length);
+  if (n > b.Capacity()) {
+    SetBlockEnd(s, b, b.first - 1 + b.count);
     return false;
   }
-  for (const std::string& r : records) {
-    if (r.size() != static_cast<size_t>(b.length))
-      throw FileError("record of " + std::to_string(r.size()) + " bytes for " + ProblemFilePath(s, b.file));
-    if (ProblemNumberOf(r) == 0) throw FileError("a record with problem number 0 would end the block early");
-  }
-  const int n = static_cast<int>(records.size());
+  if (records.size() % length != 0)
+    throw FileError("record of " + std::to_string(records.size() % length) + " bytes for " +
+                    ProblemFilePath(s, b.file));
+  for (size_t at = 0; at < records.size(); at += length)
+    if (ProblemNumberOf(records.substr(at, length)) == 0)
+      throw FileError("a record with problem number 0 would end the block early");
   const bool marker = b.first + n <= b.last;
-  std::string out = b.content;
-  const size_t needed = static_cast<size_t>(b.first - 1 + n + (marker ? 1 : 0)) * b.length;
-  if (out.size() < needed) out.resize(needed, '\0');
-  size_t at = static_cast<size_t>(b.first - 1) * b.length;
-  for (const std::string& r : records) {
-    out.replace(at, r.size(), r);
-    at += r.size();
+  const size_t start = b.Start();
+  const size_t needed = start + b.Bytes(n + (marker ? 1 : 0));
+  FileBytes& out = b.content;
+  bool changed = out.size() < needed;
+  out.Extend(needed);
+  changed = changed || out.View().substr(start, records.size()) != records;
+  if (!records.empty()) std::memcpy(out.data() + start, records.data(), records.size());
+  if (marker) {
+    char* end = out.data() + start + records.size();
+    changed = changed || std::any_of(end, end + length, [](char c) { return c != '\0'; });
+    std::memset(end, 0, length);
   }
-  if (marker) out.replace(at, static_cast<size_t>(b.length), EndMarker(b.file));
-  if (out != b.content) ReplaceFile(ProblemFilePath(s, b.file), s.TempFile, out);
+  if (changed) ReplaceFile(ProblemFilePath(s, b.file), s.TempFile, out.View());
   SetBlockEnd(s, b, b.first - 1 + n);
   return true;
 }
 
-bool AppendTo(GameState& s, const Block& b, const std::vector<std::string>& records) {
-  std::vector<std::string> all = b.used;
-  all.insert(all.end(), records.begin(), records.end());
+// The records given one by one, as one run of bytes; FileError for one of
+// the wrong length.
+std::string Joined(const GameState& s, const Block& b, const std::vector<std::string>& records) {
+  std::string out;
+  out.reserve(b.Bytes(static_cast<int>(records.size())));
+  for (const std::string& r : records) {
+    if (r.size() != static_cast<size_t>(b.length))
+      throw FileError("record of " + std::to_string(r.size()) + " bytes for " + ProblemFilePath(s, b.file));
+    out += r;
+  }
+  return out;
+}
+
+bool AppendTo(GameState& s, Block& b, const std::vector<std::string>& records) {
+  if (records.size() > static_cast<size_t>(b.Capacity() - b.count)) {
+    SetBlockEnd(s, b, b.first - 1 + b.count);
+    return false;
+  }
+  std::string all(b.Used());
+  all += Joined(s, b, records);
   return Commit(s, b, all);
 }
 
-void StableSortByProblem(std::vector<std::string>& records) {
-  std::stable_sort(records.begin(), records.end(),
-                   [](const std::string& a, const std::string& b) { return ProblemNumberOf(a) < ProblemNumberOf(b); });
+// Records of `length` bytes put in ascending order of problem number, those
+// of one number kept in their order.
+void StableSortByProblem(std::string& records, int length) {
+  const size_t step = static_cast<size_t>(length);
+  const size_t n = records.size() / step;
+  std::vector<int16_t> numbers(n);
+  for (size_t i = 0; i < n; ++i) numbers[i] = ProblemNumberOf(std::string_view(records).substr(i * step, step));
+  if (std::is_sorted(numbers.begin(), numbers.end())) return;
+  std::vector<size_t> order(n);
+  for (size_t i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return numbers[a] < numbers[b]; });
+  std::string sorted;
+  sorted.reserve(records.size());
+  for (size_t i : order) sorted.append(records, i * step, step);
+  records = std::move(sorted);
 }
 
 std::string ReservedAnswerBytes(int record) {
@@ -113,29 +187,51 @@ std::string ReservedAnswerBytes(int record) {
 // Whether the block holds the reserved record where it belongs.
 bool HoldsReserved(const Block& answers) {
   const int reserved = ReservedAnswerRecord(answers.category);
-  const size_t at = static_cast<size_t>(reserved - answers.first);
-  return reserved != 0 && at < answers.used.size() && ProblemNumberOf(answers.used[at]) == ReservedAnswerProblem;
+  const int at = reserved - answers.first;
+  return reserved != 0 && at >= 0 && at < answers.count && ProblemNumberOf(answers.Record(at)) == ReservedAnswerProblem;
 }
 
-// Removes the answer records at `records` and renumbers what refers to them;
-// with dropProblem other than 0 every comment of that problem goes as well.
-// With nothing to remove the block is rewritten only when `repack` asks for
-// it, to put the reserved record in place.
+// The block rewritten with only the records `keep` accepts, unchanged.
+template <typename Keep>
+void KeepRecords(GameState& s, ProblemFile f, int category, Keep keep) {
+  Block b = Load(s, f, category);
+  const std::string_view used = b.Used();
+  std::string kept;
+  kept.reserve(used.size());
+  // Runs of kept records are copied whole.
+  size_t run = 0;
+  for (int i = 0; i <= b.count; ++i)
+    if (i == b.count || !keep(b.Record(i))) {
+      kept.append(used.substr(run, b.Bytes(i) - run));
+      run = b.Bytes(i + 1);
+    }
+  (void)Commit(s, b, kept);
+}
+
+// Removes the answer records at `records`, and with dropProblem other than 0
+// every answer record and comment of that problem, and renumbers what refers
+// to them. With nothing to remove the block is rewritten only when `repack`
+// asks for it, to put the reserved record in place.
 AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vector<int>& records, int16_t dropProblem,
                                       bool repack = false) {
-  const Block answers = Load(s, ProblemFile::Answers, category);
-  const int n = static_cast<int>(answers.used.size());
+  Block answers = Load(s, ProblemFile::Answers, category);
+  const int n = answers.count;
   std::vector<char> gone(static_cast<size_t>(n), 0);
   for (int r : records)
     if (r >= answers.first && r < answers.first + n) gone[static_cast<size_t>(r - answers.first)] = 1;
+  if (dropProblem != 0)
+    for (int i = 0; i < n; ++i)
+      if (ProblemNumberOf(answers.Record(i)) == dropProblem) gone[static_cast<size_t>(i)] = 1;
 
   std::vector<int> removed;
-  std::unordered_map<int, int16_t> problemOfRemoved;
   for (int i = 0; i < n; ++i)
-    if (gone[static_cast<size_t>(i)]) {
-      removed.push_back(answers.first + i);
-      problemOfRemoved[answers.first + i] = ProblemNumberOf(answers.used[static_cast<size_t>(i)]);
-    }
+    if (gone[static_cast<size_t>(i)]) removed.push_back(answers.first + i);
+  // Whether a comment of `problem` names a record removed from its own problem.
+  const std::vector<char> asked = gone;
+  const auto removedFrom = [&](int16_t problem, int record) {
+    const int i = record - answers.first;
+    return i >= 0 && i < n && asked[static_cast<size_t>(i)] && ProblemNumberOf(answers.Record(i)) == problem;
+  };
 
   AnswerRenumbering renumber;
   const bool rewrite = !removed.empty() || repack;
@@ -150,31 +246,51 @@ AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vec
     }
   }
 
-  std::vector<std::string> keptAnswers;
-  keptAnswers.reserve(static_cast<size_t>(n) - removed.size() + 1);
+  // renumber() of every record of the block, found in one pass: the links of
+  // 26,000 answers and the targets of 31,000 comments are looked up.
+  std::vector<int> numberOf(static_cast<size_t>(n));
+  for (size_t i = 0, below = 0; i < numberOf.size(); ++i) {
+    const int old = answers.first + static_cast<int>(i);
+    while (below < renumber.removed.size() && renumber.removed[below] < old) ++below;
+    numberOf[i] = renumber.AroundReserved(old - static_cast<int>(below));
+  }
+  const auto renumbered = [&](int old) {
+    const int i = old - answers.first;
+    return i >= 0 && i < n ? numberOf[static_cast<size_t>(i)] : renumber(old);
+  };
+
+  const size_t length = static_cast<size_t>(answers.length);
+  const std::string_view oldAnswers = answers.Used();
+  std::string keptAnswers;
+  keptAnswers.reserve(answers.Bytes(n - static_cast<int>(removed.size()) + 1));
+  int next = answers.first;  // the record the next kept one becomes
   for (int i = 0; i < n; ++i) {
     if (gone[static_cast<size_t>(i)]) continue;
-    if (renumber.reserved != 0 && answers.first + static_cast<int>(keptAnswers.size()) == renumber.reserved)
-      keptAnswers.push_back(ReservedAnswerBytes(renumber.reserved));
-    std::string rec = answers.used[static_cast<size_t>(i)];
-    PutInt16(rec, RecordNumberOffset, static_cast<int16_t>(answers.first + static_cast<int>(keptAnswers.size())));
-    const int16_t link = GetInt16(rec, BranchLinkOffset);
-    if (link != 0 && link != StartsAtProblem) PutInt16(rec, BranchLinkOffset, static_cast<int16_t>(renumber(link)));
-    keptAnswers.push_back(std::move(rec));
+    if (renumber.reserved != 0 && next == renumber.reserved) {
+      keptAnswers += ReservedAnswerBytes(next);
+      ++next;
+    }
+    const std::string_view used = oldAnswers.substr(static_cast<size_t>(i) * length, length);
+    const int16_t link = GetInt16(used, BranchLinkOffset);
+    keptAnswers += used;
+    char* rec = keptAnswers.data() + keptAnswers.size() - length;
+    PutInt16(rec + RecordNumberOffset, static_cast<int16_t>(next++));
+    if (link != 0 && link != StartsAtProblem) PutInt16(rec + BranchLinkOffset, static_cast<int16_t>(renumbered(link)));
   }
 
-  const Block comments = Load(s, ProblemFile::Comments, category);
-  std::vector<std::string> keptComments;
-  keptComments.reserve(comments.used.size());
-  for (const std::string& used : comments.used) {
+  Block comments = Load(s, ProblemFile::Comments, category);
+  std::string keptComments;
+  const std::string_view oldComments = comments.Used();
+  keptComments.reserve(oldComments.size());
+  for (size_t at = 0; at < oldComments.size(); at += static_cast<size_t>(comments.length)) {
+    const std::string_view used = oldComments.substr(at, static_cast<size_t>(comments.length));
     const int16_t problem = ProblemNumberOf(used);
     const int16_t target = GetInt16(used, AnswerRecordOffset);
     if (dropProblem != 0 && problem == dropProblem) continue;
-    const auto head = problemOfRemoved.find(target);
-    if (head != problemOfRemoved.end() && head->second == problem) continue;
-    std::string rec = used;
-    PutInt16(rec, AnswerRecordOffset, static_cast<int16_t>(renumber(target)));
-    keptComments.push_back(std::move(rec));
+    if (removedFrom(problem, target)) continue;
+    keptComments += used;
+    PutInt16(keptComments.data() + keptComments.size() - comments.length + AnswerRecordOffset,
+             static_cast<int16_t>(renumbered(target)));
   }
 
   // Both files are read and both new blocks built before either is replaced,
@@ -190,10 +306,22 @@ AnswerRenumbering RemoveAnswerRecords(GameState& s, int category, const std::vec
   return renumber;
 }
 
+// Whether the category's list block has a record of the problem.
+bool Lists(const GameState& s, int category, int16_t problem) {
+  const std::string bytes =
+      store_detail::ReadBlockBytes(ProblemFilePath(s, ProblemFile::List), ProblemFile::List, category);
+  const size_t length = static_cast<size_t>(RecordLength(ProblemFile::List));
+  const int used = store_detail::UsedCount(bytes, static_cast<int>(length));
+  for (size_t i = 0; i < static_cast<size_t>(used); ++i)
+    if (ProblemNumberOf(std::string_view(bytes).substr(i * length, length)) == problem) return true;
+  return false;
+}
+
 }  // namespace
 
 bool AppendRecords(GameState& s, ProblemFile f, int category, const std::vector<std::string>& records) {
-  return AppendTo(s, Load(s, f, category), records);
+  Block b = Load(s, f, category);
+  return AppendTo(s, b, records);
 }
 
 bool AppendProblemMoves(GameState& s, int category, const std::vector<ProblemMoveRecord>& records) {
@@ -203,10 +331,10 @@ bool AppendProblemMoves(GameState& s, int category, const std::vector<ProblemMov
 }
 
 bool AppendAnswers(GameState& s, int category, std::vector<AnswerMoveRecord>& records) {
-  const Block b = Load(s, ProblemFile::Answers, category);
+  Block b = Load(s, ProblemFile::Answers, category);
   std::vector<AnswerMoveRecord> placed = records;
   std::vector<std::string> bytes;
-  int next = b.first + static_cast<int>(b.used.size());
+  int next = b.first + b.count;
   const int reserved = ReservedAnswerRecord(category);
   for (AnswerMoveRecord& r : placed) {
     if (next == reserved) bytes.push_back(ReservedAnswerBytes(next++));
@@ -224,32 +352,47 @@ bool AppendComment(GameState& s, int category, const CommentRecord& record) {
 }
 
 void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& edit) {
-  const Block b = Load(s, f, category);
-  std::vector<std::string> kept;
-  kept.reserve(b.used.size());
-  for (size_t i = 0; i < b.used.size(); ++i) {
-    std::string rec = b.used[i];
-    if (edit(b.first + static_cast<int>(i), rec)) kept.push_back(std::move(rec));
+  Block b = Load(s, f, category);
+  std::string kept;
+  kept.reserve(b.Bytes(b.count));
+  std::string rec;
+  for (int i = 0; i < b.count; ++i) {
+    rec.assign(b.Record(i));
+    if (!edit(b.first + i, rec)) continue;
+    if (rec.size() != static_cast<size_t>(b.length))
+      throw FileError("record of " + std::to_string(rec.size()) + " bytes for " + ProblemFilePath(s, b.file));
+    kept += rec;
   }
   (void)Commit(s, b, kept);
 }
 
 bool ReplaceBlock(GameState& s, ProblemFile f, int category, const std::vector<std::string>& records) {
-  return Commit(s, Load(s, f, category), records);
+  Block b = Load(s, f, category);
+  if (records.size() > static_cast<size_t>(b.Capacity())) {
+    SetBlockEnd(s, b, b.first - 1 + b.count);
+    return false;
+  }
+  return Commit(s, b, Joined(s, b, records));
 }
 
-bool RewriteProblemList(GameState& s, int category, std::vector<ProblemListRecord> records) {
-  const auto byNumber = [](const ProblemListRecord& a, const ProblemListRecord& b) {
-    return a.ProblemNumber < b.ProblemNumber;
-  };
+bool RewriteProblemList(GameState& s, int category, size_t count,
+                        const std::function<void(size_t, ProblemListRecord&)>& fill) {
+  constexpr size_t length = ProblemListRecord::Length;
+  std::string bytes(count * length, '\0');
+  ProblemListRecord r;
+  for (size_t i = 0; i < count; ++i) {
+    fill(i, r);
+    r.EncodeInto(bytes.data() + i * length);
+  }
   // The window's list is nearly always in order already; 31,000 records are
   // not moved about for nothing.
-  if (!std::is_sorted(records.begin(), records.end(), byNumber))
-    std::stable_sort(records.begin(), records.end(), byNumber);
-  std::vector<std::string> bytes;
-  bytes.reserve(records.size());
-  for (const ProblemListRecord& r : records) bytes.push_back(r.Encode());
-  return ReplaceBlock(s, ProblemFile::List, category, bytes);
+  StableSortByProblem(bytes, static_cast<int>(length));
+  Block b = Load(s, ProblemFile::List, category);
+  return Commit(s, b, bytes);
+}
+
+bool RewriteProblemList(GameState& s, int category, const std::vector<ProblemListRecord>& records) {
+  return RewriteProblemList(s, category, records.size(), [&](size_t i, ProblemListRecord& r) { r = records[i]; });
 }
 
 int TranslateRecordNumber(int old, const std::vector<int>& removed) {
@@ -263,8 +406,9 @@ int ReservedAnswerRecord(int category) {
              : 0;
 }
 
-int AnswerRenumbering::operator()(int old) const {
-  const int lowered = TranslateRecordNumber(old, removed);
+int AnswerRenumbering::operator()(int old) const { return AroundReserved(TranslateRecordNumber(old, removed)); }
+
+int AnswerRenumbering::AroundReserved(int lowered) const {
   // A number past the last record a file can have names nothing; it stays.
   return reserved != 0 && lowered >= reserved && lowered < MaxRecordNumber ? lowered + 1 : lowered;
 }
@@ -276,8 +420,7 @@ AnswerRenumbering RemoveAnswers(GameState& s, int category, const std::vector<in
 AnswerRenumbering FreeReservedAnswerRecord(GameState& s, int category) {
   const Block answers = Load(s, ProblemFile::Answers, category);
   const int reserved = ReservedAnswerRecord(category);
-  if (reserved == 0 || reserved >= answers.first + static_cast<int>(answers.used.size()) || HoldsReserved(answers))
-    return {};
+  if (reserved == 0 || reserved >= answers.first + answers.count || HoldsReserved(answers)) return {};
   return RemoveAnswerRecords(s, category, {}, 0, true);
 }
 
@@ -341,7 +484,7 @@ std::vector<int> WithDependentSequences(const std::vector<Numbered<AnswerMoveRec
 }
 
 void RemoveComments(GameState& s, int category, const std::vector<CommentRef>& comments) {
-  RewriteBlock(s, ProblemFile::Comments, category, [&](int, std::string& rec) {
+  KeepRecords(s, ProblemFile::Comments, category, [&](std::string_view rec) {
     const CommentRef ref{ProblemNumberOf(rec), GetInt16(rec, AnswerRecordOffset)};
     return std::find(comments.begin(), comments.end(), ref) == comments.end();
   });
@@ -350,22 +493,19 @@ void RemoveComments(GameState& s, int category, const std::vector<CommentRef>& c
 void DeleteProblemRecords(GameState& s, int category, int16_t problem) {
   CheckCategory(category);
   if (problem == 0) return;
-  const auto other = [problem](int, std::string& rec) { return ProblemNumberOf(rec) != problem; };
-  RewriteBlock(s, ProblemFile::List, category, other);
-  RewriteBlock(s, ProblemFile::Moves, category, other);
-  std::vector<int> records;
-  for (const auto& a : ScanAnswers(s, category))
-    if (a.value.ProblemNumber == problem) records.push_back(a.record);
-  RemoveAnswerRecords(s, category, records, problem);
+  const auto other = [problem](std::string_view rec) { return ProblemNumberOf(rec) != problem; };
+  KeepRecords(s, ProblemFile::List, category, other);
+  KeepRecords(s, ProblemFile::Moves, category, other);
+  RemoveAnswerRecords(s, category, {}, problem);
 }
 
 void RenumberInBlock(GameState& s, ProblemFile f, int category, int16_t from, int16_t to) {
   if (to == 0) throw FileError("problem number 0 would end the block early");
-  const Block b = Load(s, f, category);
-  std::vector<std::string> records = b.used;
-  for (std::string& rec : records)
-    if (ProblemNumberOf(rec) == from) PutInt16(rec, 0, to);
-  if (f == ProblemFile::List) StableSortByProblem(records);
+  Block b = Load(s, f, category);
+  std::string records(b.Used());
+  for (size_t at = 0; at < records.size(); at += static_cast<size_t>(b.length))
+    if (ProblemNumberOf(std::string_view(records).substr(at, 2)) == from) PutInt16(records.data() + at, to);
+  if (f == ProblemFile::List) StableSortByProblem(records, b.length);
   (void)Commit(s, b, records);
 }
 
@@ -373,8 +513,7 @@ bool RenumberProblemRecords(GameState& s, int category, int16_t from, int16_t to
   CheckCategory(category);
   if (to < 1) return false;
   if (from == to) return true;
-  for (const auto& r : ScanProblemList(s, category))
-    if (r.value.ProblemNumber == to) return false;
+  if (Lists(s, category, to)) return false;
   for (ProblemFile f : {ProblemFile::List, ProblemFile::Moves, ProblemFile::Answers, ProblemFile::Comments})
     RenumberInBlock(s, f, category, from, to);
   return true;

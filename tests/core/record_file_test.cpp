@@ -134,6 +134,9 @@ TEST_F(RecordFiles, ReadingPastTheEndGivesZeros) {
   EXPECT_EQ(f.Read(3), std::string("cc\0\0", 4));
   EXPECT_EQ(f.Read(4), std::string(4, '\0'));
   EXPECT_EQ(f.Read(MaxRecordNumber), std::string(4, '\0'));
+  // Several records in one read come out as Read gives them one by one.
+  EXPECT_EQ(f.ReadRecords(2, 3), std::string("bbbbcc\0\0\0\0\0\0", 12));
+  EXPECT_EQ(f.ReadRecords(1, 0), "");
   EXPECT_EQ(ReadRaw(path), "aaaabbbbcc");  // reading never extends
 }
 
@@ -164,7 +167,9 @@ TEST_F(RecordFiles, RecordNumbersOutsideRangeAreRefused) {
   for (long r : {0L, -1L, 32768L, -32768L, 1000000L}) {
     EXPECT_THROW(f.Read(r), FileError) << r;
     EXPECT_THROW(f.Write(r, "ab"), FileError) << r;
+    EXPECT_THROW(f.ReadRecords(r, 1), FileError) << r;
   }
+  EXPECT_THROW(f.ReadRecords(MaxRecordNumber, 2), FileError);
   EXPECT_EQ(f.Count(), 0);
   f.Write(MaxRecordNumber, "zz");
   EXPECT_EQ(f.Count(), MaxRecordNumber);
