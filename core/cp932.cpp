@@ -73,7 +73,7 @@ void Append(std::string& out, std::uint16_t code) {
 // false to stop. Titles of a whole list go through here on every rewrite of
 // it, so the loop is kept to one table look-up per character.
 template <typename Emit>
-void ForEachEncoded(const Str& text, Emit emit) {
+void ForEachEncoded(std::u16string_view text, Emit emit) {
   const std::uint16_t* table = EncodeTable().data();
   const size_t size = text.size();
   for (size_t i = 0; i < size; ++i) {
@@ -112,7 +112,11 @@ void EncodeFixedInto(const Str& text, char* out, int width) {
   if (width <= 0) return;
   const size_t limit = static_cast<size_t>(width);
   size_t n = 0;
-  ForEachEncoded(text, [&](std::uint16_t code, int bytes) {
+  // Trailing blanks come out as the padding would: a title read with its
+  // padding is encoded without walking through it.
+  std::u16string_view shown(text);
+  while (!shown.empty() && shown.back() == u' ') shown.remove_suffix(1);
+  ForEachEncoded(shown, [&](std::uint16_t code, int bytes) {
     if (n + static_cast<size_t>(bytes) > limit) return false;
     if (code > 0xFF) out[n++] = static_cast<char>(code >> 8);
     out[n++] = static_cast<char>(code & 0xFF);

@@ -83,11 +83,23 @@ Str Num(long v) {
   return digits;
 }
 
+void AppendRightAligned(Str& out, long v, int width) {
+  char16_t digits[24];
+  size_t n = 0;
+  unsigned long magnitude = v < 0 ? 0UL - static_cast<unsigned long>(v) : static_cast<unsigned long>(v);
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (v < 0) digits[n++] = u'-';
+  if (width > 0 && static_cast<size_t>(width) > n) out.append(static_cast<size_t>(width) - n, kBlank);
+  while (n > 0) out.push_back(digits[--n]);
+}
+
 Str RightAlign(long v, int width) {
-  Str digits = Num(v);
-  size_t target = Clamp(width, static_cast<size_t>(INT_MAX));
-  if (digits.size() >= target) return digits;
-  return Str(target - digits.size(), kBlank) + digits;
+  Str out;
+  AppendRightAligned(out, v, width);
+  return out;
 }
 
 Str PadRight(const Str& s, int width) {

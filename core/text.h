@@ -34,6 +34,8 @@ long Val(const Str& s);
 Str Num(long v);
 // Num(v) preceded by blanks to make width units; longer results unchanged.
 Str RightAlign(long v, int width);
+// The same appended to `out`, without a string of its own.
+void AppendRightAligned(Str& out, long v, int width);
 // s followed by blanks to make width units; longer strings unchanged.
 Str PadRight(const Str& s, int width);
 

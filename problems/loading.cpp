@@ -15,8 +15,11 @@
 namespace sol {
 
 Str AnswerListLine(const AnswerLine& l) {
-  return RightAlign(l.Problem, 10) + RightAlign(l.MoveIndex, 10) + RightAlign(l.SignedColour, 10) +
-         RightAlign(l.Point, 10) + RightAlign(l.Record, 10) + RightAlign(l.Link, 10);
+  // Drawn for every line of an answer on each load: built in place.
+  Str line;
+  line.reserve(60);
+  for (int v : {l.Problem, l.MoveIndex, l.SignedColour, l.Point, l.Record, l.Link}) AppendRightAligned(line, v, 10);
+  return line;
 }
 
 Str RecordDigits(int record) {
