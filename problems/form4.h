@@ -231,6 +231,8 @@ class Form4 : public Form {
   void MenuStudyRecords();  // 学習記録…
   // The records, opened at their first use; nullptr without them.
   StudyRecords* StudyBook();
+  // The set-up fingerprints of the category's problems, read at first need.
+  const std::map<int, std::uint64_t>& Fingerprints();
 
   void PlayCue(int kind);
   void SetStatus(const Str& text) { StatusBar1.SetText(text); }
@@ -290,6 +292,7 @@ class Form4 : public Form {
   // attempts, read with the list in a lecture mode.
   std::map<int, std::uint64_t> fingerprints_;
   std::map<int, ProblemStudy> studied_;
+  bool fingerprintsRead_ = false;
   bool studyTried_ = false;  // kept while the program runs
   bool studyFailureShown_ = false;
   std::vector<CommentRecord> comments_;      // of the List3 lines

@@ -43,21 +43,27 @@ StudyRecords* Form4::StudyBook() {
   return Study->Available() ? Study : nullptr;
 }
 
+const std::map<int, std::uint64_t>& Form4::Fingerprints() {
+  if (fingerprintsRead_) return fingerprints_;
+  fingerprintsRead_ = true;
+  try {
+    fingerprints_ = SetupFingerprints(s_, s_.CategoryNo);
+  } catch (const FileError&) {
+    // The list said so already; without set-ups nothing is matched.
+  }
+  // A problem may have no set-up stones at all.
+  const std::uint64_t none = SetupFingerprint({});
+  for (int n : problemNumbers_) fingerprints_.emplace(n, none);
+  return fingerprints_;
+}
+
 void Form4::ShowStudyMarks() {
   fingerprints_.clear();
+  fingerprintsRead_ = false;
   studied_.clear();
-  const bool lecture = s_.LessonMode % 2 == 1;
-  if (lecture) {
-    try {
-      fingerprints_ = SetupFingerprints(s_, s_.CategoryNo);
-    } catch (const FileError&) {
-      // The list said so already; without set-ups nothing is matched.
-    }
-    // A problem may have no set-up stones at all.
-    const std::uint64_t none = SetupFingerprint({});
-    for (int n : problemNumbers_) fingerprints_.emplace(n, none);
-    if (StudyRecords* records = StudyBook()) studied_ = records->Latest(s_.CategoryNo, fingerprints_);
-  }
+  StudyRecords* records = s_.LessonMode % 2 == 1 ? StudyBook() : nullptr;
+  // With nothing recorded in the category the set-ups need not be read.
+  if (records && records->HasAttempts(s_.CategoryNo)) studied_ = records->Latest(s_.CategoryNo, Fingerprints());
   for (int i = 0; i < List1.ListCount(); ++i) {
     const auto it = studied_.find(ProblemNumberAt(i));
     List1.SetMark(i, it == studied_.end() ? 0 : static_cast<int>(it->second.Last));
@@ -78,7 +84,7 @@ void Form4::ShowStudySummary() {
   // Review lists only some of the problems; the count is of the whole list.
   if (Vars.Reviewing) {
     all = 0;
-    for (const auto& [n, fingerprint] : fingerprints_) all += inSubCategory(n) ? 1 : 0;
+    for (const auto& [n, fingerprint] : Fingerprints()) all += inSubCategory(n) ? 1 : 0;
   }
   long tried = 0, solved = 0;
   for (const auto& [n, study] : studied_) {
@@ -101,7 +107,7 @@ void Form4::RecordStudyEnd(int line) {
   StudyAttempt attempt;
   attempt.Category = s_.CategoryNo;
   attempt.Problem = problem;
-  if (const auto it = fingerprints_.find(problem); it != fingerprints_.end()) attempt.Fingerprint = it->second;
+  if (const auto it = Fingerprints().find(problem); it != fingerprints_.end()) attempt.Fingerprint = it->second;
   attempt.Result = Attempt.Ended(answers_.OnWrongLine(line));
   attempt.When = GetPlatform().Now();
   if (!records->Record(attempt)) {
@@ -140,7 +146,7 @@ void Form4::MenuReview() {
     return;
   }
   StudyRecords* records = StudyBook();
-  const std::vector<int> order = records ? records->ReviewOrder(s_.CategoryNo, fingerprints_) : std::vector<int>{};
+  const std::vector<int> order = records ? records->ReviewOrder(s_.CategoryNo, Fingerprints()) : std::vector<int>{};
   // The lines as listed, for the problems still listed.
   std::vector<std::pair<int, int>> lines;  // problem, List1 line
   for (int n : order) {

@@ -482,6 +482,13 @@ bool StudyRecords::Record(const StudyAttempt& a) {
   return true;
 }
 
+bool StudyRecords::HasAttempts(int category) const {
+  if (!db_) return false;
+  Statement q(db_, "SELECT 1 FROM attempt WHERE category = ?1 LIMIT 1");
+  q.Bind(1, category);
+  return q.Step();
+}
+
 std::map<int, ProblemStudy> StudyRecords::Latest(int category, const std::map<int, std::uint64_t>& fingerprints) const {
   std::map<int, ProblemStudy> out;
   if (!db_) {

@@ -100,6 +100,8 @@ class StudyRecords {
   // False (and LastError) when it was not stored.
   bool Record(const StudyAttempt& attempt);
 
+  // Whether any attempt at a problem of `category` is recorded.
+  bool HasAttempts(int category) const;
   // For each problem of `category` in `fingerprints`, the newest of its
   // attempts made on the set-up with the fingerprint given, and how many
   // such attempts there are. Problems without one are left out; problems
