@@ -158,7 +158,7 @@ class Form4 : public Form {
   struct NewProblem {
     int number = 0;
     Str line;
-    Str title;  // what the problem list file stores after the number
+    int titleStart = 4;  // where in the line the title the list file stores begins
     int overwritten = -1;
   };
   // The input field checked for a registration; nullopt after a refusal.
@@ -275,7 +275,10 @@ class Form4 : public Form {
 
   // List1, List3 and the board captions change only through these, so
   // that what is listed and what is marked stay known apart from the text.
-  int AddProblemLine(int number, const Str& line, const Str& title);
+  // `titleStart`: where in `line` the title begins (after the number).
+  int AddProblemLine(int number, const Str& line, int titleStart);
+  // The title the list file holds for List1 line i.
+  Str ProblemTitleAt(int i) const;
   void RemoveProblemLine(int i);
   void ClearProblemLines();
   int AddCommentLine(const CommentRecord& c);
@@ -287,7 +290,8 @@ class Form4 : public Form {
   GameState& s_;
   AnswerTree answers_;
   std::vector<int> problemNumbers_;  // of the List1 lines
-  std::vector<Str> problemTitles_;   // as the problem list file holds them
+  // Where in each List1 line the title the list file holds begins.
+  std::vector<std::uint8_t> titleStarts_;
   // The set-up fingerprints of the category's problems and their latest
   // attempts, read with the list in a lecture mode.
   std::map<int, std::uint64_t> fingerprints_;

@@ -132,10 +132,15 @@ int Form4::ProblemNumberAt(int i) const {
   return i >= 0 && i < static_cast<int>(problemNumbers_.size()) ? problemNumbers_[static_cast<size_t>(i)] : 0;
 }
 
-int Form4::AddProblemLine(int number, const Str& line, const Str& title) {
+Str Form4::ProblemTitleAt(int i) const {
+  if (i < 0 || i >= static_cast<int>(titleStarts_.size())) return {};
+  return Mid(List1.List(i), titleStarts_[static_cast<size_t>(i)] + 1, ProblemListRecord::TitleChars);
+}
+
+int Form4::AddProblemLine(int number, const Str& line, int titleStart) {
   const int added = List1.AddItem(line);
   problemNumbers_.insert(problemNumbers_.begin() + added, number);
-  problemTitles_.insert(problemTitles_.begin() + added, Left(title, ProblemListRecord::TitleChars));
+  titleStarts_.insert(titleStarts_.begin() + added, static_cast<std::uint8_t>(std::clamp(titleStart, 0, 255)));
   return added;
 }
 
@@ -143,13 +148,13 @@ void Form4::RemoveProblemLine(int i) {
   if (i < 0 || i >= List1.ListCount()) return;
   List1.RemoveItem(i);
   problemNumbers_.erase(problemNumbers_.begin() + i);
-  problemTitles_.erase(problemTitles_.begin() + i);
+  titleStarts_.erase(titleStarts_.begin() + i);
 }
 
 void Form4::ClearProblemLines() {
   List1.Clear();
   problemNumbers_.clear();
-  problemTitles_.clear();
+  titleStarts_.clear();
 }
 
 int Form4::AddCommentLine(const CommentRecord& c) {

@@ -22,7 +22,7 @@ void Form4::Command11_Click() {
     return;
   }
   // The moved problem keeps the first 26 characters of its title.
-  const Str title = Left(PadRight(problemTitles_[static_cast<size_t>(selected)], 26), 26);
+  const Str title = Left(PadRight(ProblemTitleAt(selected), 26), 26);
   const int old = ProblemNumberAt(selected);
   // Renumbered in the four files and retitled in the list, all together.
   bool relisted = false;
@@ -34,7 +34,7 @@ void Form4::Command11_Click() {
         }
         relisted = true;
         RemoveProblemLine(selected);
-        added = AddProblemLine(next, Num(next) + title, title);
+        added = AddProblemLine(next, Num(next) + title, static_cast<int>(Num(next).size()));
         return RewriteProblemList();
       }) != FileCommand::Done) {
     if (relisted) LoadProblemList();

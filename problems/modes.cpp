@@ -123,9 +123,9 @@ void Form4::ShowSubCategoryNames() {
 void Form4::LoadProblemList() {
   ClearProblemLines();
   try {
-    std::vector<std::pair<Str, ProblemListRecord>> lines;
+    std::vector<std::pair<Str, int>> lines;
     ForEachProblemListRecord(s_, s_.CategoryNo, [&lines](const ProblemListRecord& r) {
-      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r);
+      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r.ProblemNumber);
     });
     // A damaged block out of order would make each line go in near the top
     // of a long sorted list; sorted first (equal lines kept in file order,
@@ -133,8 +133,9 @@ void Form4::LoadProblemList() {
     auto byText = [](const auto& a, const auto& b) { return a.first < b.first; };
     if (!std::is_sorted(lines.begin(), lines.end(), byText)) std::stable_sort(lines.begin(), lines.end(), byText);
     problemNumbers_.reserve(lines.size());
-    problemTitles_.reserve(lines.size());
-    for (const auto& [line, r] : lines) AddProblemLine(r.ProblemNumber, line, r.ProblemText);
+    titleStarts_.reserve(lines.size());
+    // The title follows the number.
+    for (const auto& [line, number] : lines) AddProblemLine(number, line, static_cast<int>(Num(number).size()));
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }

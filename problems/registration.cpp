@@ -81,7 +81,7 @@ std::optional<Form4::NewProblem> Form4::ChooseNewProblem(const Str& text) {
     return std::nullopt;
   };
   const Str key = Left(text, 4);
-  NewProblem problem{static_cast<int>(Val(key)), text, Mid(text, 5, ProblemListRecord::TitleChars)};
+  NewProblem problem{static_cast<int>(Val(key)), text, 4};
   auto listed = [this](long n) {
     for (int i = 0; i < List1.ListCount(); ++i)
       if (ProblemNumberAt(i) == n) return i;
@@ -99,7 +99,8 @@ std::optional<Form4::NewProblem> Form4::ChooseNewProblem(const Str& text) {
   if (key == u"0000") {
     problem.number = NextFreeProblemNumber(problemNumbers_, Vars.SubCategoryBase);
     if (problem.number >= Vars.SubCategoryBase + 1000) return refuse(form4text::SubCategoryFull);
-    problem.line = Num(problem.number) + problem.title;
+    problem.line = Num(problem.number) + Mid(text, 5, ProblemListRecord::TitleChars);
+    problem.titleStart = static_cast<int>(Num(problem.number).size());
     return problem;
   }
   problem.overwritten = listed(problem.number);
@@ -130,7 +131,7 @@ void Form4::StoreNewProblem(const NewProblem& problem) {
         relisted = true;
         // A problem whose position could not be stored is not listed either.
         if (!WriteSetup()) return false;
-        added = AddProblemLine(number, problem.line, problem.title);
+        added = AddProblemLine(number, problem.line, problem.titleStart);
         return RewriteProblemList();
       }) != FileCommand::Done) {
     // Refused or failed: the stones go again with the list record.
@@ -157,13 +158,13 @@ bool Form4::WriteSetup() {
 void Form4::RetitleLine(int line, const Str& text) {
   if (line < 0 || line >= List1.ListCount()) return;
   List1.SetList(line, text);
-  problemTitles_[static_cast<size_t>(line)] = Mid(text, 5, ProblemListRecord::TitleChars);
+  titleStarts_[static_cast<size_t>(line)] = 4;
 }
 
 bool Form4::RewriteProblemList() {
   const auto fill = [this](size_t i, ProblemListRecord& r) {
     r.ProblemNumber = static_cast<int16_t>(ProblemNumberAt(static_cast<int>(i)));
-    r.ProblemText = problemTitles_[i];
+    r.ProblemText = ProblemTitleAt(static_cast<int>(i));
   };
   if (sol::RewriteProblemList(s_, s_.CategoryNo, static_cast<size_t>(List1.ListCount()), fill)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);

@@ -157,8 +157,8 @@ void Form4::MenuReview() {
     GetPlatform().MsgBox(studytext::NothingToReview, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
-  std::vector<std::pair<Str, Str>> texts;
-  for (const auto& [n, i] : lines) texts.emplace_back(List1.List(i), problemTitles_[static_cast<size_t>(i)]);
+  std::vector<std::pair<Str, int>> texts;
+  for (const auto& [n, i] : lines) texts.emplace_back(List1.List(i), titleStarts_[static_cast<size_t>(i)]);
   ResetProblemBoard();
   ShowAnswers({});
   ClearCommentLines();
