@@ -217,6 +217,8 @@ class Form4 : public Form {
   // The marks beside List1's lines and the line under it, from the records.
   void ShowStudyMarks();
   void ShowStudySummary();
+  // Each List1 line's sign from the latest attempts read.
+  void MarkListLines();
   // Counts the end of the answer the lecture reached at `line`.
   void RecordStudyEnd(int line);
   // The records of a problem renumbered go with it; to 0: removed with it.

@@ -64,11 +64,15 @@ void Form4::ShowStudyMarks() {
   StudyRecords* records = s_.LessonMode % 2 == 1 ? StudyBook() : nullptr;
   // With nothing recorded in the category the set-ups need not be read.
   if (records && records->HasAttempts(s_.CategoryNo)) studied_ = records->Latest(s_.CategoryNo, Fingerprints());
+  MarkListLines();
+  ShowStudySummary();
+}
+
+void Form4::MarkListLines() {
   for (int i = 0; i < List1.ListCount(); ++i) {
     const auto it = studied_.find(ProblemNumberAt(i));
     List1.SetMark(i, it == studied_.end() ? 0 : static_cast<int>(it->second.Last));
   }
-  ShowStudySummary();
 }
 
 void Form4::ShowStudySummary() {
@@ -147,31 +151,32 @@ void Form4::MenuReview() {
   }
   StudyRecords* records = StudyBook();
   const std::vector<int> order = records ? records->ReviewOrder(s_.CategoryNo, Fingerprints()) : std::vector<int>{};
-  // The lines as listed, for the problems still listed.
-  std::vector<std::pair<int, int>> lines;  // problem, List1 line
-  for (int n : order) {
-    const auto at = std::find(problemNumbers_.begin(), problemNumbers_.end(), n);
-    if (at != problemNumbers_.end()) lines.emplace_back(n, static_cast<int>(at - problemNumbers_.begin()));
-  }
+  // The lines as listed (the first of a number), for the problems still listed.
+  std::map<int, int> lineOf;
+  for (int i = List1.ListCount(); i-- > 0;) lineOf[ProblemNumberAt(i)] = i;
+  struct Line {
+    int number;
+    Str text;
+    int titleStart;
+  };
+  std::vector<Line> lines;
+  for (int n : order)
+    if (const auto at = lineOf.find(n); at != lineOf.end())
+      lines.push_back({n, List1.List(at->second), titleStarts_[static_cast<size_t>(at->second)]});
   if (lines.empty()) {
     GetPlatform().MsgBox(studytext::NothingToReview, Buttons::OK, Icon::Information, form4text::Confirm);
     return;
   }
-  std::vector<std::pair<Str, int>> texts;
-  for (const auto& [n, i] : lines) texts.emplace_back(List1.List(i), titleStarts_[static_cast<size_t>(i)]);
   ResetProblemBoard();
   ShowAnswers({});
   ClearCommentLines();
   ClearProblemLines();
   List1.SetSorted(false);
-  for (size_t k = 0; k < lines.size(); ++k) AddProblemLine(lines[k].first, texts[k].first, texts[k].second);
+  for (const Line& l : lines) AddProblemLine(l.number, l.text, l.titleStart);
   Vars.Reviewing = true;
   if (Menu* m = MenuBar.Find("メニュー復習")) m->SetChecked(true);
   Command21.SetVisible(true);
-  for (int i = 0; i < List1.ListCount(); ++i) {
-    const auto it = studied_.find(ProblemNumberAt(i));
-    if (it != studied_.end()) List1.SetMark(i, static_cast<int>(it->second.Last));
-  }
+  MarkListLines();
   List1.SetListIndex(0);
   List1.SetTopIndex(0);
   SetStatus(studytext::Reviewing(List1.ListCount()));

@@ -75,21 +75,13 @@ std::string Now() {
 
 // "YYYYMMDD-HHMMSS" of `now` ("YYYY-MM-DD HH:MM:SS"), or of the clock.
 std::string Stamp(const std::string& now) {
-  if (!now.empty()) {
-    std::string stamp;
-    for (char c : now)
-      if (c == ' ')
-        stamp += '-';
-      else if (c != '-' && c != ':')
-        stamp += c;
-    return stamp;
-  }
-  const std::time_t t = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&t, &local);
-  char buf[32];
-  std::strftime(buf, sizeof buf, "%Y%m%d-%H%M%S", &local);
-  return buf;
+  std::string stamp;
+  for (char c : now.empty() ? Now() : now)
+    if (c == ' ')
+      stamp += '-';
+    else if (c != '-' && c != ':')
+      stamp += c;
+  return stamp;
 }
 
 // A prepared statement, finalized when it goes.
