@@ -15,6 +15,7 @@
 #include "bench/bench_support.h"
 #include "bench/full_data.h"
 #include "bench/session.h"
+#include "core/allocator.h"
 #include "core/capture.h"
 #include "core/record_file.h"
 #include "core/replay.h"
@@ -533,6 +534,8 @@ void RegisterAll() {
 }  // namespace sol::bench
 
 int main(int argc, char** argv) {
+  // As the program does when it starts.
+  sol::KeepLargeBuffersInHeap();
   sol::bench::RegisterAll();
   return sol::bench::RunAndTabulate(argc, argv);
 }

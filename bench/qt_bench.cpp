@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "bench/bench_support.h"
 #include "bench/full_data.h"
+#include "core/allocator.h"
 #include "core/text.h"
 #include "qt/board_widget.h"
 #include "qt/form_view.h"
@@ -154,6 +155,8 @@ void RegisterAll() {
 }  // namespace sol::bench
 
 int main(int argc, char** argv) {
+  // As the program does when it starts.
+  sol::KeepLargeBuffersInHeap();
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int qtArgc = 1;
   QApplication app(qtArgc, argv);

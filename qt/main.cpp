@@ -14,6 +14,7 @@
 #include "app/data_folder.h"
 #include "app/instance_lock.h"
 #include "app/program.h"
+#include "core/allocator.h"
 #include "core/file_system.h"
 #include "core/messages.h"
 #include "qt/qt_platform.h"
@@ -88,6 +89,7 @@ sol::FolderChoice ChooseFolders(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  sol::KeepLargeBuffersInHeap();
   if (!HasDisplay()) {
     const char* self = argc > 0 && argv[0] ? argv[0] : "solneka";
     std::fprintf(stderr,
