@@ -22,8 +22,8 @@ namespace sol {
 namespace {
 
 // 64 bits, enough to tell a file's recorded new content from any other
-// content it might hold by accident. Every change sums each file it replaces
-// three times, megabytes per command, so the bytes are taken eight at a time
+// content it might hold by accident. A change of several files sums each new
+// content, megabytes per command, so the bytes are taken eight at a time
 // (little-endian words, multiplied and folded), the tail byte by byte.
 std::uint64_t Checksum(std::string_view bytes) {
   std::uint64_t h = 14695981039346656037ull ^ bytes.size();
@@ -154,6 +154,98 @@ struct Journal {
   bool whole = false;
 };
 
+// A journal of the new contents, as a commit writes it: every file it
+// replaces, the name its new content waits under beside it, and that
+// content's checksum; one checksum of all of it at the end. It is written
+// whole before the one sync that also puts the waiting files on the disk,
+// and no file is replaced before that sync: a journal that is not whole was
+// never followed by a rename.
+constexpr std::string_view RedoMagic = "SOLR";
+// More than any command replaces.
+constexpr std::uint64_t MaxRedoEntries = 64;
+
+struct RedoEntry {
+  std::string path;     // the data file, in the data folder
+  std::string waiting;  // the name of its new content, beside where it leads
+  std::uint64_t newChecksum = 0;
+};
+
+void AppendName(std::string& out, std::string_view name) {
+  PutU64(out, name.size());
+  out += name;
+}
+
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+// A name of this program's own scratch files, and nothing else.
+bool IsScratchName(std::string_view name) {
+  return name.starts_with(ScratchFilePrefix) && name.size() <= 255 && name.find('/') == std::string_view::npos;
+}
+
+struct Redo {
+  std::vector<RedoEntry> entries;
+  bool whole = false;
+};
+
+Redo DecodeRedo(const std::string& dir, std::string_view bytes) {
+  Redo redo;
+  size_t at = RedoMagic.size();
+  std::uint64_t count = 0, sum = 0;
+  if (!GetU64(bytes, at, count) || count > MaxRedoEntries) return redo;
+  const auto name = [&](std::string& out) {
+    std::uint64_t length = 0;
+    if (!GetU64(bytes, at, length) || length == 0 || length > 255 || length > bytes.size() - at) return false;
+    out = std::string(bytes.substr(at, static_cast<size_t>(length)));
+    at += static_cast<size_t>(length);
+    return true;
+  };
+  std::vector<RedoEntry> entries;
+  for (std::uint64_t i = 0; i < count; ++i) {
+    RedoEntry e;
+    std::string file;
+    if (!name(file) || !name(e.waiting) || !GetU64(bytes, at, e.newChecksum)) return redo;
+    if (file.find('/') != std::string::npos || file == "." || file == "..")
+      throw Unusable("an entry names something outside the folder: " + file);
+    if (!IsScratchName(e.waiting)) throw Unusable("an entry's new content is no scratch file: " + e.waiting);
+    if (!IsDataFileName(file)) continue;
+    e.path = JoinPath(dir, file);
+    entries.push_back(std::move(e));
+  }
+  const size_t summed = at;
+  if (!GetU64(bytes, at, sum) || sum != Checksum(bytes.substr(0, summed)) || at != bytes.size()) return redo;
+  redo.entries = std::move(entries);
+  redo.whole = true;
+  return redo;
+}
+
+// Completes the change of a whole journal of new contents: every file that
+// does not hold its new content yet gets it from where it waits. Nothing is
+// renamed, and false returned, unless each file holds its new content or
+// has it waiting: a journal of a change whose files were changed since in
+// some other way is out of date.
+bool RollForward(FileSystem& fs, const std::vector<RedoEntry>& entries) {
+  struct Step {
+    std::string from, to, folder;
+  };
+  std::vector<Step> steps;
+  for (const RedoEntry& e : entries) {
+    const std::string target = fs.Resolve(e.path);
+    if (Checksum(ReadAll(fs, target)) == e.newChecksum) continue;
+    const std::string folder = WithoutTrailingSlash(DirOf(target));
+    const std::string waiting = JoinPath(folder, e.waiting);
+    if (fs.Resolve(waiting) != waiting || !fs.Exists(waiting) || Checksum(ReadAll(fs, waiting)) != e.newChecksum)
+      return false;
+    steps.push_back({waiting, target, folder});
+  }
+  std::vector<std::string> folders;
+  for (const Step& step : steps) {
+    fs.Rename(step.from, step.to);
+    if (std::find(folders.begin(), folders.end(), step.folder) == folders.end()) folders.push_back(step.folder);
+  }
+  for (const std::string& folder : folders) fs.SyncDir(folder);
+  return true;
+}
+
 // The whole entries of a journal; reading stops at the first one that is
 // torn or damaged, which was never followed by its rename.
 Journal DecodeJournal(const std::string& dir, std::string_view bytes) {
@@ -233,8 +325,9 @@ std::string AsideName(FileSystem& fs, const std::string& journal) {
   return name;
 }
 
-// Deals with a journal left in `dir`: puts its files back and removes it,
-// or, when it cannot be read or names what it cannot, renames it aside and
+// Deals with a journal left in `dir`: completes the change of a journal of
+// new contents, or puts back the files of one of old contents, and removes
+// it; when it cannot be read or names what it cannot, renames it aside and
 // leaves the files alone. FileError when the files cannot be read or written
 // for now: the journal stays for the next try.
 Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scratch) {
@@ -244,8 +337,14 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
   try {
     // Never read through a link: it is not a journal this program wrote.
     if (link) throw Unusable("a link: " + journal);
-    const Journal found = DecodeJournal(dir, ReadAll(fs, journal));
-    (void)PutBack(fs, scratch, found.entries, found.whole);
+    const std::string bytes = ReadAll(fs, journal);
+    if (std::string_view(bytes).starts_with(RedoMagic)) {
+      // A journal cut short was never followed by a rename: nothing to do.
+      if (const Redo redo = DecodeRedo(dir, bytes); redo.whole) (void)RollForward(fs, redo.entries);
+    } else {
+      const Journal found = DecodeJournal(dir, bytes);
+      (void)PutBack(fs, scratch, found.entries, found.whole);
+    }
   } catch (const Unusable&) {
     fs.Rename(journal, AsideName(fs, journal));
     fs.SyncDir(dir);
@@ -262,8 +361,8 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
 // new one waits beside it under a scratch name (written by ReplaceFile,
 // whose sync waits for the commit), and the command reads it from there.
 // Commit then does what a crash must not tear apart, in this order:
-//   1. when more than one file changes, the journal: every file's old
-//      content and its new content's checksum, in one write;
+//   1. when more than one file changes, the journal: where each file's new
+//      content waits and its checksum, in one write;
 //   2. one sync of the file system, which puts the waiting files and the
 //      journal on the disk under their names at once (rather than a sync per
 //      file, each of which costs a flush of the disk);
@@ -272,9 +371,18 @@ Recovery Recover(FileSystem& fs, const std::string& dir, const std::string& scra
 //      Commit reports it done;
 //   5. the journal removed, without waiting for the disk: a journal that
 //      comes back after a power cut finds every file new and is dropped.
-// A crash before 3 leaves some files old: the journal puts them all back at
-// the next start. A one-file change needs no journal; its rename is
-// all-or-nothing by itself.
+// A crash before 2 is over leaves every file old and at most a journal cut
+// short, which is dropped; a crash after it leaves each file old with its
+// new content waiting, or new: the journal completes the change at the next
+// start. A one-file change needs no journal; its rename is all-or-nothing by
+// itself.
+//
+// Each replaced file stays open on its old content until the end. When a
+// step after a rename fails, the old contents are read from there into a
+// journal of old contents that takes the place of the other one; then the
+// renamed files get their old content back. When even that journal cannot
+// be written, the waiting files are renamed into place instead: either way
+// the files are all old or all new, in this process and after a crash.
 class FileTransaction::Impl final : public FileSystem {
  public:
   Impl(const std::string& dir, const std::string& scratch, std::function<void()> afterUndo, FileSystem& below)
@@ -362,6 +470,7 @@ class FileTransaction::Impl final : public FileSystem {
       return false;
     }
     done = true;
+    olds_.clear();
     // Step 5. A journal that stays (the removal failed) is dropped by the
     // next transaction or start, which find the change complete.
     if (journalCreated_) {
@@ -440,24 +549,17 @@ class FileTransaction::Impl final : public FileSystem {
   // Steps 1 to 4.
   void Apply() {
     if (waiting_.empty()) return;
-    // The old contents also put the files back in this process when a
-    // step after a rename fails.
-    for (const Pending& w : waiting_) entries_.push_back({w.name, ReadAll(below_, w.target), 0});
+    for (const Pending& w : waiting_) olds_.push_back(below_.Open(w.target));
     if (waiting_.size() > 1) {
-      std::string journal = WholeHeader(waiting_.size());
-      for (size_t i = 0; i < entries_.size(); ++i) {
-        const Pending& w = waiting_[i];
-        entries_[i].newChecksum = w.checksum ? *w.checksum : Checksum(ReadAll(below_, w.path));
+      std::string journal(RedoMagic);
+      PutU64(journal, waiting_.size());
+      for (Pending& w : waiting_) {
+        if (!w.checksum) w.checksum = Checksum(ReadAll(below_, w.path));
+        AppendName(journal, BaseName(w.name));
+        AppendName(journal, BaseName(w.path));
+        PutU64(journal, *w.checksum);
       }
-      std::vector<std::string> names;
-      size_t size = journal.size();
-      for (const Entry& e : entries_) {
-        names.push_back(e.path.substr(e.path.find_last_of('/') + 1));
-        size += EntrySize(names.back(), e.old);
-      }
-      journal.reserve(size);
-      for (size_t i = 0; i < entries_.size(); ++i)
-        AppendEntry(journal, names[i], entries_[i].old, entries_[i].newChecksum);
+      PutU64(journal, Checksum(journal));
       std::unique_ptr<File> f = below_.Create(journal_, "");
       journalCreated_ = true;
       f->WriteAt(0, journal.data(), journal.size());
@@ -465,30 +567,72 @@ class FileTransaction::Impl final : public FileSystem {
       f.reset();
     }
     // The folders of the waiting files: the data folder, and where links lead.
-    std::vector<std::string> folders;
-    if (journalCreated_) folders.push_back(dir_);
     for (const Pending& w : waiting_)
       if (const std::string folder = WithoutTrailingSlash(DirOf(w.target));
-          std::find(folders.begin(), folders.end(), folder) == folders.end())
-        folders.push_back(folder);
-    for (const std::string& folder : folders) below_.SyncFileSystem(folder);
+          std::find(folders_.begin(), folders_.end(), folder) == folders_.end())
+        folders_.push_back(folder);
+    if (journalCreated_ && std::find(folders_.begin(), folders_.end(), dir_) == folders_.end())
+      folders_.insert(folders_.begin(), dir_);
+    for (const std::string& folder : folders_) below_.SyncFileSystem(folder);
     for (const Pending& w : waiting_) {
       below_.Rename(w.path, w.target);
       ++renamed_;
     }
-    for (const std::string& folder : folders) below_.SyncDir(folder);
+    for (const std::string& folder : folders_) below_.SyncDir(folder);
+  }
+
+  // The old content of every replaced file, read where it is still open.
+  std::vector<std::string> OldContents() {
+    std::vector<std::string> out;
+    for (const std::unique_ptr<File>& f : olds_) {
+      const std::uint64_t size = f->Size();
+      if (size > MaxJournalBytes) throw FileError("too large to put back: " + std::to_string(size) + " bytes");
+      std::string& content = out.emplace_back(static_cast<size_t>(size), '\0');
+      content.resize(f->ReadAt(0, content.data(), content.size()));
+    }
+    return out;
+  }
+
+  // A step after a rename failed: the renamed files get their old content
+  // back, under a journal of old contents written first. False when that
+  // journal could not be put in place; the files are then as they were.
+  bool PutBackRenamed() {
+    std::vector<std::string> olds;
+    try {
+      olds = OldContents();
+      if (journalCreated_) {
+        std::string journal = WholeHeader(waiting_.size());
+        for (size_t i = 0; i < waiting_.size(); ++i)
+          AppendEntry(journal, BaseName(waiting_[i].name), olds[i], waiting_[i].checksum.value_or(0));
+        const std::string next = JoinPath(dir_, ScratchFilePrefix + std::to_string(::getpid()) + "-journal.dat");
+        below_.Remove(next);
+        std::unique_ptr<File> f = below_.Create(next, "");
+        f->WriteAt(0, journal.data(), journal.size());
+        f->Flush();
+        f->Sync();
+        f.reset();
+        below_.Rename(next, journal_);
+        below_.SyncDir(dir_);
+      }
+    } catch (const FileError&) {
+      return false;
+    }
+    for (size_t i = renamed_; i-- > 0;) ReplaceFileOn(below_, waiting_[i].name, scratch_, olds[i]);
+    renamed_ = 0;
+    return true;
+  }
+
+  // Completes a change whose journal of new contents is on the disk.
+  void RenameTheRest() {
+    for (; renamed_ < waiting_.size(); ++renamed_) below_.Rename(waiting_[renamed_].path, waiting_[renamed_].target);
+    for (const std::string& folder : folders_) below_.SyncDir(folder);
   }
 
   void Undo() {
     const bool replaced = !waiting_.empty();
     try {
-      // What was renamed already gets its old content back.
-      for (size_t i = renamed_; i-- > 0;) ReplaceFileOn(below_, entries_[i].path, scratch_, entries_[i].old);
+      if (renamed_ > 0 && !PutBackRenamed()) RenameTheRest();
       for (const Pending& w : waiting_) below_.Remove(w.path);
-      waiting_.clear();
-      written_.clear();
-      entries_.clear();
-      renamed_ = 0;
       if (journalCreated_) {
         below_.Remove(journal_);
         journalCreated_ = false;
@@ -496,8 +640,13 @@ class FileTransaction::Impl final : public FileSystem {
       }
     } catch (const FileError&) {
       // The journal stays, and the next transaction or start finishes
-      // putting the files back.
+      // what was begun: the change, or putting the files back.
     }
+    waiting_.clear();
+    written_.clear();
+    olds_.clear();
+    folders_.clear();
+    renamed_ = 0;
     if (afterUndo_ && replaced) {
       try {
         afterUndo_();
@@ -510,7 +659,9 @@ class FileTransaction::Impl final : public FileSystem {
   std::function<void()> afterUndo_;
   FileSystem& below_;
   std::vector<Pending> waiting_;
-  std::vector<Entry> entries_;
+  // Each target open on its old content, from the commit on.
+  std::vector<std::unique_ptr<File>> olds_;
+  std::vector<std::string> folders_;
   size_t renamed_ = 0;
   std::map<std::string, std::string> aliases_;
   // Files this change created, with the checksum of their content when known.

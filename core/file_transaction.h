@@ -6,24 +6,27 @@
 // several files, or one file replaced twice, change together, and so that a
 // command that reports a failure has changed nothing. While the transaction
 // is open, a replaced file keeps its old content and the new one waits
-// beside it (the command reads the new one). Commit() writes the undo journal
-// beside the data files when more than one file changes — every file's old
-// content and a checksum of its new content, in one write and one sync —
-// then renames the new contents into place, syncs the folder, and removes the
+// beside it (the command reads the new one). Commit() writes a journal
+// beside the data files when more than one file changes — where each new
+// content waits and its checksum, in one write — syncs the file system once,
+// renames the new contents into place, syncs the folder, and removes the
 // journal without waiting for the disk.
 //
 // A transaction that fails is put back: when any file operation throws while
 // it is open, or while Commit() renames, every file it replaced keeps or
 // gets its old content again before the error reaches the command; the same
-// happens when it ends without Commit(). After a crash, RecoverFiles() does it
-// from the journal at the next start, unless every file holds its new
-// content: then the change was complete and stands. So a command's files are
+// happens when it ends without Commit(). After a crash, RecoverFiles() at
+// the next start completes the change from the journal: once the journal is
+// on the disk, so is every new content it names. So a command's files are
 // all as before or all as after, whatever fails and wherever the process
 // dies, and a commit reported done stays done after a power cut.
 //
-// A journal is created fresh, never through a link, and only acted on while every file it names holds either the old
-// or the new content it records; one whose files were changed in some other
-// way since is out of date and is dropped without touching anything.
+// A journal is created fresh, never through a link, and only acted on while
+// every file it names holds its new content or has it waiting beside it;
+// one whose files were changed in some other way since is out of date and
+// is dropped without touching anything. Journals of old contents (written
+// while a failed change is put back, and by earlier versions) put the files
+// back instead.
 //
 // Transactions do not nest: one opened while another is open joins it.
 
@@ -35,7 +38,7 @@
 
 namespace sol {
 
-// The undo journal's file name in the data directory.
+// The journal's file name in the data directory.
 inline constexpr const char* JournalFileName = ".solneka.journal";
 
 class FileTransaction {
@@ -62,9 +65,8 @@ class FileTransaction {
   std::unique_ptr<Impl> impl_;
 };
 
-// One journal entry as a transaction writes it before replacing the file
-// `name` (old content `old`) with `fresh`: for tools and tests that make
-// journals.
+// One entry of a journal of old contents, for the file `name` (old content
+// `old`) replaced by `fresh`: for tools and tests that make journals.
 std::string JournalEntry(const std::string& name, const std::string& old, const std::string& fresh);
 
 // Whether a transaction is open in this process.
@@ -76,13 +78,14 @@ enum class Recovery {
   SetAside,  // the journal could not be acted on and was renamed aside
 };
 
-// Puts back the files of a transaction that a crash interrupted in `dir`,
-// and removes its journal; nothing to do when there is none. Only the data
-// files' own names in a journal are acted on. A journal that cannot be read
-// (too large, a link, unreadable) or that names what it cannot (a sub-folder,
-// a file that cannot be read) is renamed aside with the time in its name and
-// the files are left as they are. Removes the scratch files that other
-// processes left behind: only for the process that holds the folder's lock.
+// Completes, or puts back, the change of a transaction that a crash
+// interrupted in `dir`, and removes its journal; nothing to do when there is
+// none. Only the data files' own names in a journal are acted on. A journal
+// that cannot be read (too large, a link, unreadable) or that names what it
+// cannot (a sub-folder, a file that cannot be read) is renamed aside with
+// the time in its name and the files are left as they are. Removes the
+// scratch files that other processes left behind: only for the process that
+// holds the folder's lock.
 // FileError when the files cannot be written.
 Recovery RecoverFiles(const std::string& dir, const std::string& scratchPath);
 

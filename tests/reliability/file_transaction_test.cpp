@@ -1,5 +1,6 @@
-// The undo journal behind all-or-nothing commands: put back after a failure,
-// after an abandoned change and after a crash; left alone when out of date.
+// The journal behind all-or-nothing commands: a change put back after a
+// failure or when abandoned, completed after a crash once its new contents
+// are on the disk, and left alone when out of date.
 #include "core/file_transaction.h"
 
 #include <gtest/gtest.h>
@@ -31,17 +32,20 @@ class Transaction : public ::testing::Test {
   std::string A() const { return ScratchDir::ReadRaw(a); }
   std::string B() const { return ScratchDir::ReadRaw(b); }
   bool Journal() const { return std::filesystem::exists(journal); }
+  long Files() const { return std::distance(std::filesystem::directory_iterator(dir.Path()), {}); }
 
   // A process that changes a, b and a again and dies at the first file
-  // operation `dies` says so of, or before it commits when none does.
-  void Crash(const std::function<bool(const std::string&)>& dies = {}) {
+  // operation `dies` says so of, or before it commits when none does; the
+  // operations `fails` says so of fail.
+  void Crash(const std::function<bool(const std::string&)>& dies = {},
+             const std::function<bool(const std::string&)>& fails = {}) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
       FaultyFiles faulty;
       faulty.failIf = [&](const std::string& op) {
         if (dies && dies(op)) _exit(0);
-        return false;
+        return fails && fails(op);
       };
       SetFiles(&faulty);
       try {
@@ -49,7 +53,7 @@ class Transaction : public ::testing::Test {
         ReplaceFile(a, scratch, "a1");
         ReplaceFile(b, scratch, "b1");
         ReplaceFile(a, scratch, "a2");
-        if (dies) t->Commit();
+        if (dies) (void)t->Commit();
       } catch (...) {
         _exit(2);
       }
@@ -59,9 +63,10 @@ class Transaction : public ::testing::Test {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
+  bool RenameOfB(const std::string& op) const { return op.starts_with("Rename ") && op.ends_with(" " + b); }
   // Dies after a's new content took its place, before b's did.
   void CrashBetweenRenames() {
-    Crash([&](const std::string& op) { return op.starts_with("Rename ") && op.ends_with(" " + b); });
+    Crash([&](const std::string& op) { return RenameOfB(op); });
     ASSERT_EQ(A(), "a2");
     ASSERT_EQ(B(), "b0");
     ASSERT_TRUE(Journal());
@@ -74,7 +79,7 @@ class Transaction : public ::testing::Test {
   const std::string journal = dir.PathOf(JournalFileName);
 };
 
-TEST_F(Transaction, ACrashIsUndoneAtTheNextStartEvenWithATornJournal) {
+TEST_F(Transaction, ACrashBeforeTheSyncChangesNothingAndOneAfterItIsCompletedAtTheNextStart) {
   // Before the commit nothing has taken a file's place: only scratch files
   // are left, which the next start removes.
   Crash();
@@ -82,23 +87,67 @@ TEST_F(Transaction, ACrashIsUndoneAtTheNextStartEvenWithATornJournal) {
   EXPECT_EQ(B(), "b0");
   EXPECT_FALSE(Journal());
   RecoverFiles(dir.Path(), scratch);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  EXPECT_EQ(Files(), 2);
 
-  CrashBetweenRenames();
-  RecoverFiles(dir.Path(), scratch);
-  EXPECT_EQ(A(), "a0");
-  EXPECT_EQ(B(), "b0");
-  EXPECT_FALSE(Journal());
-  RecoverFiles(dir.Path(), scratch);
-  EXPECT_EQ(A(), "a0");
-
-  // A journal torn at its end still puts back the files of its whole entries.
-  CrashBetweenRenames();
+  // A journal cut short by a crash during the sync was never followed by a
+  // rename; a whole one finds the new contents whole beside the files.
+  const auto sync = [](const std::string& op) { return op.starts_with("SyncFileSystem "); };
+  Crash(sync);
+  ASSERT_TRUE(Journal());
   const std::string whole = ScratchDir::ReadRaw(journal);
   ScratchDir::WriteRaw(journal, whole.substr(0, whole.size() - 5));
   RecoverFiles(dir.Path(), scratch);
   EXPECT_EQ(A(), "a0");
   EXPECT_EQ(B(), "b0");
+  EXPECT_EQ(Files(), 2);
+  Crash(sync);
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(A(), "a2");
+  EXPECT_EQ(B(), "b1");
+
+  ScratchDir::WriteRaw(a, "a0");
+  ScratchDir::WriteRaw(b, "b0");
+  CrashBetweenRenames();
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(A(), "a2");
+  EXPECT_EQ(B(), "b1");
+  EXPECT_FALSE(Journal());
+  EXPECT_EQ(Files(), 2);
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(A(), "a2");
+}
+
+// A rename that fails after another one succeeded is put back under a
+// journal of the old contents: a crash while the files are put back leaves
+// them to the next start, which finishes it.
+TEST_F(Transaction, PuttingBackAfterAFailedRenameSurvivesACrashOrCompletesTheChange) {
+  Crash([&](const std::string& op) { return op == "Rename " + scratch + " " + a; },
+        [&](const std::string& op) { return RenameOfB(op); });
+  ASSERT_EQ(A(), "a2");
+  ASSERT_EQ(B(), "b0");
+  ASSERT_TRUE(Journal());
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(A(), "a0");
+  EXPECT_EQ(B(), "b0");
+  EXPECT_FALSE(Journal());
+  EXPECT_EQ(Files(), 2);
+
+  // When not even that journal can be written, the change is completed
+  // instead, never left half done.
+  FaultyFiles faulty;
+  int renames = 0;
+  faulty.failIf = [&](const std::string& op) {
+    return (RenameOfB(op) && ++renames == 1) || (op.starts_with("Open ") && op.ends_with("-journal.dat"));
+  };
+  SetFiles(&faulty);
+  {
+    FileTransaction t(dir.Path(), scratch);
+    ReplaceFile(a, scratch, "a1");
+    ReplaceFile(b, scratch, "b1");
+    EXPECT_FALSE(t.Commit());
+  }
+  EXPECT_EQ(A(), "a1");
+  EXPECT_EQ(B(), "b1");
   EXPECT_FALSE(Journal());
 }
 
