@@ -5,8 +5,10 @@
 // stay keep the bytes they were read with; only the fields a command changes
 // are written into them.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "core/file_system.h"
@@ -106,6 +108,26 @@ void SetBlockEnd(GameState& s, const Block& b, int end) {
   BlockEndOf(s.BlockEnd[static_cast<size_t>(b.category)], b.file) = static_cast<int16_t>(end);
 }
 
+// The end of a block whose first `n` records are in place in b's content
+// (`changed`: they differ from what the file held): the file is made long
+// enough for them and, where the block has room, for an empty record after
+// them, and written when anything changed.
+void FinishBlock(GameState& s, Block& b, int n, bool changed) {
+  const bool marker = b.first + n <= b.last;
+  const size_t start = b.Start();
+  FileBytes& out = b.content;
+  const size_t needed = start + b.Bytes(n + (marker ? 1 : 0));
+  changed = changed || out.size() < needed;
+  out.Extend(needed);
+  if (marker) {
+    char* end = out.data() + start + b.Bytes(n);
+    changed = changed || std::any_of(end, end + b.length, [](char c) { return c != '\0'; });
+    std::memset(end, 0, static_cast<size_t>(b.length));
+  }
+  if (changed) ReplaceFile(ProblemFilePath(s, b.file), s.TempFile, out.View());
+  SetBlockEnd(s, b, b.first - 1 + n);
+}
+
 // The block of `b` becomes `records` (whole records, none of them inside
 // b's content); false, with nothing written, when they do not fit. Content
 // that comes out the same is not written again.
@@ -122,21 +144,13 @@ bool Commit(GameState& s, Block& b, std::string_view records) {
   for (size_t at = 0; at < records.size(); at += length)
     if (ProblemNumberOf(records.substr(at, length)) == 0)
       throw FileError("a record with problem number 0 would end the block early");
-  const bool marker = b.first + n <= b.last;
   const size_t start = b.Start();
-  const size_t needed = start + b.Bytes(n + (marker ? 1 : 0));
   FileBytes& out = b.content;
-  bool changed = out.size() < needed;
-  out.Extend(needed);
+  bool changed = out.size() < start + records.size();
+  out.Extend(start + records.size());
   changed = changed || out.View().substr(start, records.size()) != records;
   if (!records.empty()) std::memcpy(out.data() + start, records.data(), records.size());
-  if (marker) {
-    char* end = out.data() + start + records.size();
-    changed = changed || std::any_of(end, end + length, [](char c) { return c != '\0'; });
-    std::memset(end, 0, length);
-  }
-  if (changed) ReplaceFile(ProblemFilePath(s, b.file), s.TempFile, out.View());
-  SetBlockEnd(s, b, b.first - 1 + n);
+  FinishBlock(s, b, n, changed);
   return true;
 }
 
@@ -375,8 +389,46 @@ bool ReplaceBlock(GameState& s, ProblemFile f, int category, const std::vector<s
   return Commit(s, b, Joined(s, b, records));
 }
 
+namespace {
+
+// The list block rewritten where it lies, when the window lists as many
+// problems as the block holds and in order, as after a title was changed:
+// each record is encoded beside the one it replaces and copied over it only
+// when it differs. nullopt, with the file unchanged, when the list is
+// otherwise; `b` may then have been changed in memory.
+std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
+                                       const std::function<void(size_t, ProblemListRecord&)>& fill) {
+  if (b.count == 0 || count != static_cast<size_t>(b.count) || !b.padded.empty()) return std::nullopt;
+  constexpr size_t length = ProblemListRecord::Length;
+  char* records = b.content.data() + b.Start();
+  ProblemListRecord r;
+  char fresh[length];
+  bool changed = false;
+  int16_t last = INT16_MIN;
+  for (size_t i = 0; i < count; ++i) {
+    fill(i, r);
+    if (r.ProblemNumber < last) return std::nullopt;
+    if (r.ProblemNumber == 0) throw FileError("a record with problem number 0 would end the block early");
+    last = r.ProblemNumber;
+    r.EncodeInto(fresh);
+    char* old = records + i * length;
+    if (std::memcmp(old, fresh, length) != 0) {
+      std::memcpy(old, fresh, length);
+      changed = true;
+    }
+  }
+  FinishBlock(s, b, static_cast<int>(count), changed);
+  return true;
+}
+
+}  // namespace
+
 bool RewriteProblemList(GameState& s, int category, size_t count,
                         const std::function<void(size_t, ProblemListRecord&)>& fill) {
+  {
+    Block b = Load(s, ProblemFile::List, category);
+    if (const std::optional<bool> done = RewriteListInPlace(s, b, count, fill)) return *done;
+  }
   constexpr size_t length = ProblemListRecord::Length;
   std::string bytes(count * length, '\0');
   ProblemListRecord r;

@@ -53,7 +53,7 @@ const std::map<int, std::uint64_t>& Form4::Fingerprints() {
   }
   // A problem may have no set-up stones at all.
   const std::uint64_t none = SetupFingerprint({});
-  for (int n : problemNumbers_) fingerprints_.emplace(n, none);
+  for (int n : problemNumbers_) fingerprints_.try_emplace(n, none);
   return fingerprints_;
 }
 

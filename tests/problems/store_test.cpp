@@ -132,6 +132,17 @@ TEST_F(StoreTest, ProblemListIsWrittenWholeInOrder) {
   EXPECT_THROW((void)RewriteProblemList(s, 1, {{1001, u""}, {0, u""}}), FileError);
   EXPECT_EQ(Raw(F::List), before);
   EXPECT_TRUE(RewriteProblemList(s, 4, std::vector<ProblemListRecord>(31267, {1001, u""})));
+
+  // As many problems as the block holds: rewritten where they lie, and put
+  // in order all the same when they are not.
+  ASSERT_TRUE(RewriteProblemList(s, 1, {{1002, u"新しい題"}, {2001, u"b"}}));
+  EXPECT_EQ(Raw(F::List).substr(0, 3 * 42), ListEntry(1002, u"新しい題") + ListEntry(2001, u"b") + EndMarker(F::List));
+  ASSERT_TRUE(RewriteProblemList(s, 1, {{2001, u"b"}, {1003, u"c"}}));
+  EXPECT_EQ(Raw(F::List).substr(0, 3 * 42), ListEntry(1003, u"c") + ListEntry(2001, u"b") + EndMarker(F::List));
+  EXPECT_EQ(s.BlockEnd[1].ListEnd, 2);
+  const std::string sorted = Raw(F::List);
+  EXPECT_THROW((void)RewriteProblemList(s, 1, {{1003, u"c"}, {0, u""}}), FileError);
+  EXPECT_EQ(Raw(F::List), sorted);
 }
 
 TEST_F(StoreTest, RenumberKeepsTheListInOrderAndStaysInTheCategory) {
