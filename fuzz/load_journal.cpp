@@ -1,7 +1,8 @@
-// The input is an undo journal (.solneka.journal) as a command cut short by
-// a crash might have left it, torn or damaged anyhow. The program deals with
-// it when it starts: it puts files back or drops the journal, and either way
-// the journal is gone; then every window reads what the files now hold.
+// The input is a journal (.solneka.journal) as a command cut short by a
+// crash might have left it, torn or damaged anyhow. The program deals with it
+// when it starts: it completes the change, puts files back or drops the
+// journal, and either way the journal is gone; then every window reads what
+// the files now hold.
 #include <unistd.h>
 
 #include <filesystem>
