@@ -594,8 +594,8 @@ class FileTransaction::Impl final : public FileSystem {
   }
 
   // A step after a rename failed: the renamed files get their old content
-  // back, under a journal of old contents written first. False when that
-  // journal could not be put in place; the files are then as they were.
+  // back, under a journal of old contents written first. False, with
+  // nothing put back, when that journal could not be put in place.
   bool PutBackRenamed() {
     std::vector<std::string> olds;
     try {
@@ -622,7 +622,8 @@ class FileTransaction::Impl final : public FileSystem {
     return true;
   }
 
-  // Completes a change whose journal of new contents is on the disk.
+  // Completes the change instead, as the journal of new contents on the
+  // disk would at the next start.
   void RenameTheRest() {
     for (; renamed_ < waiting_.size(); ++renamed_) below_.Rename(waiting_[renamed_].path, waiting_[renamed_].target);
     for (const std::string& folder : folders_) below_.SyncDir(folder);
