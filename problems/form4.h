@@ -278,7 +278,7 @@ class Form4 : public Form {
   // List1, List3 and the board captions change only through these, so
   // that what is listed and what is marked stay known apart from the text.
   // `titleStart`: where in `line` the title begins (after the number).
-  int AddProblemLine(int number, const Str& line, int titleStart);
+  int AddProblemLine(int number, Str line, int titleStart);
   // The title the list file holds for List1 line i.
   Str ProblemTitleAt(int i) const;
   void RemoveProblemLine(int i);

@@ -137,8 +137,8 @@ Str Form4::ProblemTitleAt(int i) const {
   return Mid(List1.List(i), titleStarts_[static_cast<size_t>(i)] + 1, ProblemListRecord::TitleChars);
 }
 
-int Form4::AddProblemLine(int number, const Str& line, int titleStart) {
-  const int added = List1.AddItem(line);
+int Form4::AddProblemLine(int number, Str line, int titleStart) {
+  const int added = List1.AddItem(std::move(line));
   problemNumbers_.insert(problemNumbers_.begin() + added, number);
   titleStarts_.insert(titleStarts_.begin() + added, static_cast<std::uint8_t>(std::clamp(titleStart, 0, 255)));
   return added;

@@ -123,19 +123,27 @@ void Form4::ShowSubCategoryNames() {
 void Form4::LoadProblemList() {
   ClearProblemLines();
   try {
-    std::vector<std::pair<Str, int>> lines;
+    struct Line {
+      Str text;
+      int number;
+      int titleStart;
+    };
+    std::vector<Line> lines;
     ForEachProblemListRecord(s_, s_.CategoryNo, [&lines](const ProblemListRecord& r) {
-      lines.emplace_back(Num(r.ProblemNumber) + r.ProblemText, r.ProblemNumber);
+      Str text = Num(r.ProblemNumber);
+      const int titleStart = static_cast<int>(text.size());
+      text += r.ProblemText;
+      lines.push_back({std::move(text), r.ProblemNumber, titleStart});
     });
     // A damaged block out of order would make each line go in near the top
     // of a long sorted list; sorted first (equal lines kept in file order,
     // as the list keeps them), every line goes in at the end.
-    auto byText = [](const auto& a, const auto& b) { return a.first < b.first; };
+    auto byText = [](const Line& a, const Line& b) { return a.text < b.text; };
     if (!std::is_sorted(lines.begin(), lines.end(), byText)) std::stable_sort(lines.begin(), lines.end(), byText);
     problemNumbers_.reserve(lines.size());
     titleStarts_.reserve(lines.size());
     // The title follows the number.
-    for (const auto& [line, number] : lines) AddProblemLine(number, line, static_cast<int>(Num(number).size()));
+    for (Line& line : lines) AddProblemLine(line.number, std::move(line.text), line.titleStart);
   } catch (const FileError&) {
     SetStatus(msg::NoFile);
   }

@@ -55,7 +55,7 @@ void ListBox::SetMark(int i, int mark) {
   Touch();
 }
 
-int ListBox::AddItem(const Str& text, int index) {
+int ListBox::AddItem(Str text, int index) {
   int at = ListCount();
   if (sorted_) {
     // Binary search keeps inserts into long sorted lists cheap; equal lines
@@ -69,7 +69,7 @@ int ListBox::AddItem(const Str& text, int index) {
   } else if (index >= 0 && index < ListCount()) {
     at = index;
   }
-  lines_.insert(lines_.begin() + at, Line{text, 0, 0});
+  lines_.insert(lines_.begin() + at, Line{std::move(text), 0, 0});
   if (index_ >= at) ++index_;
   ++structure_;
   Touch();

@@ -173,7 +173,7 @@ class ListBox : public Control {
   void SetMark(int i, int mark);
   // Adds a line: at its sorted place in a sorted list, else at `index`
   // (-1 = the end). Returns the index it was put at.
-  int AddItem(const Str& text, int index = -1);
+  int AddItem(Str text, int index = -1);
   void RemoveItem(int i);
   void Clear();
 
