@@ -73,7 +73,7 @@ results=bench/results.md
   echo "# Timings on full data files"
   echo
   echo "Written by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC') at commit" \
-    "\`$(git rev-parse --short HEAD 2>/dev/null || echo unknown)\`$(git diff --quiet 2>/dev/null || echo ' with local changes')."
+    "\`$(git rev-parse --short HEAD 2>/dev/null || echo unknown)\`$(git diff --quiet HEAD -- . ":(exclude)$results" 2>/dev/null || echo ' with local changes')."
   echo
   echo "Data: every block of the four problem files filled to its last record (定石 to record 32767:"
   echo "31,267 problems in its list, 26,767 answer records), 60 games of 400 moves (24,000 move records)."
