@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -108,14 +109,20 @@ std::string Encode(const Str& text) {
   return out;
 }
 
-void EncodeFixedInto(const Str& text, char* out, int width) {
+void EncodeFixedInto(std::u16string_view text, char* out, int width) {
   if (width <= 0) return;
   const size_t limit = static_cast<size_t>(width);
   size_t n = 0;
   // Trailing blanks come out as the padding would: a title read with its
-  // padding is encoded without walking through it.
-  std::u16string_view shown(text);
-  while (!shown.empty() && shown.back() == u' ') shown.remove_suffix(1);
+  // padding is encoded without walking through it, four blanks at a time.
+  size_t end = text.size();
+  constexpr std::uint64_t FourBlanks = 0x0020002000200020ull;
+  for (std::uint64_t four = 0; end >= 4; end -= 4) {
+    std::memcpy(&four, text.data() + end - 4, sizeof four);
+    if (four != FourBlanks) break;
+  }
+  while (end > 0 && text[end - 1] == u' ') --end;
+  const std::u16string_view shown = text.substr(0, end);
   ForEachEncoded(shown, [&](std::uint16_t code, int bytes) {
     if (n + static_cast<size_t>(bytes) > limit) return false;
     if (code > 0xFF) out[n++] = static_cast<char>(code >> 8);

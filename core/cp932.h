@@ -34,7 +34,7 @@ std::string Encode(const Str& text);
 // with ASCII blanks.
 std::string EncodeFixed(const Str& text, int width);
 // EncodeFixed written to out[0, width).
-void EncodeFixedInto(const Str& text, char* out, int width);
+void EncodeFixedInto(std::u16string_view text, char* out, int width);
 
 // Length of Encode(text) in bytes.
 int EncodedLength(const Str& text);

@@ -58,6 +58,17 @@ constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, int16_t R::*
   throw "no such field";
 }
 
+// Where a text field starts in the record.
+template <typename R, std::size_t N>
+constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, Str R::*member) {
+  std::size_t at = 0;
+  for (const RecordField<R>& f : layout) {
+    if (f.text == member) return at;
+    at += static_cast<std::size_t>(f.width);
+  }
+  throw "no such field";
+}
+
 // The layout is a template argument so that each field's kind is known at
 // compile time: a record without text never instantiates the text code.
 template <const auto& Layout, std::size_t I = 0, typename R>

@@ -162,14 +162,14 @@ void Form4::RetitleLine(int line, const Str& text) {
 }
 
 bool Form4::RewriteProblemList() {
-  const auto fill = [this](size_t i, ProblemListRecord& r) {
-    r.ProblemNumber = static_cast<int16_t>(ProblemNumberAt(static_cast<int>(i)));
-    // Into the one record the rewrite fills: no string per title.
-    const Str& line = List1.List(static_cast<int>(i));
-    const size_t start = std::min<size_t>(titleStarts_[i], line.size());
-    r.ProblemText.assign(line, start, ProblemListRecord::TitleChars);
+  // Each title as a view into its line: no string per title.
+  const auto line = [this](size_t i) {
+    const std::u16string_view text = List1.List(static_cast<int>(i));
+    const size_t start = std::min<size_t>(titleStarts_[i], text.size());
+    return ListedProblem{static_cast<int16_t>(ProblemNumberAt(static_cast<int>(i))),
+                         text.substr(start, ProblemListRecord::TitleChars)};
   };
-  if (sol::RewriteProblemList(s_, s_.CategoryNo, static_cast<size_t>(List1.ListCount()), fill)) return true;
+  if (sol::RewriteProblemList(s_, s_.CategoryNo, static_cast<size_t>(List1.ListCount()), line)) return true;
   GetPlatform().MsgBox(form4text::FileFull, Buttons::OK, Icon::Information, form4text::InputErrorTitle);
   return false;
 }

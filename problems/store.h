@@ -183,11 +183,16 @@ void RewriteBlock(GameState& s, ProblemFile f, int category, const RecordEdit& e
 // writing nothing, when there are more records than the block holds; a record
 // with problem number 0 is a FileError.
 [[nodiscard]] bool RewriteProblemList(GameState& s, int category, const std::vector<ProblemListRecord>& records);
-// The same with `count` records that `fill` gives one at a time (index from
-// 0, and a record to overwrite), so that the window's list of 31,000 titles
-// is not copied first.
+// A problem as the window's list shows it: its number, and the title its
+// line gives it (a view into the line).
+struct ListedProblem {
+  int16_t number = 0;
+  std::u16string_view title;
+};
+// The same with `count` problems that `line` gives one at a time (index
+// from 0), so that the window's list of 31,000 titles is not copied first.
 [[nodiscard]] bool RewriteProblemList(GameState& s, int category, size_t count,
-                                      const std::function<void(size_t, ProblemListRecord&)>& fill);
+                                      const std::function<ListedProblem(size_t)>& line);
 
 // The number a record numbered `old` gets once the records in `removed`
 // (ascending, no duplicates) have been taken out of its block: old minus the

@@ -11,6 +11,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "core/cp932.h"
 #include "core/file_system.h"
 #include "core/record_file.h"
 #include "problems/store.h"
@@ -391,26 +392,33 @@ bool ReplaceBlock(GameState& s, ProblemFile f, int category, const std::vector<s
 
 namespace {
 
+constexpr size_t ListNumberAt = FieldOffset(ProblemListLayout, &ProblemListRecord::ProblemNumber);
+constexpr size_t ListTitleAt = FieldOffset(ProblemListLayout, &ProblemListRecord::ProblemText);
+
+void EncodeListedInto(const ListedProblem& p, char* out) {
+  PutInt16(out + ListNumberAt, p.number);
+  EncodeFixedInto(p.title, out + ListTitleAt, ProblemListRecord::TextWidth);
+}
+
 // The list block rewritten where it lies, when the window lists as many
 // problems as the block holds and in order, as after a title was changed:
 // each record is encoded beside the one it replaces and copied over it only
 // when it differs. nullopt, with the file unchanged, when the list is
 // otherwise; `b` may then have been changed in memory.
 std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
-                                       const std::function<void(size_t, ProblemListRecord&)>& fill) {
+                                       const std::function<ListedProblem(size_t)>& line) {
   if (b.count == 0 || count != static_cast<size_t>(b.count) || !b.padded.empty()) return std::nullopt;
   constexpr size_t length = ProblemListRecord::Length;
   char* records = b.content.data() + b.Start();
-  ProblemListRecord r;
   char fresh[length];
   bool changed = false;
   int16_t last = INT16_MIN;
   for (size_t i = 0; i < count; ++i) {
-    fill(i, r);
-    if (r.ProblemNumber < last) return std::nullopt;
-    if (r.ProblemNumber == 0) throw FileError("a record with problem number 0 would end the block early");
-    last = r.ProblemNumber;
-    r.EncodeInto(fresh);
+    const ListedProblem p = line(i);
+    if (p.number < last) return std::nullopt;
+    if (p.number == 0) throw FileError("a record with problem number 0 would end the block early");
+    last = p.number;
+    EncodeListedInto(p, fresh);
     char* old = records + i * length;
     if (std::memcmp(old, fresh, length) != 0) {
       std::memcpy(old, fresh, length);
@@ -423,19 +431,14 @@ std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
 
 }  // namespace
 
-bool RewriteProblemList(GameState& s, int category, size_t count,
-                        const std::function<void(size_t, ProblemListRecord&)>& fill) {
+bool RewriteProblemList(GameState& s, int category, size_t count, const std::function<ListedProblem(size_t)>& line) {
   {
     Block b = Load(s, ProblemFile::List, category);
-    if (const std::optional<bool> done = RewriteListInPlace(s, b, count, fill)) return *done;
+    if (const std::optional<bool> done = RewriteListInPlace(s, b, count, line)) return *done;
   }
   constexpr size_t length = ProblemListRecord::Length;
   std::string bytes(count * length, '\0');
-  ProblemListRecord r;
-  for (size_t i = 0; i < count; ++i) {
-    fill(i, r);
-    r.EncodeInto(bytes.data() + i * length);
-  }
+  for (size_t i = 0; i < count; ++i) EncodeListedInto(line(i), bytes.data() + i * length);
   // The window's list is nearly always in order already; 31,000 records are
   // not moved about for nothing.
   StableSortByProblem(bytes, static_cast<int>(length));
@@ -444,7 +447,9 @@ bool RewriteProblemList(GameState& s, int category, size_t count,
 }
 
 bool RewriteProblemList(GameState& s, int category, const std::vector<ProblemListRecord>& records) {
-  return RewriteProblemList(s, category, records.size(), [&](size_t i, ProblemListRecord& r) { r = records[i]; });
+  return RewriteProblemList(s, category, records.size(), [&](size_t i) {
+    return ListedProblem{records[i].ProblemNumber, records[i].ProblemText};
+  });
 }
 
 int TranslateRecordNumber(int old, const std::vector<int>& removed) {
