@@ -117,6 +117,24 @@ TEST_F(Transaction, ACrashBeforeTheSyncChangesNothingAndOneAfterItIsCompletedAtT
   EXPECT_EQ(A(), "a2");
 }
 
+// A data file that is a link has its new content wait beside where it
+// leads; the next start finds it there and leaves the link in place.
+TEST_F(Transaction, ACrashThroughALinkedFileIsCompletedWhereTheLinkLeads) {
+  ScratchDir elsewhere;
+  const std::string real = elsewhere.PathOf("moves");
+  ScratchDir::WriteRaw(real, "b0");
+  std::filesystem::remove(b);
+  std::filesystem::create_symlink(real, b);
+  Crash([&](const std::string& op) { return op.starts_with("Rename ") && op.ends_with(" " + real); });
+  ASSERT_EQ(A(), "a2");
+  ASSERT_EQ(B(), "b0");
+  RecoverFiles(dir.Path(), scratch);
+  EXPECT_EQ(A(), "a2");
+  EXPECT_TRUE(std::filesystem::is_symlink(b));
+  EXPECT_EQ(ScratchDir::ReadRaw(real), "b1");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.Path()), {}), 1);
+}
+
 // A rename that fails after another one succeeded is put back under a
 // journal of the old contents: a crash while the files are put back leaves
 // them to the next start, which finishes it.

@@ -40,6 +40,8 @@ class FaultyFiles : public FileSystem {
   }
 
   std::unique_ptr<File> Open(const std::string& path) override;
+  // Links are followed as below; looking where one leads never fails.
+  std::string Resolve(const std::string& path) override { return real_->Resolve(path); }
   void Rename(const std::string& from, const std::string& to) override {
     Step("Rename " + from + " " + to);
     real_->Rename(from, to);
@@ -116,6 +118,7 @@ class NoSyncFiles : public FileSystem {
     real_ = &Files();
   }
   std::unique_ptr<File> Open(const std::string& path) override;
+  std::string Resolve(const std::string& path) override { return real_->Resolve(path); }
   void Rename(const std::string& from, const std::string& to) override { real_->Rename(from, to); }
   void Remove(const std::string& path) override { real_->Remove(path); }
   void SyncDir(const std::string&) override {}
