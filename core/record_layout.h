@@ -47,23 +47,16 @@ constexpr int LayoutLength(const RecordLayout<R, N>& layout) {
   return length;
 }
 
-// Where an int16 field starts in the record.
-template <typename R, std::size_t N>
-constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, int16_t R::*member) {
+// Where a field (an int16 or a text member) starts in the record.
+template <typename R, std::size_t N, typename M>
+constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, M R::*member) {
   std::size_t at = 0;
   for (const RecordField<R>& f : layout) {
-    if (f.number == member) return at;
-    at += static_cast<std::size_t>(f.width);
-  }
-  throw "no such field";
-}
-
-// Where a text field starts in the record.
-template <typename R, std::size_t N>
-constexpr std::size_t FieldOffset(const RecordLayout<R, N>& layout, Str R::*member) {
-  std::size_t at = 0;
-  for (const RecordField<R>& f : layout) {
-    if (f.text == member) return at;
+    if constexpr (std::is_same_v<M, Str>) {
+      if (f.text == member) return at;
+    } else {
+      if (f.number == member) return at;
+    }
     at += static_cast<std::size_t>(f.width);
   }
   throw "no such field";

@@ -58,7 +58,6 @@ std::vector<Numbered<R>> Scan(const GameState& s, ProblemFile f, int category, s
 
 ProblemListRecord ProblemListRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemListLayout>(bytes); }
 std::string ProblemListRecord::Encode() const { return EncodeRecord<ProblemListLayout>(*this); }
-void ProblemListRecord::EncodeInto(char* out) const { EncodeRecordInto<ProblemListLayout>(*this, out); }
 ProblemMoveRecord ProblemMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<ProblemMoveLayout>(bytes); }
 std::string ProblemMoveRecord::Encode() const { return EncodeRecord<ProblemMoveLayout>(*this); }
 AnswerMoveRecord AnswerMoveRecord::Decode(std::string_view bytes) { return DecodeRecord<AnswerMoveLayout>(bytes); }

@@ -27,8 +27,6 @@ struct ProblemListRecord {
   Str ProblemText;  // 40 bytes on disk, blanks included when read
   static ProblemListRecord Decode(std::string_view bytes);
   std::string Encode() const;
-  // Encode() written to out[0, Length).
-  void EncodeInto(char* out) const;
 };
 
 struct ProblemMoveRecord {

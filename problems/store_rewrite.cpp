@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <unordered_map>
 
 #include "core/cp932.h"
@@ -400,14 +399,17 @@ void EncodeListedInto(const ListedProblem& p, char* out) {
   EncodeFixedInto(p.title, out + ListTitleAt, ProblemListRecord::TextWidth);
 }
 
-// The list block rewritten where it lies, when the window lists as many
-// problems as the block holds and in order, as after a title was changed:
-// each record is encoded beside the one it replaces and copied over it only
-// when it differs. nullopt, with the file unchanged, when the list is
-// otherwise; `b` may then have been changed in memory.
-std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
-                                       const std::function<ListedProblem(size_t)>& line) {
-  if (b.count == 0 || count != static_cast<size_t>(b.count) || !b.padded.empty()) return std::nullopt;
+// Whether the window lists as many problems as the block holds, as after a
+// title was changed, so that the block can be rewritten where it lies.
+bool FitsInPlace(const Block& b, size_t count) {
+  return b.count > 0 && count == static_cast<size_t>(b.count) && b.padded.empty();
+}
+
+// The list block rewritten where it lies, for a list that fits in place and
+// is in order: each record is encoded beside the one it replaces and copied
+// over it only when it differs. false, with the file unchanged but `b`
+// changed in memory, when the list is out of order.
+bool RewriteListInPlace(GameState& s, Block& b, size_t count, const std::function<ListedProblem(size_t)>& line) {
   constexpr size_t length = ProblemListRecord::Length;
   char* records = b.content.data() + b.Start();
   char fresh[length];
@@ -415,7 +417,7 @@ std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
   int16_t last = INT16_MIN;
   for (size_t i = 0; i < count; ++i) {
     const ListedProblem p = line(i);
-    if (p.number < last) return std::nullopt;
+    if (p.number < last) return false;
     if (p.number == 0) throw FileError("a record with problem number 0 would end the block early");
     last = p.number;
     EncodeListedInto(p, fresh);
@@ -432,9 +434,10 @@ std::optional<bool> RewriteListInPlace(GameState& s, Block& b, size_t count,
 }  // namespace
 
 bool RewriteProblemList(GameState& s, int category, size_t count, const std::function<ListedProblem(size_t)>& line) {
-  {
-    Block b = Load(s, ProblemFile::List, category);
-    if (const std::optional<bool> done = RewriteListInPlace(s, b, count, line)) return *done;
+  Block b = Load(s, ProblemFile::List, category);
+  if (FitsInPlace(b, count)) {
+    if (RewriteListInPlace(s, b, count, line)) return true;
+    b = Load(s, ProblemFile::List, category);
   }
   constexpr size_t length = ProblemListRecord::Length;
   std::string bytes(count * length, '\0');
@@ -442,7 +445,6 @@ bool RewriteProblemList(GameState& s, int category, size_t count, const std::fun
   // The window's list is nearly always in order already; 31,000 records are
   // not moved about for nothing.
   StableSortByProblem(bytes, static_cast<int>(length));
-  Block b = Load(s, ProblemFile::List, category);
   return Commit(s, b, bytes);
 }
 
