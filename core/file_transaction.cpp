@@ -92,8 +92,22 @@ struct Unusable : FileError {
 
 constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 30;
 
-// Unusable for a file that is too large or not a file; a FileError for
-// what may pass (a read error, memory).
+// The whole content of `f`, the file at `path`: Unusable when it is too
+// large, a FileError for what may pass (a read error, memory).
+std::string ReadOpened(File& f, const std::string& path) {
+  const std::uint64_t size = f.Size();
+  if (size > MaxJournalBytes) throw Unusable("too large to read whole: " + path);
+  std::string content;
+  try {
+    content.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    throw FileError("not enough memory to read whole: " + path);
+  }
+  content.resize(f.ReadAt(0, content.data(), content.size()));
+  return content;
+}
+
+// The same for the file at `path`; also Unusable when it is no file.
 std::string ReadAll(FileSystem& fs, const std::string& path) {
   std::unique_ptr<File> f;
   try {
@@ -101,16 +115,7 @@ std::string ReadAll(FileSystem& fs, const std::string& path) {
   } catch (const UnusablePath& error) {
     throw Unusable(error.what());
   }
-  const std::uint64_t size = f->Size();
-  if (size > MaxJournalBytes) throw Unusable("too large to keep for undoing: " + path);
-  std::string content;
-  try {
-    content.resize(static_cast<size_t>(size));
-  } catch (const std::bad_alloc&) {
-    throw FileError("not enough memory to keep for undoing: " + path);
-  }
-  content.resize(f->ReadAt(0, content.data(), content.size()));
-  return content;
+  return ReadOpened(*f, path);
 }
 
 // magic, name length, name, old length, old content, checksum of the new
@@ -584,12 +589,7 @@ class FileTransaction::Impl final : public FileSystem {
   // The old content of every replaced file, read where it is still open.
   std::vector<std::string> OldContents() {
     std::vector<std::string> out;
-    for (const std::unique_ptr<File>& f : olds_) {
-      const std::uint64_t size = f->Size();
-      if (size > MaxJournalBytes) throw FileError("too large to put back: " + std::to_string(size) + " bytes");
-      std::string& content = out.emplace_back(static_cast<size_t>(size), '\0');
-      content.resize(f->ReadAt(0, content.data(), content.size()));
-    }
+    for (size_t i = 0; i < olds_.size(); ++i) out.push_back(ReadOpened(*olds_[i], waiting_[i].target));
     return out;
   }
 
